@@ -1,0 +1,24 @@
+#include "app/windowmanager.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QIcon>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("zelk"));
+    // The window designs were laid out for a small sans-serif face; Arial (or
+    // its metric twin Liberation Sans) at 8 pt keeps every German label whole.
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(8.25);
+    QApplication::setFont(font);
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/zelk.svg")));
+    // The program ends when its last window is unloaded, not when the last one
+    // is hidden: the main window may be waiting in the notification area.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    WindowManager windows;
+    windows.start();
+    return app.exec();
+}

@@ -1,0 +1,90 @@
+#include "app/windowmanager.h"
+
+#include "ui/compact/compactwindow.h"
+#include "ui/info/aboutwindow.h"
+#include "ui/info/donationwindow.h"
+#include "ui/info/splashwindow.h"
+#include "ui/main/mainwindow.h"
+#include "ui/system/autostartwindow.h"
+#include "ui/system/migrationwizard.h"
+
+#include <QApplication>
+#include <QTimer>
+
+WindowManager::WindowManager(int splashInterval, QObject *parent)
+    : QObject(parent)
+    , m_splashInterval(splashInterval)
+{
+}
+
+void WindowManager::start()
+{
+    auto *splash = new SplashWindow(m_splashInterval);
+    track(splash);
+    connect(splash, &SplashWindow::handOver, this, [this](int year) {
+        if (year == 0)
+            showMain();
+        else
+            showWizard(year);
+    });
+    splash->load();
+}
+
+void WindowManager::showMain()
+{
+    auto *window = new MainWindow;
+    track(window);
+    connect(window, &MainWindow::compactModeRequested, this, &WindowManager::showCompact);
+    connect(window, &MainWindow::aboutRequested, this, [this, window] { showAbout(window); });
+    connect(window, &MainWindow::donationRequested, this, [this, window] { showDonation(window); });
+    connect(window, &MainWindow::autostartRequested, this, [this, window] { showAutostart(window); });
+    window->load();
+}
+
+void WindowManager::showCompact()
+{
+    auto *window = new CompactWindow;
+    track(window);
+    connect(window, &CompactWindow::mainWindowRequested, this, &WindowManager::showMain);
+    window->load();
+}
+
+void WindowManager::showWizard(int year)
+{
+    auto *wizard = new MigrationWizard(year);
+    track(wizard);
+    connect(wizard, &MigrationWizard::finished, this, &WindowManager::showMain);
+    wizard->load();
+}
+
+void WindowManager::showAbout(QWidget *owner)
+{
+    (new AboutWindow(owner))->exec();
+}
+
+void WindowManager::showDonation(QWidget *owner)
+{
+    (new DonationWindow(owner))->exec();
+}
+
+void WindowManager::showAutostart(QWidget *owner)
+{
+    (new AutostartWindow(owner))->exec();
+}
+
+void WindowManager::track(QWidget *window)
+{
+    m_windows.append(window);
+    connect(window, &QObject::destroyed, this, [this] {
+        // Checked once the event that unloaded the window is over, so that a
+        // hand-off to the next window counts.
+        QTimer::singleShot(0, this, &WindowManager::quitWhenNoWindowIsLeft);
+    });
+}
+
+void WindowManager::quitWhenNoWindowIsLeft()
+{
+    m_windows.removeAll(nullptr);
+    if (m_windows.isEmpty())
+        QApplication::quit();
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QPointer>
+
+class QWidget;
+
+// The one place that knows every window: it carries out the hand-offs between
+// them (splash to wizard or main window, main window to compact window and
+// back, wizard to main window, the modal windows of the toolbar) and ends the
+// program when the last window is gone.
+class WindowManager : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit WindowManager(int splashInterval = 3000, QObject *parent = nullptr);
+
+    void start();
+
+    void showMain();
+    void showCompact();
+    void showWizard(int year);
+
+private:
+    void showAbout(QWidget *owner);
+    void showDonation(QWidget *owner);
+    void showAutostart(QWidget *owner);
+    void track(QWidget *window);
+    void quitWhenNoWindowIsLeft();
+
+    int m_splashInterval;
+    QList<QPointer<QWidget>> m_windows;
+};

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QLocale>
+#include <QString>
+
+#include <optional>
+
+// The calculator's two number conversions. The locale is always passed in:
+// the windows hand over QLocale::system(), tests a fixed locale.
+class NumberFormat
+{
+public:
+    // Reads a number the way the user's locale writes it (decimal and grouping
+    // separators, blanks around it, a leading minus). Empty, unreadable and
+    // non-finite texts give no value.
+    static std::optional<double> parse(const QString &text, const QLocale &locale);
+
+    // Writes "0.00": 15 significant digits first, then rounded at the second
+    // decimal with halves away from zero; no grouping separators.
+    static QString twoDecimals(double value, const QLocale &locale);
+};

@@ -1,0 +1,119 @@
+#include "system/autorun.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+#ifdef Q_OS_WIN
+#include <qt_windows.h>
+#endif
+
+namespace {
+
+#ifdef Q_OS_WIN
+const wchar_t runKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+const REGSAM keyRights = 0x3F;
+#else
+bool validName(const QString &name)
+{
+    return !name.isEmpty() && !name.contains(QLatin1Char('/')) && name != QLatin1String(".")
+           && name != QLatin1String("..") && !name.contains(QChar(0));
+}
+
+QString entryPath(const QString &name)
+{
+    return QDir(AutoRun::autostartFolder()).filePath(name + QStringLiteral(".desktop"));
+}
+#endif
+
+} // namespace
+
+QString AutoRun::autostartFolder()
+{
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
+        .filePath(QStringLiteral("autostart"));
+}
+
+QString AutoRun::execValue(const QString &path)
+{
+    // Inside double quotes the characters " ` $ and \ are escaped with a backslash.
+    QString quoted;
+    for (const QChar c : path) {
+        if (c == QLatin1Char('"') || c == QLatin1Char('`') || c == QLatin1Char('$') || c == QLatin1Char('\\'))
+            quoted += QLatin1Char('\\');
+        quoted += c;
+    }
+    quoted = QLatin1Char('"') + quoted + QLatin1Char('"');
+    // A literal percent sign is doubled, so it is never read as a field code.
+    quoted.replace(QLatin1Char('%'), QLatin1String("%%"));
+    // Finally the escapes of every string value in a desktop entry.
+    QString value;
+    for (const QChar c : std::as_const(quoted)) {
+        switch (c.unicode()) {
+        case '\\':
+            value += QLatin1String("\\\\");
+            break;
+        case '\n':
+            value += QLatin1String("\\n");
+            break;
+        case '\t':
+            value += QLatin1String("\\t");
+            break;
+        case '\r':
+            value += QLatin1String("\\r");
+            break;
+        default:
+            value += c;
+        }
+    }
+    return value;
+}
+
+bool AutoRun::SetAutoRun(const QString &sDescr, const QString &sPath)
+{
+#ifdef Q_OS_WIN
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, runKey, 0, keyRights, &key) != ERROR_SUCCESS)
+        return false;
+    const QString data = sPath;
+    const LONG result = RegSetValueExW(key, reinterpret_cast<LPCWSTR>(sDescr.utf16()), 0, REG_SZ,
+                                       reinterpret_cast<const BYTE *>(data.utf16()),
+                                       DWORD((data.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS;
+#else
+    if (!validName(sDescr))
+        return false;
+    if (!QDir().mkpath(autostartFolder()))
+        return false;
+    QSaveFile file(entryPath(sDescr));
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    const QString entry = QStringLiteral("[Desktop Entry]\n"
+                                         "Type=Application\n"
+                                         "Name=Zelk. 2010\n"
+                                         "Comment=Mehrwertsteuer-Rechner\n"
+                                         "Exec=%1\n"
+                                         "Terminal=false\n")
+                              .arg(execValue(sPath));
+    file.write(entry.toUtf8());
+    return file.commit();
+#endif
+}
+
+bool AutoRun::RemoveAutoRun(const QString &sDescr)
+{
+#ifdef Q_OS_WIN
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, runKey, 0, keyRights, &key) != ERROR_SUCCESS)
+        return false;
+    const LONG result = RegDeleteValueW(key, reinterpret_cast<LPCWSTR>(sDescr.utf16()));
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS;
+#else
+    if (!validName(sDescr))
+        return false;
+    return QFile::remove(entryPath(sDescr));
+#endif
+}

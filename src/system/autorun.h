@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+// The current user's list of programs started at logon.
+// Windows: a string value in HKEY_CURRENT_USER\SOFTWARE\Microsoft\Windows\CurrentVersion\Run.
+// Linux and other XDG desktops: a desktop entry "<name>.desktop" in the user's
+// autostart folder.
+class AutoRun
+{
+public:
+    // Enters sPath under the name sDescr; entering again replaces the entry.
+    static bool SetAutoRun(const QString &sDescr, const QString &sPath);
+    // Removes the entry; a missing entry is a failure.
+    static bool RemoveAutoRun(const QString &sDescr);
+
+    // The autostart folder of XDG desktops.
+    static QString autostartFolder();
+    // The Exec value that starts exactly this file, quoted and escaped by the
+    // Desktop Entry rules.
+    static QString execValue(const QString &path);
+};

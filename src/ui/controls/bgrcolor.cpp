@@ -1,0 +1,6 @@
+#include "ui/controls/bgrcolor.h"
+
+QColor BgrColor::toColor(quint32 bgr)
+{
+    return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
+}

@@ -1,0 +1,168 @@
+#include "ui/controls/calculatorfields.h"
+
+#include "core/amountkey.h"
+#include "core/vatcalculator.h"
+#include "settings/settingsstore.h"
+#include "system/programfolder.h"
+#include "ui/controls/textbox.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLocale>
+
+namespace {
+
+const QString refusedKeyText = QStringLiteral("Es können hier nur Zahlen bzw. Ziffern eingegeben werden.");
+const QString refusedKeyTitle = QStringLiteral("Falsche Eingabe");
+const QString invalidTitle = QStringLiteral("Ungültige Eingabe");
+const QString invalidRateText = QStringLiteral(
+    "Der Mehrwertsteuersatz im Feld „Mehrwertsteuer“ ist keine gültige Zahl.\r\r"
+    "Bitte geben Sie den Satz in Prozent ein, zum Beispiel 19 oder 7.");
+const QString invalidNetText = QStringLiteral(
+    "Der Nettowert ist keine gültige Zahl.\r\rBitte geben Sie einen Betrag wie 100 oder 99,95 ein.");
+const QString invalidGrossText = QStringLiteral(
+    "Der Bruttowert ist keine gültige Zahl.\r\rBitte geben Sie einen Betrag wie 119 oder 99,95 ein.");
+const QString noResultText = QStringLiteral(
+    "Mit diesem Mehrwertsteuersatz und diesem Betrag lässt sich kein Ergebnis berechnen.");
+
+const QString application = QStringLiteral("Zelk_2010");
+const QString section = QStringLiteral("Zelk_Satz");
+const QString rateKey = QStringLiteral("x.Text");
+
+} // namespace
+
+CalculatorFields::CalculatorFields(TextBox *netto, TextBox *x, TextBox *zelkanteil, TextBox *brutto,
+                                   MessageRoutine showMessage, QObject *parent)
+    : QObject(parent)
+    , m_netto(netto)
+    , m_x(x)
+    , m_zelkanteil(zelkanteil)
+    , m_brutto(brutto)
+    , m_showMessage(std::move(showMessage))
+{
+    connect(m_netto, &TextBox::keyPress, this, &CalculatorFields::onNettoKeyPress);
+    connect(m_brutto, &TextBox::keyPress, this, &CalculatorFields::onBruttoKeyPress);
+    connect(m_zelkanteil, &TextBox::keyPress, this, &CalculatorFields::onZelkanteilKeyPress);
+}
+
+void CalculatorFields::nameBoxes(TextBox *netto, TextBox *x, TextBox *zelkanteil, TextBox *brutto)
+{
+    netto->setObjectName(QStringLiteral("netto"));
+    netto->setAccessibleName(QStringLiteral("Nettobetrag"));
+    x->setObjectName(QStringLiteral("x"));
+    x->setAccessibleName(QStringLiteral("Mehrwertsteuersatz"));
+    zelkanteil->setObjectName(QStringLiteral("zelkanteil"));
+    zelkanteil->setAccessibleName(QStringLiteral("Mehrwertsteuerbetrag"));
+    brutto->setObjectName(QStringLiteral("brutto"));
+    brutto->setAccessibleName(QStringLiteral("Bruttobetrag"));
+    for (TextBox *amount : {netto, zelkanteil, brutto})
+        amount->setMaxChars(15);
+    zelkanteil->setLocked(true);
+    zelkanteil->setBalloonTip(QStringLiteral("Gesperrt"), QStringLiteral("Keine Eingabe möglich!"));
+}
+
+void CalculatorFields::clearAmounts()
+{
+    m_netto->setText(QString());
+    m_brutto->setText(QString());
+    m_zelkanteil->setText(QString());
+}
+
+void CalculatorFields::bindEntryList()
+{
+    m_x->setEntryListFile(ProgramFolder::filePath(QStringLiteral("zelk.dat")));
+    m_x->setEntryListEnabled(true);
+    m_x->setEntryListCaption(QStringLiteral("Zelk.-Satz"));
+}
+
+void CalculatorFields::loadRate()
+{
+    m_x->setText(SettingsStore::get(application, section, rateKey, QString()));
+    if (m_x->text().isEmpty())
+        m_x->setText(QStringLiteral("19"));
+}
+
+void CalculatorFields::copyToClipboard(const QString &text)
+{
+    QClipboard *clipboard = QApplication::clipboard();
+    clipboard->clear();
+    clipboard->setText(text);
+}
+
+void CalculatorFields::onNettoKeyPress(int &keyAscii)
+{
+    handleInputKey(m_netto, keyAscii, &CalculatorFields::computeFromNet);
+}
+
+void CalculatorFields::onBruttoKeyPress(int &keyAscii)
+{
+    handleInputKey(m_brutto, keyAscii, &CalculatorFields::computeFromGross);
+}
+
+void CalculatorFields::onZelkanteilKeyPress(int &keyAscii)
+{
+    if (AmountKey::classifyReadOnly(keyAscii) == AmountKey::Action::Copy)
+        copyToClipboard(m_zelkanteil->text());
+}
+
+void CalculatorFields::handleInputKey(TextBox *box, int &keyAscii,
+                                      void (CalculatorFields::*direction)())
+{
+    switch (AmountKey::classifyInput(keyAscii)) {
+    case AmountKey::Action::Pass:
+    case AmountKey::Action::Backspace:
+    case AmountKey::Action::Ignore:
+        break;
+    case AmountKey::Action::Copy:
+        copyToClipboard(box->text());
+        break;
+    case AmountKey::Action::Compute:
+        if (!box->text().isEmpty())
+            (this->*direction)();
+        break;
+    case AmountKey::Action::Refuse:
+        QApplication::beep();
+        m_showMessage(refusedKeyText, QStringLiteral("48"), refusedKeyTitle);
+        keyAscii = 0;
+        break;
+    }
+}
+
+void CalculatorFields::computeFromNet()
+{
+    const auto result = VatCalculator::fromNet(m_x->text(), m_netto->text(), QLocale::system());
+    if (!result.ok()) {
+        reportFailure(result.failure, m_netto);
+        return;
+    }
+    m_zelkanteil->setText(result.vat);
+    m_brutto->setText(result.other);
+}
+
+void CalculatorFields::computeFromGross()
+{
+    const auto result = VatCalculator::fromGross(m_x->text(), m_brutto->text(), QLocale::system());
+    if (!result.ok()) {
+        reportFailure(result.failure, m_brutto);
+        return;
+    }
+    m_netto->setText(result.other);
+    m_zelkanteil->setText(result.vat);
+}
+
+void CalculatorFields::reportFailure(VatCalculator::Failure failure, TextBox *typedBox)
+{
+    QString text;
+    switch (failure) {
+    case VatCalculator::Failure::Rate:
+        text = invalidRateText;
+        break;
+    case VatCalculator::Failure::Amount:
+        text = typedBox == m_netto ? invalidNetText : invalidGrossText;
+        break;
+    default:
+        text = noResultText;
+        break;
+    }
+    m_showMessage(text, QStringLiteral("48"), invalidTitle);
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "core/vatcalculator.h"
+
+#include <QObject>
+
+#include <functional>
+
+class TextBox;
+
+// The behaviour that the main window and the compact window share for their
+// boxes netto, x, zelkanteil and brutto: key handling, the two directions,
+// copying, clearing and loading the rate. It holds nothing but the boxes;
+// every value is read from their texts when it is needed.
+class CalculatorFields : public QObject
+{
+    Q_OBJECT
+
+public:
+    // The owning window's message routine: text, style, title; returns the answer.
+    using MessageRoutine = std::function<QString(const QString &, const QString &, const QString &)>;
+
+    CalculatorFields(TextBox *netto, TextBox *x, TextBox *zelkanteil, TextBox *brutto,
+                     MessageRoutine showMessage, QObject *parent);
+
+    // netto, brutto, zelkanteil emptied, in that order; the rate stays.
+    void clearAmounts();
+    // Binds the rate box's entry list to "zelk.dat" in the program's folder.
+    void bindEntryList();
+    // The stored rate, or "19" when none or an empty one is stored.
+    void loadRate();
+
+    // Empties the clipboard, then puts text on it as plain text.
+    static void copyToClipboard(const QString &text);
+
+    // Accessible names shared by both calculator windows.
+    static void nameBoxes(TextBox *netto, TextBox *x, TextBox *zelkanteil, TextBox *brutto);
+
+private:
+    void onNettoKeyPress(int &keyAscii);
+    void onBruttoKeyPress(int &keyAscii);
+    void onZelkanteilKeyPress(int &keyAscii);
+    void handleInputKey(TextBox *box, int &keyAscii, void (CalculatorFields::*direction)());
+    void computeFromNet();
+    void computeFromGross();
+    void reportFailure(VatCalculator::Failure failure, TextBox *typedBox);
+
+    TextBox *m_netto;
+    TextBox *m_x;
+    TextBox *m_zelkanteil;
+    TextBox *m_brutto;
+    MessageRoutine m_showMessage;
+};

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QPushButton>
+
+// Push, toggle or link button. A link button shows its address in blue (red
+// under the mouse) and opens it with the system's default handler when clicked.
+class CommandButton : public QPushButton
+{
+    Q_OBJECT
+
+public:
+    enum class Style { Push = 2, Toggle = 4, Link = 6 };
+
+    explicit CommandButton(const QString &caption, Style style = Style::Push,
+                           QWidget *parent = nullptr);
+
+    Style buttonStyle() const { return m_style; }
+
+    void setUrl(const QString &url);
+    QString url() const { return m_url; }
+
+    void setBalloonTip(const QString &text);
+
+private:
+    void onClicked();
+
+    Style m_style;
+    QString m_url;
+};

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QToolButton>
+
+// A small flat button that shows only an icon; its tooltip is its name.
+class IconButton : public QToolButton
+{
+    Q_OBJECT
+
+public:
+    IconButton(const QIcon &icon, const QString &toolTip, QWidget *parent = nullptr);
+};

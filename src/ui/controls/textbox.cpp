@@ -1,0 +1,215 @@
+#include "ui/controls/textbox.h"
+
+#include "ui/controls/entrylist.h"
+
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QDropEvent>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QPointer>
+
+TextBox::TextBox(QWidget *parent)
+    : QLineEdit(parent)
+{
+    connect(this, &QLineEdit::textEdited, this, &TextBox::onTextEdited);
+}
+
+void TextBox::setMaxChars(int count)
+{
+    m_maxChars = qMax(0, count);
+}
+
+void TextBox::setLocked(bool locked)
+{
+    setReadOnly(locked);
+}
+
+void TextBox::setFocusBackColor(const QColor &color)
+{
+    m_focusBackColor = color;
+    applyBackground(hasFocus());
+}
+
+void TextBox::setTextColor(const QColor &color)
+{
+    QPalette pal = palette();
+    pal.setColor(QPalette::Text, color);
+    setPalette(pal);
+}
+
+void TextBox::setBalloonTip(const QString &title, const QString &text)
+{
+    setToolTip(QStringLiteral("<p style='white-space:pre'><b>%1</b><br/>%2</p>")
+                   .arg(title.toHtmlEscaped(), text.toHtmlEscaped()));
+}
+
+void TextBox::setShowButton(bool show)
+{
+    m_showButton = show;
+    updateSideButton();
+}
+
+void TextBox::setEntryListEnabled(bool enabled)
+{
+    m_listEnabled = enabled;
+    updateSideButton();
+}
+
+void TextBox::updateSideButton()
+{
+    const bool listButton = m_showButton && m_listEnabled;
+    if (listButton && !m_listAction) {
+        m_listAction = addAction(QIcon(QStringLiteral(":/icons/list.svg")), QLineEdit::TrailingPosition);
+        m_listAction->setObjectName(QStringLiteral("entryListButton"));
+        m_listAction->setToolTip(QStringLiteral("Gespeicherte Werte"));
+        connect(m_listAction, &QAction::triggered, this, &TextBox::showEntryList);
+    } else if (!listButton && m_listAction) {
+        removeAction(m_listAction);
+        delete m_listAction;
+        m_listAction = nullptr;
+    }
+    // Without a list the side button is the familiar one that empties the box.
+    setClearButtonEnabled(m_showButton && !listButton && !isReadOnly());
+}
+
+void TextBox::showEntryList()
+{
+    if (!m_listEnabled)
+        return;
+    QStringList entries = EntryList::load(m_listFile);
+    const QString current = text().trimmed();
+
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("entryListMenu"));
+    if (!m_listCaption.isEmpty())
+        menu.addSection(m_listCaption);
+    for (const QString &entry : std::as_const(entries)) {
+        menu.addAction(entry, this, [this, entry] {
+            setText(entry);
+            setFocus();
+        });
+    }
+    menu.addSeparator();
+    QAction *add = menu.addAction(QStringLiteral("Aktuellen Wert &hinzufügen"));
+    add->setObjectName(QStringLiteral("addEntry"));
+    add->setEnabled(!current.isEmpty() && current.size() <= EntryList::maxEntryLength
+                    && !entries.contains(current) && entries.size() < EntryList::maxEntries);
+    connect(add, &QAction::triggered, this, [this, entries, current]() mutable {
+        entries.append(current);
+        EntryList::store(m_listFile, entries);
+    });
+    QMenu *remove = menu.addMenu(QStringLiteral("Eintrag &entfernen"));
+    remove->setObjectName(QStringLiteral("removeEntry"));
+    remove->setEnabled(!entries.isEmpty());
+    for (const QString &entry : std::as_const(entries)) {
+        remove->addAction(entry, this, [this, entries, entry]() mutable {
+            entries.removeAll(entry);
+            EntryList::store(m_listFile, entries);
+        });
+    }
+    menu.exec(mapToGlobal(QPoint(width() - menu.sizeHint().width(), height())));
+}
+
+int TextBox::characterCode(const QKeyEvent *event)
+{
+    const int key = event->key();
+    switch (key) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return 13;
+    case Qt::Key_Backspace:
+        return 8;
+    case Qt::Key_Escape:
+        return 27;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_Delete:
+        return -1;
+    default:
+        break;
+    }
+    const Qt::KeyboardModifiers mods = event->modifiers();
+    if (mods.testFlag(Qt::ControlModifier) && !mods.testFlag(Qt::AltModifier) && key >= Qt::Key_A
+        && key <= Qt::Key_Z)
+        return key - Qt::Key_A + 1;
+    const QString typed = event->text();
+    if (typed.isEmpty())
+        return -1;
+    const char16_t code = typed.at(0).unicode();
+    return code == 127 ? -1 : int(code);
+}
+
+void TextBox::keyPressEvent(QKeyEvent *event)
+{
+    m_textBeforeEdit = text();
+    m_cursorBeforeEdit = cursorPosition();
+
+    const int original = characterCode(event);
+    if (original < 0) {
+        QLineEdit::keyPressEvent(event);
+        return;
+    }
+    int code = original;
+    QPointer<TextBox> guard(this);
+    emit keyPress(code);
+    // The handler may have shown a dialog during which the window went away.
+    if (!guard)
+        return;
+    if (code == 0) {
+        event->accept();
+        return;
+    }
+    if (code != original) {
+        QKeyEvent replaced(event->type(), 0, Qt::NoModifier, QString(QChar(char16_t(code))));
+        QLineEdit::keyPressEvent(&replaced);
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+void TextBox::contextMenuEvent(QContextMenuEvent *event)
+{
+    m_textBeforeEdit = text();
+    m_cursorBeforeEdit = cursorPosition();
+    QLineEdit::contextMenuEvent(event);
+}
+
+void TextBox::dropEvent(QDropEvent *event)
+{
+    m_textBeforeEdit = text();
+    m_cursorBeforeEdit = cursorPosition();
+    QLineEdit::dropEvent(event);
+}
+
+void TextBox::onTextEdited()
+{
+    // Typing, pasting and dropping never grow the text past the limit; a longer
+    // text set by the program (a large result) stays as it is.
+    if (m_maxChars > 0 && text().size() > m_maxChars && text().size() > m_textBeforeEdit.size()) {
+        setText(m_textBeforeEdit);
+        setCursorPosition(m_cursorBeforeEdit);
+    }
+}
+
+void TextBox::focusInEvent(QFocusEvent *event)
+{
+    applyBackground(true);
+    QLineEdit::focusInEvent(event);
+}
+
+void TextBox::focusOutEvent(QFocusEvent *event)
+{
+    applyBackground(false);
+    QLineEdit::focusOutEvent(event);
+}
+
+void TextBox::applyBackground(bool focused)
+{
+    if (!m_focusBackColor.isValid())
+        return;
+    QPalette pal = palette();
+    pal.setColor(QPalette::Base, focused ? m_focusBackColor : QPalette().color(QPalette::Base));
+    setPalette(pal);
+}

@@ -1,0 +1,152 @@
+#include "ui/info/aboutwindow.h"
+
+#include "core/makeraddresses.h"
+#include "core/osdescription.h"
+#include "core/versiontext.h"
+#include "system/systemversion.h"
+#include "ui/controls/commandbutton.h"
+#include "ui/controls/frame.h"
+#include "ui/controls/label3d.h"
+#include "ui/controls/twips.h"
+
+#include <QIcon>
+#include <QLabel>
+
+namespace Texts {
+const QString caption = QStringLiteral("Copyright");
+const QString product = QStringLiteral("Zelk. 2010");
+const QString date = QStringLiteral("Stand: 01.12.2009");
+const QString frameLine1 = QStringLiteral("Mehrwertsteuer-Rechner für Netto- und Bruttobeträge");
+const QString frameLine2 = QStringLiteral("Copyright © 2009 Zelk. Software. Freeware.");
+const QString design = QStringLiteral("Design und Entwicklung:");
+// The maker's block: clearly fictitious.
+const QString owners = QStringLiteral("Erika Mustermann & Max Mustermann");
+const QString street = QStringLiteral("Musterstraße 1");
+const QString town = QStringLiteral("12345 Musterstadt");
+const QString phone = QStringLiteral("Telefon: 01234 / 56 78 90");
+const QString fax = QStringLiteral("Telefax: 01234 / 56 78 91");
+const QString internet = QStringLiteral("Sie erreichen uns im Internet:");
+const QString support = QStringLiteral("Support (eMail):");
+const QString homeTip = QStringLiteral("Zur Internetseite");
+const QString mailTip = QStringLiteral("eMail schreiben");
+const QString okay = QStringLiteral("&Okay");
+} // namespace Texts
+
+namespace {
+
+QLabel *makeLabel(const QString &name, const QString &text, QWidget *parent, const QRect &geometry,
+                  Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter, bool bold = false)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setAlignment(alignment);
+    label->setGeometry(geometry);
+    if (bold) {
+        QFont font = label->font();
+        font.setBold(true);
+        label->setFont(font);
+    }
+    return label;
+}
+
+QFrame *makeLine(QWidget *parent, int top)
+{
+    auto *line = new QFrame(parent);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    line->setGeometry(0, Twips::px(top) - 1, Twips::px(6120), 2);
+    return line;
+}
+
+} // namespace
+
+AboutWindow::AboutWindow(QWidget *parent)
+    : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("copyright1"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(Texts::caption);
+    setAccessibleName(QStringLiteral("Über Zelk. 2010"));
+    setFixedSize(Twips::size(6105, 6600));
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    setPalette(pal);
+
+    auto *image12 = new QLabel(this);
+    image12->setObjectName(QStringLiteral("Image12"));
+    image12->setPixmap(QIcon(QStringLiteral(":/icons/bild.svg")).pixmap(QSize(100, 85)));
+    image12->setGeometry(Twips::rect(120, 120, 1500, 1275));
+
+    auto *title = new Label3D(Texts::product, this);
+    title->setObjectName(QStringLiteral("Label3D1"));
+    QFont titleFont(QStringLiteral("Arial"));
+    titleFont.setPointSizeF(20.25);
+    titleFont.setBold(true);
+    titleFont.setItalic(true);
+    title->setFont(titleFont);
+    title->setShadowColor(QColor(0xC0, 0xC0, 0xC0));
+    title->setGeometry(Twips::rect(1920, 120, 2535, 495));
+    title->setBackgroundColor(Qt::white);
+
+    makeLabel(QStringLiteral("Label1"), VersionText::text(), this, Twips::rect(4320, 0, 1695, 255),
+              Qt::AlignRight | Qt::AlignVCenter);
+    makeLabel(QStringLiteral("Label14"), Texts::date, this, Twips::rect(4320, 240, 1695, 255),
+              Qt::AlignRight | Qt::AlignVCenter);
+
+    auto *frames1 = new Frame(QString(), this);
+    frames1->setObjectName(QStringLiteral("Frames1"));
+    frames1->setGeometry(Twips::rect(1920, 960, 3975, 855));
+    auto *label3 = makeLabel(QStringLiteral("Label3"), Texts::frameLine1, frames1, Twips::rect(120, 120, 3735, 375));
+    label3->setWordWrap(true);
+    auto *label4 = makeLabel(QStringLiteral("Label4"), Texts::frameLine2, frames1, Twips::rect(120, 480, 3735, 255));
+    label4->setWordWrap(true);
+
+    makeLine(this, 2040);
+    makeLabel(QStringLiteral("Label5"), Texts::design, this, Twips::rect(120, 2160, 2295, 255),
+              Qt::AlignLeft | Qt::AlignVCenter, true);
+
+    auto *image1 = new QLabel(this);
+    image1->setObjectName(QStringLiteral("Image1"));
+    image1->setPixmap(QIcon(QStringLiteral(":/icons/zelk.svg")).pixmap(QSize(48, 48)));
+    image1->setAlignment(Qt::AlignCenter);
+    image1->setGeometry(Twips::rect(1575, 2520, 2940, 765));
+
+    const QStringList block = {Texts::owners, Texts::street, Texts::town, Texts::phone, Texts::fax};
+    for (int i = 0; i < block.size(); ++i) {
+        makeLabel(QStringLiteral("Label%1").arg(6 + i), block.at(i), this,
+                  Twips::rect(120, 3360 + 270 * i, 5865, 255), Qt::AlignCenter, true);
+    }
+
+    makeLabel(QStringLiteral("Label11"), Texts::internet, this, Twips::rect(120, 4920, 2655, 255),
+              Qt::AlignLeft | Qt::AlignVCenter, true);
+    auto *command2 = new CommandButton(MakerAddresses::homePageLabel(), CommandButton::Style::Link, this);
+    command2->setObjectName(QStringLiteral("Command2"));
+    command2->setUrl(MakerAddresses::homePage());
+    command2->setToolTip(Texts::homeTip);
+    command2->setGeometry(Twips::rect(2760, 4920, 1815, 255));
+
+    makeLabel(QStringLiteral("Label12"), Texts::support, this, Twips::rect(120, 5280, 2295, 255),
+              Qt::AlignLeft | Qt::AlignVCenter, true);
+    auto *command3 = new CommandButton(MakerAddresses::supportMailLabel(), CommandButton::Style::Link, this);
+    command3->setObjectName(QStringLiteral("Command3"));
+    command3->setUrl(MakerAddresses::supportMail());
+    command3->setToolTip(Texts::mailTip);
+    command3->setGeometry(Twips::rect(2760, 5280, 1935, 255));
+
+    makeLine(this, 5640);
+
+    const SystemVersion::Info os = SystemVersion::query();
+    auto *windowsversion = makeLabel(
+        QStringLiteral("windowsversion"),
+        OsDescription::describe(os.platformId, os.major, os.minor, os.servicePack), this,
+        Twips::rect(120, 6000, 3735, 495), Qt::AlignLeft | Qt::AlignTop);
+    windowsversion->setWordWrap(true);
+    windowsversion->setAccessibleName(windowsversion->text());
+
+    auto *command1 = new CommandButton(Texts::okay, CommandButton::Style::Push, this);
+    command1->setObjectName(QStringLiteral("Command1"));
+    command1->setGeometry(Twips::rect(4560, 6120, 1455, 375));
+    command1->setDefault(true);
+    connect(command1, &CommandButton::clicked, this, &AboutWindow::accept);
+}

@@ -1,0 +1,74 @@
+#include "ui/info/donationwindow.h"
+
+#include "core/makeraddresses.h"
+#include "system/shellroutines.h"
+#include "ui/controls/bgrcolor.h"
+#include "ui/controls/commandbutton.h"
+#include "ui/controls/frame.h"
+#include "ui/controls/label3d.h"
+#include "ui/controls/twips.h"
+
+#include <QIcon>
+
+namespace Texts {
+const QString caption = QStringLiteral("Spende / Anerkennung");
+const QString request = QStringLiteral(
+    "Da die Entwicklung von Software sehr viel Zeit in Anspruch nimmt, würden wir uns, wenn Sie "
+    "die Software regelmäßig nutzen, über eine kleine Anerkennung sehr freuen. Wenn Sie uns eine "
+    "kleine Spende zukommen lassen wollen, dann klicken Sie auf den Button „Spenden“. Es wird Ihr "
+    "Internetbrowser aufgerufen. Dort erfahren Sie mehr über die weitere Vorgehensweise.");
+const QString thanks = QStringLiteral("Vielen Dank!");
+const QString back = QStringLiteral("&Zurück");
+const QString donate = QStringLiteral("&Spenden");
+} // namespace Texts
+
+namespace {
+
+Label3D *makeLabel(const QString &name, const QString &caption, QWidget *parent, const QRect &geometry)
+{
+    auto *label = new Label3D(caption, parent);
+    label->setObjectName(name);
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(9.75);
+    font.setBold(true);
+    label->setFont(font);
+    label->setGeometry(geometry);
+    return label;
+}
+
+} // namespace
+
+DonationWindow::DonationWindow(QWidget *parent)
+    : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("spenden1"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(Texts::caption);
+    setAccessibleName(Texts::caption);
+    setFixedSize(Twips::size(6375, 3120));
+
+    auto *frames1 = new Frame(QString(), this);
+    frames1->setObjectName(QStringLiteral("Frames1"));
+    frames1->setGeometry(Twips::rect(120, 120, 6135, 2415));
+    Label3D *request = makeLabel(QStringLiteral("Label3D1"), Texts::request, frames1,
+                                 Twips::rect(120, 240, 5775, 1695));
+    request->setWordWrap(true);
+    Label3D *thanks = makeLabel(QStringLiteral("Label3D2"), Texts::thanks, frames1,
+                                Twips::rect(4680, 2040, 1215, 255));
+    thanks->setTextColor(BgrColor::toColor(0xFF0000));
+    thanks->setAlignment(Qt::AlignRight | Qt::AlignTop);
+
+    auto *button1 = new CommandButton(Texts::back, CommandButton::Style::Push, this);
+    button1->setObjectName(QStringLiteral("Button1"));
+    button1->setIcon(QIcon(QStringLiteral(":/icons/zurueck.svg")));
+    button1->setGeometry(Twips::rect(120, 2640, 1455, 375));
+    connect(button1, &CommandButton::clicked, this, &DonationWindow::accept);
+
+    auto *command1 = new CommandButton(Texts::donate, CommandButton::Style::Push, this);
+    command1->setObjectName(QStringLiteral("Command1"));
+    command1->setIcon(QIcon(QStringLiteral(":/icons/spenden.svg")));
+    command1->setGeometry(Twips::rect(4800, 2640, 1455, 375));
+    command1->setDefault(true);
+    connect(command1, &CommandButton::clicked, this,
+            [] { ShellRoutines::OpenWebPage(MakerAddresses::donationPage()); });
+}

@@ -1,0 +1,393 @@
+#include "ui/main/mainwindow.h"
+
+#include "core/clipboardtext.h"
+#include "core/makeraddresses.h"
+#include "settings/settingsstore.h"
+#include "system/helpviewer.h"
+#include "system/programfolder.h"
+#include "system/shellroutines.h"
+#include "system/windowplacement.h"
+#include "ui/controls/bgrcolor.h"
+#include "ui/controls/calculatorfields.h"
+#include "ui/controls/commandbutton.h"
+#include "ui/controls/frame.h"
+#include "ui/controls/label3d.h"
+#include "ui/controls/messagedialog.h"
+#include "ui/controls/textbox.h"
+#include "ui/controls/toolbar.h"
+#include "ui/controls/twips.h"
+#include "ui/controls/windowcloser.h"
+#include "ui/main/trayicon.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QLabel>
+#include <QScreen>
+#include <QTimer>
+#include <QWindowStateChangeEvent>
+
+namespace Texts {
+const QString caption = QStringLiteral("Zelk. 2010    -    Freeware");
+const QString frameNetto = QStringLiteral(" Netto ");
+const QString frameVat = QStringLiteral(" Mehrwertsteuer ");
+const QString frameBrutto = QStringLiteral(" Brutto  ");
+const QString label4 = QStringLiteral("Geben Sie hier den Nettowert ein, um den Bruttowert zu ermitteln.");
+const QString label5 = QStringLiteral("Geben Sie hier den Bruttowert ein, um den Nettowert zu ermitteln.");
+const QString pressEnter = QStringLiteral(
+    "Bitte nach Ihrer Eingabe die Enter-Taste drücken, um das Ergebnis zu erhalten.");
+const QString label15 = QStringLiteral("Mehrwertsteuer:");
+const QString label2 = QStringLiteral("%");
+const QString label3 = QStringLiteral("Zelk. - Anteil:");
+const QString product = QStringLiteral("Zelk. 2010");
+const QString homeLinkTip = QStringLiteral("Zur Internetseite");
+const QString onTop = QStringLiteral("Immer im &Vordergrund");
+
+const QString trayTip = QStringLiteral("Zelk. 2010");
+const QString balloonTitle = QStringLiteral("Zelk. 2010");
+const QString balloonText = QStringLiteral("Hier mit rechter Maustaste klicken\r\num das Menü zu öffnen...");
+const QString trayOpen = QStringLiteral("Zelk. 2010 &öffnen...");
+const QString trayExit = QStringLiteral("Programm &beenden");
+
+const QString exitQuestion = QStringLiteral("Wollen Sie das Programm wirklich beenden?");
+const QString exitTitle = QStringLiteral("Programm beenden");
+const QString updateTitle = QStringLiteral("Online-Update");
+const QString updateQuestion = QStringLiteral(
+    "Um das Update-Modul nun aufzurufen, wird das Programm\r"
+    "für diesen Vorgang kurz geschlossen.\r"
+    "\r"
+    "Wenn ein Update vorhanden ist, wird dieses direkt installiert\r"
+    "und das Hauptprogramm wird anschließend wieder aufgerufen.\r"
+    "\r"
+    "Soll das Update-Modul nun aufgerufen werden?");
+} // namespace Texts
+
+namespace {
+
+const QString rateApplication = QStringLiteral("Zelk_2010");
+const QString rateSection = QStringLiteral("Zelk_Satz");
+const QString rateKey = QStringLiteral("x.Text");
+
+QLabel *makeLabel(const QString &name, const QString &text, QWidget *parent, const QRect &geometry)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setGeometry(geometry);
+    return label;
+}
+
+TextBox *makeBox(const QString &designText, QWidget *parent, const QRect &geometry)
+{
+    auto *box = new TextBox(parent);
+    QFont font = box->font();
+    font.setPointSizeF(13.5);
+    box->setFont(font);
+    box->setText(designText);
+    box->setGeometry(geometry);
+    return box;
+}
+
+Frame *makeFrame(const QString &name, const QString &caption, QWidget *parent, const QRect &geometry)
+{
+    auto *frame = new Frame(caption, parent);
+    frame->setObjectName(name);
+    frame->setCaptionColor(BgrColor::toColor(0xFF0000));
+    frame->setGeometry(geometry);
+    return frame;
+}
+
+QIcon icon(const char *name)
+{
+    return QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(name)));
+}
+
+} // namespace
+
+MainWindow::MainWindow(QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                          | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("Zelk"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(Texts::caption);
+    setAccessibleName(QStringLiteral("Zelk. 2010 Hauptfenster"));
+    setWindowIcon(icon("zelk"));
+    setFixedSize(Twips::size(8775, 3375));
+
+    m_coolbar1 = new ToolBar(this);
+    m_coolbar1->setObjectName(QStringLiteral("Coolbar1"));
+    m_coolbar1->setGeometry(Twips::rect(0, 0, 8775, 420));
+    buildToolbar();
+
+    // Labels in the frames may use the room down to the next control, so that
+    // no German text is cut off where the system font is wider than the design's.
+    Frame *frames1 = makeFrame(QStringLiteral("Frames1"), Texts::frameNetto, this,
+                               Twips::rect(120, 480, 2775, 2415));
+    makeLabel(QStringLiteral("Label4"), Texts::label4, frames1, Twips::rect(120, 300, 2415, 645));
+    m_netto = makeBox(QStringLiteral("0,00"), frames1, Twips::rect(120, 960, 2415, 495));
+    makeLabel(QStringLiteral("Label1"), Texts::pressEnter, frames1, Twips::rect(120, 1560, 2415, 795));
+
+    Frame *frames2 = makeFrame(QStringLiteral("Frames2"), Texts::frameVat, this,
+                               Twips::rect(3000, 480, 2775, 2415));
+    makeLabel(QStringLiteral("Label15"), Texts::label15, frames2, Twips::rect(240, 480, 1215, 255));
+    m_x = makeBox(QStringLiteral("19"), frames2, Twips::rect(1440, 360, 855, 495));
+    QLabel *percent = makeLabel(QStringLiteral("Label2"), Texts::label2, frames2,
+                                Twips::rect(2310, 420, 375, 495));
+    QFont large = percent->font();
+    large.setPointSizeF(13.5);
+    percent->setFont(large);
+    makeLabel(QStringLiteral("Label3"), Texts::label3, frames2, Twips::rect(300, 1080, 2175, 255));
+    m_zelkanteil = makeBox(QStringLiteral("0,00"), frames2, Twips::rect(240, 1320, 2295, 495));
+
+    Frame *frames3 = makeFrame(QStringLiteral("Frames3"), Texts::frameBrutto, this,
+                               Twips::rect(5880, 480, 2775, 2415));
+    makeLabel(QStringLiteral("Label5"), Texts::label5, frames3, Twips::rect(120, 300, 2535, 645));
+    m_brutto = makeBox(QStringLiteral("0,00"), frames3, Twips::rect(120, 960, 2415, 495));
+    makeLabel(QStringLiteral("Label6"), Texts::pressEnter, frames3, Twips::rect(120, 1560, 2415, 795));
+
+    CalculatorFields::nameBoxes(m_netto, m_x, m_zelkanteil, m_brutto);
+    const QColor focusYellow = BgrColor::toColor(0x80FFFF);
+    for (TextBox *box : {m_netto, m_x, m_zelkanteil, m_brutto})
+        box->setFocusBackColor(focusYellow);
+    for (TextBox *box : {m_netto, m_x, m_brutto})
+        box->setShowButton(true);
+    m_zelkanteil->setTextColor(BgrColor::toColor(0x0000FF));
+
+    m_label3D2 = new Label3D(Texts::product, this);
+    m_label3D2->setObjectName(QStringLiteral("Label3D2"));
+    QFont productFont(QStringLiteral("Arial"));
+    productFont.setPointSizeF(20.25);
+    productFont.setBold(true);
+    productFont.setItalic(true);
+    m_label3D2->setFont(productFont);
+    m_label3D2->setShadowColor(BgrColor::toColor(0x808080));
+    m_label3D2->setGeometry(Twips::rect(120, 2880, 2295, 495));
+
+    m_command1 = new CommandButton(MakerAddresses::homePageLabel(), CommandButton::Style::Link, this);
+    m_command1->setObjectName(QStringLiteral("Command1"));
+    m_command1->setUrl(MakerAddresses::homePage());
+    m_command1->setToolTip(Texts::homeLinkTip);
+    m_command1->setAccessibleName(Texts::homeLinkTip);
+    m_command1->setGeometry(Twips::rect(3000, 3000, 2775, 255));
+
+    m_button1 = new CommandButton(Texts::onTop, CommandButton::Style::Toggle, this);
+    m_button1->setObjectName(QStringLiteral("Button1"));
+    m_button1->setGeometry(Twips::rect(6600, 3000, 1935, 255));
+    connect(m_button1, &CommandButton::clicked, this, &MainWindow::onButton1Clicked);
+
+    m_sevTray1 = new TrayIcon(this);
+    m_sevTray1->setObjectName(QStringLiteral("sevTray1"));
+    connect(m_sevTray1, &TrayIcon::clicked, this, &MainWindow::restoreFromTray);
+    connect(m_sevTray1, &TrayIcon::mouseDown, this, &MainWindow::onTrayMouseDown);
+    connect(m_sevTray1, &TrayIcon::menuItemClicked, this, &MainWindow::onTrayMenuItemClicked);
+
+    m_dialog1 = new MessageDialog(this);
+
+    m_fields = new CalculatorFields(
+        m_netto, m_x, m_zelkanteil, m_brutto,
+        [this](const QString &text, const QString &style, const QString &title) {
+            return ShowMessage(text, style, title, true, QString());
+        },
+        this);
+
+    setTabOrder(m_netto, m_x);
+    setTabOrder(m_x, m_brutto);
+    setTabOrder(m_brutto, m_zelkanteil);
+    setTabOrder(m_zelkanteil, m_button1);
+    setTabOrder(m_button1, m_command1);
+}
+
+void MainWindow::buildToolbar()
+{
+    ToolBar *bar = m_coolbar1;
+    bar->addButton(QStringLiteral("neu_bar"), QString(), QStringLiteral("Neu"), icon("neu"), 25);
+    bar->addMenuButton(QStringLiteral("save_bar"), QString(), QStringLiteral("Zelk. speichern & löschen"),
+                       icon("speichern"), 33);
+    bar->addMenuButton(QStringLiteral("kop_bar"), QStringLiteral("Kopieren"),
+                       QStringLiteral("Werte in die Zwischenablage kopieren."), icon("kopieren"), 80);
+    bar->addSeparator(15);
+    bar->addButton(QStringLiteral("modus_bar"), QStringLiteral("Ansicht wechseln"),
+                   QStringLiteral("Kleines Programmfenster"), icon("ansicht"), 113);
+    bar->addSeparator(15);
+    bar->addButton(QStringLiteral("info_bar"), QString(), QStringLiteral("Copyright"), icon("info"), 25);
+    bar->addButton(QStringLiteral("help_bar"), QStringLiteral("Hilfe"), QString(), icon("hilfe"), 51);
+    bar->addMenuButton(QStringLiteral("links_bar"), QString(), QStringLiteral("Diverse Links"),
+                       icon("links"), 33);
+    bar->addButton(QStringLiteral("update_bar"), QString(), QStringLiteral("Online-Update"),
+                   icon("update"), 25);
+    bar->addButton(QStringLiteral("auto_bar"), QString(), QStringLiteral("Autostartfunktion"),
+                   icon("autostart"), 25);
+    bar->addSeparator(15);
+    bar->addButton(QStringLiteral("ende_bar"), QString(), QStringLiteral("Programm beenden"),
+                   icon("ende"), 25);
+
+    const QString save = QStringLiteral("save_bar");
+    bar->addMenuEntry(save, QStringLiteral("Zelk. Prozentwert &speichern"), QStringLiteral("prozentwert_bm"));
+    bar->addMenuEntry(save, QStringLiteral("Zelk. Prozentwert aus Registrierung &löschen"),
+                      QStringLiteral("prozentwertloeschen_bm"));
+    const QString copy = QStringLiteral("kop_bar");
+    bar->addMenuEntry(copy, QStringLiteral("&Nettowert kopieren"), QStringLiteral("netto_bm"));
+    bar->addMenuEntry(copy, QStringLiteral("&Zelk.-Anteil kopieren"), QStringLiteral("anteil_bm"));
+    bar->addMenuEntry(copy, QStringLiteral("&Bruttowert kopieren"), QStringLiteral("brutto_bm"));
+    bar->addMenuEntry(copy, QStringLiteral("-"));
+    bar->addMenuEntry(copy, QStringLiteral("&Alles kopieren"), QStringLiteral("alles_bm"));
+    const QString links = QStringLiteral("links_bar");
+    bar->addMenuEntry(links, QStringLiteral("&Homepage"), QStringLiteral("home_bm"));
+    bar->addMenuEntry(links, QStringLiteral("-"));
+    bar->addMenuEntry(links, QStringLiteral("&Bewerten Sie unser Programm"), QStringLiteral("bewerten_bm"));
+    bar->addMenuEntry(links, QStringLiteral("Teilen Sie uns &Fehler mit"), QStringLiteral("fehler_bm"));
+    bar->addMenuEntry(links, QStringLiteral("-"));
+    bar->addMenuEntry(links, QStringLiteral("Unser Online-&Shop"), QStringLiteral("shop_bm"));
+    bar->addMenuEntry(links, QStringLiteral("-"));
+    bar->addMenuEntry(links, QStringLiteral("Spende für &Zelk. 2010"), QStringLiteral("spende_bm"));
+
+    connect(bar, &ToolBar::buttonClicked, this, &MainWindow::onToolbarButtonClicked);
+    connect(bar, &ToolBar::menuEntryClicked, this, &MainWindow::onToolbarMenuEntryClicked);
+}
+
+void MainWindow::load()
+{
+    m_command1->hide();
+    m_fields->clearAmounts();
+
+    if (!isVisible()) {
+        // Centred on the screen the first time it is shown.
+        if (const QScreen *screen = QApplication::primaryScreen()) {
+            QRect frame = frameGeometry();
+            frame.moveCenter(screen->availableGeometry().center());
+            move(frame.topLeft());
+        }
+    }
+    show();
+    // Painted before the settings are read.
+    QApplication::processEvents();
+
+    m_fields->bindEntryList();
+    m_netto->setFocus();
+    m_fields->loadRate();
+    m_label3D2->show();
+    m_command1->show();
+}
+
+QString MainWindow::ShowMessage(const QString &text, const QString &style, const QString &title,
+                                bool flag, const QString &extra)
+{
+    return m_dialog1->ShowMessage(text, style, title, flag, extra);
+}
+
+void MainWindow::onButton1Clicked(bool checked)
+{
+    WindowPlacement::setTopmost(this, checked);
+}
+
+void MainWindow::onToolbarButtonClicked(const QString &key)
+{
+    if (key == QLatin1String("neu_bar")) {
+        m_fields->clearAmounts();
+    } else if (key == QLatin1String("modus_bar")) {
+        close();
+        emit compactModeRequested();
+    } else if (key == QLatin1String("info_bar")) {
+        emit aboutRequested();
+    } else if (key == QLatin1String("help_bar")) {
+        HelpViewer::displayTopic(ProgramFolder::filePath(QStringLiteral("zelk.chm")));
+    } else if (key == QLatin1String("update_bar")) {
+        LaunchUpdateModule();
+    } else if (key == QLatin1String("auto_bar")) {
+        emit autostartRequested();
+    } else if (key == QLatin1String("ende_bar")) {
+        if (ShowMessage(Texts::exitQuestion, QStringLiteral("36"), Texts::exitTitle, true, QString())
+            == QLatin1String("6"))
+            WindowCloser::CloseAllWindows();
+    }
+}
+
+void MainWindow::onToolbarMenuEntryClicked(const QString &key)
+{
+    if (key == QLatin1String("netto_bm")) {
+        CalculatorFields::copyToClipboard(m_netto->text());
+    } else if (key == QLatin1String("anteil_bm")) {
+        CalculatorFields::copyToClipboard(m_zelkanteil->text());
+    } else if (key == QLatin1String("brutto_bm")) {
+        CalculatorFields::copyToClipboard(m_brutto->text());
+    } else if (key == QLatin1String("alles_bm")) {
+        CalculatorFields::copyToClipboard(ClipboardText::allAmounts(
+            m_netto->text(), m_zelkanteil->text(), m_x->text(), m_brutto->text()));
+    } else if (key == QLatin1String("prozentwert_bm")) {
+        SettingsStore::save(rateApplication, rateSection, rateKey, m_x->text());
+    } else if (key == QLatin1String("prozentwertloeschen_bm")) {
+        SettingsStore::deleteSection(rateApplication, rateSection);
+    } else if (key == QLatin1String("home_bm")) {
+        ShellRoutines::OpenWebPage(MakerAddresses::homePage());
+    } else if (key == QLatin1String("bewerten_bm")) {
+        ShellRoutines::OpenWebPage(MakerAddresses::ratingPage());
+    } else if (key == QLatin1String("fehler_bm")) {
+        ShellRoutines::OpenWebPage(MakerAddresses::errorReportPage());
+    } else if (key == QLatin1String("shop_bm")) {
+        ShellRoutines::OpenWebPage(MakerAddresses::shopPage());
+    } else if (key == QLatin1String("spende_bm")) {
+        emit donationRequested();
+    }
+}
+
+void MainWindow::LaunchUpdateModule()
+{
+    if (ShowMessage(Texts::updateQuestion, QStringLiteral("68"), Texts::updateTitle, true, QString())
+        != QLatin1String("6"))
+        return;
+    ShellRoutines::ExecuteFile(ProgramFolder::filePath(QStringLiteral("update.exe")), 1,
+                               QStringLiteral("open"));
+    WindowCloser::CloseAllWindows();
+}
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange)
+        return;
+    const auto *change = static_cast<QWindowStateChangeEvent *>(event);
+    const bool becameMinimised = isMinimized() && !change->oldState().testFlag(Qt::WindowMinimized);
+    // Without a notification area the window stays minimised on the task bar,
+    // so that it can never be lost.
+    if (becameMinimised && TrayIcon::isAvailable())
+        QTimer::singleShot(0, this, &MainWindow::moveToTray);
+}
+
+void MainWindow::moveToTray()
+{
+    if (!isMinimized())
+        return;
+    m_sevTray1->setIcon(windowIcon());
+    m_sevTray1->setNumericSetting(0);
+    m_sevTray1->setTipText(Texts::trayTip);
+    m_sevTray1->addToTray();
+    m_sevTray1->showBalloon(Texts::balloonTitle, Texts::balloonText, 1);
+    m_sevTray1->setWindowShown(false);
+}
+
+void MainWindow::restoreFromTray()
+{
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    m_sevTray1->setWindowShown(true);
+    m_sevTray1->removeFromTray();
+    activateWindow();
+}
+
+void MainWindow::onTrayMouseDown(int button)
+{
+    if (button != 2)
+        return;
+    m_sevTray1->addMenuItem(Texts::trayOpen, QStringLiteral("open"));
+    m_sevTray1->addMenuItem(QStringLiteral("-"));
+    m_sevTray1->addMenuItem(Texts::trayExit, QStringLiteral("exit"));
+    m_sevTray1->popupMenu();
+}
+
+void MainWindow::onTrayMenuItemClicked(const QString &key)
+{
+    if (key == QLatin1String("open"))
+        restoreFromTray();
+    else if (key == QLatin1String("exit"))
+        WindowCloser::CloseAllWindows();
+}

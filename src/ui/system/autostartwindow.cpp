@@ -1,0 +1,120 @@
+#include "ui/system/autostartwindow.h"
+
+#include "system/autorun.h"
+#include "system/programfolder.h"
+#include "ui/controls/bgrcolor.h"
+#include "ui/controls/commandbutton.h"
+#include "ui/controls/frame.h"
+#include "ui/controls/messagedialog.h"
+#include "ui/controls/textbox.h"
+#include "ui/controls/twips.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QIcon>
+#include <QLabel>
+
+namespace Texts {
+const QString caption = QStringLiteral("Autostartfunktion");
+const QString frame = QStringLiteral(" Autostart des Programms ");
+const QString explanation = QStringLiteral(
+    "Hier haben Sie die Möglichkeit das Programm in den Autostart einzutragen. D. h., dass "
+    "Programm wird dann bei jedem Programmstart automatisch gestartet.");
+const QString enter = QStringLiteral("In Autostart &eintragen");
+const QString remove = QStringLiteral("&Aus Autostart entfernen");
+const QString back = QStringLiteral("&Zurück");
+const QString messageTitle = QStringLiteral("Autostart");
+const QString entered = QStringLiteral("Der Eintrag war erfolgreich.");
+const QString failed = QStringLiteral("Der Eintrag ist fehlgeschlagen!");
+const QString removed = QStringLiteral("Der Eintrag wurde entfernt!");
+const QString fileBox = QStringLiteral("Programmdatei");
+} // namespace Texts
+
+AutostartWindow::AutostartWindow(QWidget *parent)
+    : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("autostart1"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(Texts::caption);
+    setAccessibleName(Texts::caption);
+    setFixedSize(Twips::size(5535, 2745));
+
+    auto *frames1 = new Frame(Texts::frame, this);
+    frames1->setObjectName(QStringLiteral("Frames1"));
+    frames1->setCaptionColor(BgrColor::toColor(0xFF0000));
+    frames1->setGeometry(Twips::rect(120, 120, 5295, 2055));
+
+    auto *label1 = new QLabel(Texts::explanation, frames1);
+    label1->setObjectName(QStringLiteral("Label1"));
+    label1->setWordWrap(true);
+    label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label1->setGeometry(Twips::rect(120, 300, 4935, 855));
+
+    m_txtFilename = new TextBox(frames1);
+    m_txtFilename->setObjectName(QStringLiteral("txtFilename"));
+    m_txtFilename->setAccessibleName(Texts::fileBox);
+    m_txtFilename->setLocked(true);
+    m_txtFilename->setGeometry(Twips::rect(240, 1200, 4815, 285));
+
+    auto *command1 = new CommandButton(Texts::enter, CommandButton::Style::Push, frames1);
+    command1->setObjectName(QStringLiteral("Command1"));
+    command1->setIcon(QIcon(QStringLiteral(":/icons/autostart.svg")));
+    command1->setGeometry(Twips::rect(240, 1560, 2295, 375));
+    auto *command3 = new CommandButton(Texts::remove, CommandButton::Style::Push, frames1);
+    command3->setObjectName(QStringLiteral("Command3"));
+    command3->setGeometry(Twips::rect(2760, 1560, 2295, 375));
+    auto *command2 = new CommandButton(Texts::back, CommandButton::Style::Push, this);
+    command2->setObjectName(QStringLiteral("Command2"));
+    command2->setGeometry(Twips::rect(120, 2280, 1455, 375));
+    for (CommandButton *button : {command1, command3, command2})
+        button->setAutoDefault(false);
+
+    m_dialog1 = new MessageDialog(this);
+
+    connect(command1, &CommandButton::clicked, this, &AutostartWindow::onCommand1Clicked);
+    connect(command3, &CommandButton::clicked, this, &AutostartWindow::onCommand3Clicked);
+    connect(command2, &CommandButton::clicked, this, &AutostartWindow::accept);
+
+    setTabOrder(command1, command3);
+    setTabOrder(command3, command2);
+    setTabOrder(command2, m_txtFilename);
+    command1->setFocus();
+
+    // Form_Load: the program's folder, the separator and the executable's name.
+    QString executable = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+#ifdef Q_OS_WIN
+    executable += QStringLiteral(".exe");
+#else
+    executable = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+#endif
+    m_txtFilename->setText(QDir::toNativeSeparators(ProgramFolder::path()) + QDir::separator() + executable);
+}
+
+QString AutostartWindow::valueName(const QString &path)
+{
+    const QString fileName = path.mid(path.lastIndexOf(QDir::separator()) + 1);
+    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
+    return dot < 0 ? fileName : fileName.left(dot);
+}
+
+QString AutostartWindow::ShowMessage(const QString &text, const QString &style, const QString &title,
+                                     bool flag, const QString &extra)
+{
+    return m_dialog1->ShowMessage(text, style, title, flag, extra);
+}
+
+void AutostartWindow::onCommand1Clicked()
+{
+    const QString path = m_txtFilename->text();
+    if (AutoRun::SetAutoRun(valueName(path), path))
+        ShowMessage(Texts::entered, QStringLiteral("64"), Texts::messageTitle, true, QString());
+    else
+        ShowMessage(Texts::failed, QStringLiteral("16"), Texts::messageTitle, true, QString());
+}
+
+void AutostartWindow::onCommand3Clicked()
+{
+    AutoRun::RemoveAutoRun(valueName(m_txtFilename->text()));
+    ShowMessage(Texts::removed, QStringLiteral("64"), Texts::messageTitle, true, QString());
+}
