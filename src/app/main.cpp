@@ -19,6 +19,7 @@ int main(int argc, char *argv[])
     QApplication::setQuitOnLastWindowClosed(false);
 
     WindowManager windows;
+    QObject::connect(&windows, &WindowManager::allWindowsClosed, &app, &QApplication::quit);
     windows.start();
     return app.exec();
 }

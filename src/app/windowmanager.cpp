@@ -8,7 +8,6 @@
 #include "ui/system/autostartwindow.h"
 #include "ui/system/migrationwizard.h"
 
-#include <QApplication>
 #include <QTimer>
 
 WindowManager::WindowManager(int splashInterval, QObject *parent)
@@ -84,7 +83,8 @@ void WindowManager::track(QWidget *window)
 
 void WindowManager::quitWhenNoWindowIsLeft()
 {
+    const bool hadWindows = !m_windows.isEmpty();
     m_windows.removeAll(nullptr);
-    if (m_windows.isEmpty())
-        QApplication::quit();
+    if (hadWindows && m_windows.isEmpty())
+        emit allWindowsClosed();
 }

@@ -23,6 +23,10 @@ public:
     void showCompact();
     void showWizard(int year);
 
+signals:
+    // The last window of the program has been unloaded.
+    void allWindowsClosed();
+
 private:
     void showAbout(QWidget *owner);
     void showDonation(QWidget *owner);

@@ -69,7 +69,13 @@ int MessageDialog::showModal()
 
     const QScreen *screen = this->screen();
     const int screenWidth = screen ? screen->availableGeometry().width() : 1024;
-    m_message->setMaximumWidth(qMax(200, screenWidth * qBound<int>(10, m_numericSetting, 100) / 100));
+    const int widest = qMax(200, screenWidth * qBound<int>(10, m_numericSetting, 100) / 100);
+    m_message->setMaximumWidth(widest);
+    // Lines stay whole up to the widest allowed; the title must fit, too.
+    int wanted = fontMetrics().horizontalAdvance(m_title) + 120;
+    for (const QString &line : shown.split(QLatin1Char('\n')))
+        wanted = qMax(wanted, m_message->fontMetrics().horizontalAdvance(line) + 4);
+    m_message->setMinimumWidth(qMin(wanted, widest));
 
     QStyle::StandardPixmap pixmap = QStyle::SP_CustomBase;
     switch (m_style & 0xF0) {

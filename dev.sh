@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# ./dev.sh run   installs what is missing, builds an optimised zelk and starts it
+# ./dev.sh test  installs what is missing, builds with AddressSanitizer and UBSan
+#                and runs the whole test suite
+set -euo pipefail
+cd "$(dirname "$0")"
+
+build_packages=(cmake make g++ pkg-config qt6-base-dev qt6-svg-dev libgl-dev fonts-liberation2)
+test_packages=(xvfb openbox trayer xdotool xclip x11-utils imagemagick libglib2.0-bin)
+
+install_missing() {
+    local missing=()
+    for package in "$@"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' \
+            || missing+=("$package")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    local sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    echo "Installing: ${missing[*]}"
+    "${sudo[@]}" apt-get update
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+}
+
+jobs=$(nproc 2>/dev/null || echo 2)
+
+case "${1:-}" in
+run)
+    install_missing "${build_packages[@]}"
+    cmake --preset release
+    cmake --build --preset release -j "$jobs"
+    exec build/release/src/app/zelk
+    ;;
+test)
+    install_missing "${build_packages[@]}" "${test_packages[@]}"
+    cmake --preset sanitize
+    cmake --build --preset sanitize -j "$jobs"
+    ctest --preset sanitize
+    ;;
+*)
+    echo "usage: $0 run|test" >&2
+    exit 2
+    ;;
+esac

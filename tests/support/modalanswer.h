@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+// What a modal dialog showed before the test answered it.
+struct SeenDialog
+{
+    bool shown = false;
+    QString title;
+    QString text;
+    int styleCode = -1;
+};
+
+// Waits for the next modal dialog, records its title and text, then clicks the
+// button whose object name or caption (without "&") is buttonName. An empty
+// buttonName closes the dialog with Escape. The returned object stays valid
+// until the dialog has been answered and the test reads it.
+SeenDialog *answerNextModal(const QString &buttonName);

@@ -1,0 +1,79 @@
+#include "support/testenvironment.h"
+#include "system/shellroutines.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QTest>
+#include <QUrl>
+
+class UrlCatcher : public QObject
+{
+    Q_OBJECT
+
+public:
+    QList<QUrl> urls;
+
+public slots:
+    void handle(const QUrl &url) { urls.append(url); }
+};
+
+class TestShellRoutines : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void openWebPageHandsOverTheAddress();
+    void executeFile_data();
+    void executeFile();
+};
+
+void TestShellRoutines::openWebPageHandsOverTheAddress()
+{
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler(QStringLiteral("http"), &catcher, "handle");
+    ShellRoutines::OpenWebPage(QStringLiteral("http://www.zelk.example/sonstiges/zelk_spenden.php"));
+    QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+    QCOMPARE(catcher.urls, QList<QUrl>{QUrl(QStringLiteral("http://www.zelk.example/sonstiges/zelk_spenden.php"))});
+}
+
+void TestShellRoutines::executeFile_data()
+{
+    QTest::addColumn<bool>("create");
+    QTest::addColumn<bool>("executable");
+    QTest::addColumn<QString>("verb");
+    QTest::addColumn<bool>("started");
+
+    QTest::newRow("program") << true << true << "open" << true;
+    QTest::newRow("missing") << false << false << "open" << false;
+    QTest::newRow("not executable") << true << false << "open" << false;
+    QTest::newRow("other verb") << true << true << "print" << false;
+}
+
+void TestShellRoutines::executeFile()
+{
+    QFETCH(bool, create);
+    QFETCH(bool, executable);
+    QFETCH(QString, verb);
+    QFETCH(bool, started);
+
+    TestEnvironment env;
+    const QString program = QDir(env.path()).filePath(QStringLiteral("update.exe"));
+    const QString mark = QDir(env.path()).filePath(QStringLiteral("ran"));
+    if (create) {
+        QFile script(program);
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write("#!/bin/sh\ntouch '" + mark.toUtf8() + "'\n");
+        script.close();
+        if (executable)
+            QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    QCOMPARE(ShellRoutines::ExecuteFile(program, 1, verb), started);
+    if (started)
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(mark), 5000);
+    else
+        QVERIFY(!QFile::exists(mark));
+}
+
+QTEST_MAIN(TestShellRoutines)
+#include "tst_shellroutines.moc"

@@ -1,0 +1,206 @@
+#include "support/testenvironment.h"
+#include "ui/controls/entrylist.h"
+#include "ui/controls/textbox.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QTest>
+#include <QTimer>
+
+class TestTextBox : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void characterCode_data();
+    void characterCode();
+    void hookCanKeepDiscardOrReplace();
+    void lockedBoxReportsKeysButKeepsText();
+    void maxCharsStopsTypingNotTheProgram();
+    void entryListFile_data();
+    void entryListFile();
+    void entryListFallsBackToDataFolder();
+    void choosingAnEntryFillsTheBox();
+};
+
+void TestTextBox::characterCode_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("code");
+
+    QTest::newRow("digit") << int(Qt::Key_7) << 0 << "7" << 55;
+    QTest::newRow("comma") << int(Qt::Key_Comma) << 0 << "," << 44;
+    QTest::newRow("letter") << int(Qt::Key_A) << 0 << "a" << 97;
+    QTest::newRow("blank") << int(Qt::Key_Space) << 0 << " " << 32;
+    QTest::newRow("Ctrl+C") << int(Qt::Key_C) << int(Qt::ControlModifier) << "\x03" << 3;
+    QTest::newRow("Ctrl+C without text") << int(Qt::Key_C) << int(Qt::ControlModifier) << "" << 3;
+    QTest::newRow("Ctrl+V") << int(Qt::Key_V) << int(Qt::ControlModifier) << "\x16" << 22;
+    QTest::newRow("Enter") << int(Qt::Key_Return) << 0 << "\r" << 13;
+    QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << "\r" << 13;
+    QTest::newRow("Backspace") << int(Qt::Key_Backspace) << 0 << "\b" << 8;
+    QTest::newRow("Escape") << int(Qt::Key_Escape) << 0 << "\x1b" << 27;
+    QTest::newRow("Delete types nothing") << int(Qt::Key_Delete) << 0 << "\x7f" << -1;
+    QTest::newRow("arrow types nothing") << int(Qt::Key_Left) << 0 << "" << -1;
+    QTest::newRow("AltGr letter") << int(Qt::Key_Q) << int(Qt::ControlModifier | Qt::AltModifier) << "@" << 64;
+}
+
+void TestTextBox::characterCode()
+{
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(QString, text);
+    const QKeyEvent event(QEvent::KeyPress, key, Qt::KeyboardModifiers(modifiers), text);
+    QTEST(TextBox::characterCode(&event), "code");
+}
+
+void TestTextBox::hookCanKeepDiscardOrReplace()
+{
+    TextBox box;
+    QList<int> seen;
+    connect(&box, &TextBox::keyPress, this, [&seen](int &code) {
+        seen.append(code);
+        if (code == 'x')
+            code = 0;
+        else if (code == 'a')
+            code = 'b';
+    });
+    QTest::keyClicks(&box, QStringLiteral("1a2x"));
+    QCOMPARE(box.text(), QStringLiteral("1b2"));
+    QCOMPARE(seen, (QList<int>{'1', 'a', '2', 'x'}));
+    QTest::keyClick(&box, Qt::Key_Backspace);
+    QCOMPARE(box.text(), QStringLiteral("1b"));
+    QCOMPARE(seen.last(), 8);
+}
+
+void TestTextBox::lockedBoxReportsKeysButKeepsText()
+{
+    TextBox box;
+    box.setLocked(true);
+    box.setText(QStringLiteral("19,00"));
+    QList<int> seen;
+    connect(&box, &TextBox::keyPress, this, [&seen](int &code) { seen.append(code); });
+    QTest::keyClicks(&box, QStringLiteral("5a"));
+    QTest::keyClick(&box, Qt::Key_C, Qt::ControlModifier);
+    QTest::keyClick(&box, Qt::Key_Backspace);
+    QCOMPARE(box.text(), QStringLiteral("19,00"));
+    QCOMPARE(seen, (QList<int>{'5', 'a', 3, 8}));
+}
+
+void TestTextBox::maxCharsStopsTypingNotTheProgram()
+{
+    TextBox box;
+    box.setMaxChars(15);
+    QTest::keyClicks(&box, QStringLiteral("1234567890123456"));
+    QCOMPARE(box.text(), QStringLiteral("123456789012345"));
+    // Overwriting a selection keeps within the limit and is allowed.
+    box.selectAll();
+    QTest::keyClicks(&box, QStringLiteral("9"));
+    QCOMPARE(box.text(), QStringLiteral("9"));
+
+    const QString result = QStringLiteral("1190000000000000,00");
+    box.setText(result);
+    QCOMPARE(box.text(), result);
+    QTest::keyClick(&box, Qt::Key_5);
+    QCOMPARE(box.text(), result);
+    QTest::keyClick(&box, Qt::Key_Backspace);
+    QCOMPARE(box.text(), QStringLiteral("1190000000000000,0"));
+}
+
+void TestTextBox::entryListFile_data()
+{
+    QTest::addColumn<bool>("exists");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QStringList>("expected");
+
+    const QStringList defaults{"19", "7"};
+    QTest::newRow("missing") << false << QByteArray() << defaults;
+    QTest::newRow("empty") << true << QByteArray() << defaults;
+    QTest::newRow("garbage") << true << QByteArray("\x00\xff\x10junk", 7) << defaults;
+    QTest::newRow("bad UTF-8") << true << QByteArray("# Zelk. 2010 entry list 1\n\xff\xfe\n") << defaults;
+    QTest::newRow("entry too long") << true << QByteArray("# Zelk. 2010 entry list 1\n1234567890123456\n")
+                                    << defaults;
+    QTest::newRow("stored") << true << QByteArray("# Zelk. 2010 entry list 1\n16\n7,5\n\n16\n")
+                            << QStringList{"16", "7,5"};
+    QTest::newRow("emptied by the user") << true << QByteArray("# Zelk. 2010 entry list 1\n") << QStringList{};
+}
+
+void TestTextBox::entryListFile()
+{
+    QFETCH(bool, exists);
+    QFETCH(QByteArray, content);
+    TestEnvironment env;
+    const QString path = QDir(env.path()).filePath(QStringLiteral("zelk.dat"));
+    if (exists) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+    QTEST(EntryList::load(path), "expected");
+    QVERIFY(EntryList::store(path, {QStringLiteral("19"), QStringLiteral("5,5")}));
+    QCOMPARE(EntryList::load(path), (QStringList{"19", "5,5"}));
+}
+
+void TestTextBox::entryListFallsBackToDataFolder()
+{
+    TestEnvironment env;
+    // The program's folder cannot be written: its place is taken by a file.
+    QFile blocker(QDir(env.path()).filePath(QStringLiteral("program")));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const QString requested = QDir(env.path()).filePath(QStringLiteral("program/zelk.dat"));
+    const QString effective = EntryList::effectivePath(requested);
+    QVERIFY(effective.startsWith(QDir(env.path()).filePath(QStringLiteral("data"))));
+    QVERIFY(EntryList::store(requested, {QStringLiteral("16")}));
+    QVERIFY(QFile::exists(effective));
+    QCOMPARE(EntryList::load(requested), QStringList{"16"});
+}
+
+void TestTextBox::choosingAnEntryFillsTheBox()
+{
+    TestEnvironment env;
+    TextBox box;
+    box.setShowButton(true);
+    box.setEntryListFile(QDir(env.path()).filePath(QStringLiteral("zelk.dat")));
+    box.setEntryListEnabled(true);
+    box.setEntryListCaption(QStringLiteral("Zelk.-Satz"));
+    box.setText(QStringLiteral("16"));
+    box.show();
+
+    QStringList shown;
+    auto choose = [&shown](const QString &caption) {
+        QTimer::singleShot(50, [&shown, caption] {
+            auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+            if (!menu)
+                return;
+            shown.clear();
+            const auto actions = menu->actions();
+            for (QAction *action : actions) {
+                shown.append(action->text());
+                if (action->text() == caption || action->objectName() == caption) {
+                    action->trigger();
+                    menu->close();
+                    return;
+                }
+            }
+            menu->close();
+        });
+    };
+
+    choose(QStringLiteral("addEntry"));
+    box.showEntryList();
+    QCOMPARE(shown.mid(0, 3), (QStringList{"Zelk.-Satz", "19", "7"}));
+    QCOMPARE(box.text(), QStringLiteral("16"));
+
+    choose(QStringLiteral("7"));
+    box.showEntryList();
+    QCOMPARE(box.text(), QStringLiteral("7"));
+    QCOMPARE(EntryList::load(box.entryListFile()), (QStringList{"19", "7", "16"}));
+}
+
+QTEST_MAIN(TestTextBox)
+#include "tst_textbox.moc"

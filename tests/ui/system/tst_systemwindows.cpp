@@ -1,0 +1,176 @@
+#include "settings/settingsstore.h"
+#include "support/modalanswer.h"
+#include "support/testenvironment.h"
+#include "system/autorun.h"
+#include "ui/controls/commandbutton.h"
+#include "ui/controls/textbox.h"
+#include "ui/system/autostartwindow.h"
+#include "ui/system/migrationwizard.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QTest>
+
+class TestSystemWindows : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { m_env = std::make_unique<TestEnvironment>(); }
+    void cleanup() { m_env.reset(); }
+    void valueName_data();
+    void valueName();
+    void autostartEntersAndRemoves();
+    void autostartFailureIsReported();
+    void wizardTakesRateOver_data();
+    void wizardTakesRateOver();
+    void wizardCancelKeepsTakeover();
+    void wizardReportsStoreErrors();
+
+private:
+    QString clickAndRead(QWidget *window, const char *button, const QString &answer = QStringLiteral("OK"));
+    std::unique_ptr<TestEnvironment> m_env;
+};
+
+static const QString section = QStringLiteral("Zelk_Satz");
+static const QString key = QStringLiteral("x.Text");
+
+QString TestSystemWindows::clickAndRead(QWidget *window, const char *button, const QString &answer)
+{
+    SeenDialog *seen = answerNextModal(answer);
+    window->findChild<CommandButton *>(QLatin1String(button))->click();
+    return seen->shown ? seen->title + QLatin1Char('|') + QString::number(seen->styleCode) + QLatin1Char('|')
+                             + seen->text
+                       : QString();
+}
+
+void TestSystemWindows::valueName_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("plain") << "/opt/zelk/zelk" << "zelk";
+    QTest::newRow("extension") << "/opt/zelk/zelk.bin" << "zelk";
+    QTest::newRow("dot in folder") << "/opt/zelk.2010/zelk" << "zelk";
+    QTest::newRow("two dots") << "/opt/archive.tar.gz" << "archive.tar";
+}
+
+void TestSystemWindows::valueName()
+{
+    QFETCH(QString, path);
+    QTEST(AutostartWindow::valueName(path), "name");
+}
+
+void TestSystemWindows::autostartEntersAndRemoves()
+{
+    QPointer<AutostartWindow> window = new AutostartWindow;
+    window->show();
+    const QString path = window->findChild<TextBox *>(QStringLiteral("txtFilename"))->text();
+    QCOMPARE(path, QCoreApplication::applicationFilePath());
+    const QString entry = QDir(AutoRun::autostartFolder()).filePath(QStringLiteral("tst_systemwindows.desktop"));
+
+    QCOMPARE(clickAndRead(window, "Command1"), QStringLiteral("Autostart|64|Der Eintrag war erfolgreich."));
+    QVERIFY(QFile::exists(entry));
+    QCOMPARE(clickAndRead(window, "Command3"), QStringLiteral("Autostart|64|Der Eintrag wurde entfernt!"));
+    QVERIFY(!QFile::exists(entry));
+    QCOMPARE(clickAndRead(window, "Command3"), QStringLiteral("Autostart|64|Der Eintrag wurde entfernt!"));
+    window->findChild<CommandButton *>(QStringLiteral("Command2"))->click();
+    QTRY_VERIFY(window.isNull());
+}
+
+void TestSystemWindows::autostartFailureIsReported()
+{
+    QFile blocker(AutoRun::autostartFolder());
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    QPointer<AutostartWindow> window = new AutostartWindow;
+    window->show();
+    QCOMPARE(clickAndRead(window, "Command1"), QStringLiteral("Autostart|16|Der Eintrag ist fehlgeschlagen!"));
+    window->close();
+    QTRY_VERIFY(window.isNull());
+}
+
+void TestSystemWindows::wizardTakesRateOver_data()
+{
+    QTest::addColumn<int>("year");
+    QTest::addColumn<bool>("rateStored");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("2009 rate 16") << 2009 << true << "16";
+    QTest::newRow("2008 rate 16") << 2008 << true << "16";
+    QTest::newRow("no old rate") << 2009 << false << "";
+}
+
+void TestSystemWindows::wizardTakesRateOver()
+{
+    QFETCH(int, year);
+    QFETCH(bool, rateStored);
+    QFETCH(QString, expected);
+    const QString old = QStringLiteral("Zelk_%1").arg(year);
+    if (rateStored)
+        QVERIFY(SettingsStore::save(old, section, key, QStringLiteral("16")));
+    else
+        QVERIFY(SettingsStore::save(old, QStringLiteral("Fenster"), QStringLiteral("Links"), QStringLiteral("10")));
+
+    QPointer<MigrationWizard> wizard = new MigrationWizard(year);
+    QSignalSpy finished(wizard.data(), &MigrationWizard::finished);
+    wizard->load();
+    QCOMPARE(wizard->objectName(), year == 2008 ? QStringLiteral("aus_neu08") : QStringLiteral("aus_neu09"));
+    auto *page = wizard->findChild<QLabel *>(QStringLiteral("Label3"));
+    auto button = [&wizard](int index) {
+        return wizard->findChild<CommandButton *>(QStringLiteral("Command1_%1").arg(index));
+    };
+    QVERIFY(page->text().startsWith(QStringLiteral("Sie haben bisher Zelk. %1 verwendet.\r\n\r\n").arg(year)));
+    QVERIFY(button(0)->isVisible() && !button(1)->isVisible() && button(2)->isVisible() && !button(3)->isVisible());
+
+    button(0)->click();
+    QVERIFY(page->text().contains(QStringLiteral("\r\n\r\nZelk-Satz : %1\r\n\r\n").arg(expected)));
+    QVERIFY(!button(0)->isVisible() && button(1)->isVisible() && !button(3)->isVisible());
+    QCOMPARE(SettingsStore::get(QStringLiteral("Zelk_2010"), section, key, QStringLiteral("missing")), expected);
+    QVERIFY(!SettingsStore::hasApplication(old));
+
+    button(1)->click();
+    QVERIFY(page->text().startsWith(QStringLiteral("Die alten Daten wurden übernommen")));
+    QVERIFY(!button(1)->isVisible() && button(3)->isVisible() && button(2)->isVisible());
+    button(3)->click();
+    QCOMPARE(finished.size(), 1);
+    QTRY_VERIFY(wizard.isNull());
+}
+
+void TestSystemWindows::wizardCancelKeepsTakeover()
+{
+    QVERIFY(SettingsStore::save(QStringLiteral("Zelk_2009"), section, key, QStringLiteral("16")));
+    QPointer<MigrationWizard> wizard = new MigrationWizard(2009);
+    QSignalSpy finished(wizard.data(), &MigrationWizard::finished);
+    wizard->load();
+    wizard->findChild<CommandButton *>(QStringLiteral("Command1_0"))->click();
+    wizard->findChild<CommandButton *>(QStringLiteral("Command1_2"))->click();
+    QTRY_VERIFY(wizard.isNull());
+    QCOMPARE(finished.size(), 0);
+    QCOMPARE(SettingsStore::get(QStringLiteral("Zelk_2010"), section, key), QStringLiteral("16"));
+    QVERIFY(!SettingsStore::hasApplication(QStringLiteral("Zelk_2009")));
+}
+
+void TestSystemWindows::wizardReportsStoreErrors()
+{
+    QVERIFY(SettingsStore::save(QStringLiteral("Zelk_2009"), section, key, QStringLiteral("16")));
+    // This version's settings cannot be written: a folder stands where its file belongs.
+    QVERIFY(QDir().mkpath(SettingsStore::location(QStringLiteral("Zelk_2010"))));
+    QPointer<MigrationWizard> wizard = new MigrationWizard(2009);
+    wizard->load();
+    SeenDialog *seen = answerNextModal(QStringLiteral("OK"));
+    wizard->findChild<CommandButton *>(QStringLiteral("Command1_0"))->click();
+    QVERIFY(seen->shown);
+    QCOMPARE(seen->title, QStringLiteral("Fehler - Error"));
+    QVERIFY2(seen->text.startsWith(QStringLiteral("Fehlernummer: 75\n\nBeschreibung:\n")), qPrintable(seen->text));
+    // The old settings were not deleted, and the page stays where the click left it.
+    QVERIFY(SettingsStore::hasApplication(QStringLiteral("Zelk_2009")));
+    QVERIFY(wizard->findChild<CommandButton *>(QStringLiteral("Command1_1"))->isVisible());
+    wizard->close();
+    QTRY_VERIFY(wizard.isNull());
+}
+
+QTEST_MAIN(TestSystemWindows)
+#include "tst_systemwindows.moc"
