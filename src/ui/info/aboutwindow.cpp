@@ -16,8 +16,8 @@ namespace Texts {
 const QString caption = QStringLiteral("Copyright");
 const QString product = QStringLiteral("Zelk. 2010");
 const QString date = QStringLiteral("Stand: 01.12.2009");
-const QString frameLine1 = QStringLiteral("Mehrwertsteuer-Rechner für Netto- und Bruttobeträge");
-const QString frameLine2 = QStringLiteral("Copyright © 2009 Zelk. Software. Freeware.");
+const QString frameLine1 = QStringLiteral("Mehrwertsteuer-Rechner");
+const QString frameLine2 = QStringLiteral("Copyright © 2009 Zelk. Software");
 const QString design = QStringLiteral("Design und Entwicklung:");
 // The maker's block: clearly fictitious.
 const QString owners = QStringLiteral("Erika Mustermann & Max Mustermann");
@@ -97,10 +97,8 @@ AboutWindow::AboutWindow(QWidget *parent)
     auto *frames1 = new Frame(QString(), this);
     frames1->setObjectName(QStringLiteral("Frames1"));
     frames1->setGeometry(Twips::rect(1920, 960, 3975, 855));
-    auto *label3 = makeLabel(QStringLiteral("Label3"), Texts::frameLine1, frames1, Twips::rect(120, 120, 3735, 375));
-    label3->setWordWrap(true);
-    auto *label4 = makeLabel(QStringLiteral("Label4"), Texts::frameLine2, frames1, Twips::rect(120, 480, 3735, 255));
-    label4->setWordWrap(true);
+    makeLabel(QStringLiteral("Label3"), Texts::frameLine1, frames1, Twips::rect(120, 120, 3735, 285));
+    makeLabel(QStringLiteral("Label4"), Texts::frameLine2, frames1, Twips::rect(120, 450, 3735, 285));
 
     makeLine(this, 2040);
     makeLabel(QStringLiteral("Label5"), Texts::design, this, Twips::rect(120, 2160, 2295, 255),
