@@ -108,10 +108,10 @@ case_calculation() {
     win=$(wait_window "$main_title" 30) || { check "main window appears" false; stop_zelk; return; }
     xdotool windowactivate --sync "$win" 2>/dev/null
     sleep 0.3
-    import -window root "$shots/main-window.png" 2>/dev/null
     xdotool type --delay 40 "100"
     xdotool key Return
     sleep 0.3
+    import -window "$win" "$shots/main-window.png" 2>/dev/null
     # Tab leads from netto over x to brutto, whose whole text Ctrl+C copies.
     xdotool key Tab Tab ctrl+c
     sleep 0.3

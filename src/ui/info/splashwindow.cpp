@@ -75,6 +75,8 @@ SplashWindow::SplashWindow(int intervalMs, QWidget *parent)
 
     m_timer1->setObjectName(QStringLiteral("Timer1"));
     m_timer1->setSingleShot(true);
+    // A coarse timer may fire up to 5 % early; the splash stays its full time.
+    m_timer1->setTimerType(Qt::PreciseTimer);
     m_timer1->setInterval(intervalMs);
     connect(m_timer1, &QTimer::timeout, this, &SplashWindow::onTimer1Tick);
 }
