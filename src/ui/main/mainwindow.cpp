@@ -23,6 +23,7 @@
 #include <QEvent>
 #include <QLabel>
 #include <QScreen>
+#include <QShortcut>
 #include <QTimer>
 #include <QWindowStateChangeEvent>
 
@@ -190,6 +191,10 @@ MainWindow::MainWindow(QWidget *parent)
             return ShowMessage(text, style, title, true, QString());
         },
         this);
+
+    // F1 is where every desktop user looks for help.
+    auto *help = new QShortcut(QKeySequence::HelpContents, this);
+    connect(help, &QShortcut::activated, this, [this] { onToolbarButtonClicked(QStringLiteral("help_bar")); });
 
     setTabOrder(m_netto, m_x);
     setTabOrder(m_x, m_brutto);

@@ -1,0 +1,101 @@
+# Shared by the real-window suites: starts Xvfb with openbox and offers the
+# helpers that drive the real program like a user. Source it after setting
+# $zelk (the binary to start); it exits 77 when a tool is missing.
+
+for tool in Xvfb openbox xdotool xclip xwininfo xprop xdpyinfo; do
+    if ! command -v "$tool" >/dev/null; then
+        echo "SKIP: $tool is not installed (Debian: xvfb openbox xdotool xclip x11-utils)"
+        exit 77
+    fi
+done
+
+failures=0
+passed=0
+pids=()
+
+display=":$((90 + RANDOM % 100))"
+export DISPLAY=$display
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+pids+=($!)
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+openbox >/dev/null 2>&1 &
+pids+=($!)
+sleep 0.5
+
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+    wait 2>/dev/null
+}
+trap cleanup EXIT
+
+check() { # check <description> <condition...>
+    local what=$1
+    shift
+    if "$@"; then
+        echo "  ok: $what"
+    else
+        echo "  FAILED: $what"
+        case_failed=1
+    fi
+}
+
+# Waits up to $2 seconds for a visible window whose name matches $1; prints its id.
+wait_window() {
+    local id
+    for _ in $(seq $(( ${2:-20} * 10 ))); do
+        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)
+        if [ -n "$id" ]; then echo "$id"; return 0; fi
+        sleep 0.1
+    done
+    return 1
+}
+
+wait_gone() { # wait_gone <name> <seconds>
+    for _ in $(seq $(( ${2:-10} * 10 ))); do
+        xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+clipboard() { xclip -o -selection clipboard 2>/dev/null; }
+
+start_zelk() { # a fresh HOME for every case
+    home=$(mktemp -d)
+    HOME=$home XDG_CONFIG_HOME=$home/.config XDG_DATA_HOME=$home/.local/share \
+        LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8 "$zelk" >"$home/zelk.log" 2>&1 &
+    zelk_pid=$!
+}
+
+stop_zelk() {
+    kill "$zelk_pid" 2>/dev/null
+    wait "$zelk_pid" 2>/dev/null
+    rm -rf "$home"
+}
+
+running() { kill -0 "$zelk_pid" 2>/dev/null; }
+ended() {
+    for _ in $(seq 50); do running || return 0; sleep 0.1; done
+    return 1
+}
+
+# The tray icon is the zelk window embedded in trayer's panel: prints "x y" of its centre.
+tray_icon_centre() {
+    xwininfo -root -tree | awk '
+        /"panel"/ { inpanel = 1; match($0, /^ */); depth = RLENGTH; next }
+        inpanel { match($0, /^ */); if (RLENGTH <= depth) exit
+                  if (/"zelk"/) { split($NF, p, "+"); split($(NF-1), s, "[x+]"); print p[2] + int(s[1] / 2), p[3] + int(s[2] / 2); exit } }'
+}
+
+
+run_case() { # run_case <name> <function>
+    echo "case: $1"
+    case_failed=0
+    "$2"
+    if [ "$case_failed" = 0 ]; then passed=$((passed + 1)); else failures=$((failures + 1)); fi
+}
+
+finish() {
+    echo "$passed passed, $failures failed"
+    [ "$failures" = 0 ]
+}
