@@ -16,7 +16,9 @@ std::optional<double> NumberFormat::parse(const QString &text, const QLocale &lo
 
 QString NumberFormat::twoDecimals(double value, const QLocale &locale)
 {
-    if (!std::isfinite(value))
+    // The few doubles next to the largest one round to a 15-digit number that
+    // no double can hold; they are as unusable as infinity.
+    if (!std::isfinite(value) || std::fabs(value) >= 1.797693134862315e308)
         return QString();
 
     // The shortest exact route to "15 significant digits": scientific notation
@@ -68,6 +70,8 @@ QString NumberFormat::twoDecimals(double value, const QLocale &locale)
     const QString cents = kept.right(2);
     const bool isZero = whole.count(QLatin1Char('0')) == whole.size() && cents == QLatin1String("00");
     // A value that rounds to nothing is shown as plain zero, never as "-0,00".
-    const QString sign = (value < 0 && !isZero) ? locale.negativeSign() : QString();
+    // The plain "-" reads back in every locale; some locales' own signs
+    // (Arabic with its direction mark) do not.
+    const QString sign = (value < 0 && !isZero) ? QStringLiteral("-") : QString();
     return sign + whole + locale.decimalPoint() + cents;
 }

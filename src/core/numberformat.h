@@ -16,6 +16,8 @@ public:
     static std::optional<double> parse(const QString &text, const QLocale &locale);
 
     // Writes "0.00": 15 significant digits first, then rounded at the second
-    // decimal with halves away from zero; no grouping separators.
+    // decimal with halves away from zero; no grouping separators, a plain "-"
+    // for negative amounts. Empty for infinity, not-a-number and the values
+    // whose 15 digits lie beyond the largest double.
     static QString twoDecimals(double value, const QLocale &locale);
 };

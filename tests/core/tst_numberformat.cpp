@@ -44,6 +44,9 @@ void TestNumberFormat::twoDecimals_data()
     QTest::newRow("C locale") << 19.0 << QLocale::c() << "19.00";
     QTest::newRow("C negative") << -2.5 << QLocale::c() << "-2.50";
     QTest::newRow("infinity") << std::numeric_limits<double>::infinity() << german << "";
+    // 15 digits of the largest double round beyond it: nothing could read that back.
+    QTest::newRow("largest double") << -std::numeric_limits<double>::max() << german << "";
+    QTest::newRow("Swedish minus is plain") << -1.5 << QLocale(QLocale::Swedish, QLocale::Sweden) << "-1,50";
 }
 
 void TestNumberFormat::twoDecimals()
