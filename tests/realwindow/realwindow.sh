@@ -12,6 +12,40 @@ mkdir -p "$shots"
 source "$(dirname "$0")/xsession.sh"
 
 main_title="Zelk. 2010    -    Freeware"
+# Toolbar buttons, in pixels from the main window's top-left corner.
+kop_bar="110 14"
+modus_bar="205 14"
+info_bar="307 14"
+links_bar="392 14"
+auto_bar="450 14"
+
+click_in() { # click_in <window> <x y>
+    xdotool mousemove --window "$1" $2 click 1
+}
+
+shoot() { # shoot <window id> <file>
+    import -window "$1" "$shots/$2" 2>/dev/null
+}
+
+case_startup() {
+    start_zelk
+    local begin splash
+    begin=$(date +%s%3N)
+    for _ in $(seq 100); do
+        splash=$(xdotool search --onlyvisible --pid "$zelk_pid" 2>/dev/null | head -n 1)
+        [ -n "$splash" ] && break
+        sleep 0.05
+    done
+    check "the splash window comes first" [ -n "$splash" ]
+    [ -n "$splash" ] && shoot "$splash" splash.png
+    check "no main window during the splash" [ -z "$(xdotool search --onlyvisible --name "$main_title" 2>/dev/null)" ]
+    local win elapsed
+    win=$(wait_window "$main_title" 30)
+    elapsed=$(( $(date +%s%3N) - begin ))
+    check "main window after about three seconds (${elapsed} ms)" [ -n "$win" -a "$elapsed" -ge 2900 -a "$elapsed" -le 8000 ]
+    check "the splash window is gone" [ "$(xdotool search --onlyvisible --pid "$zelk_pid" 2>/dev/null)" = "$win" ]
+    stop_zelk
+}
 
 case_calculation() {
     start_zelk
@@ -37,6 +71,115 @@ case_calculation() {
     xdotool key ctrl+c
     sleep 0.3
     check "the box keeps its text" [ "$(clipboard)" = "119,00" ]
+
+    click_in "$win" "$kop_bar"
+    sleep 0.5
+    xdotool key a
+    sleep 0.3
+    check "Alles kopieren gives the three lines" \
+        [ "$(clipboard | od -c)" = "$(printf '100 (Netto)\r\n19,00 (19 %%)\r\n119,00 (Brutto)\r\n' | od -c)" ]
+
+    # The gross direction: empty brutto, type 238 and Enter.
+    xdotool windowactivate --sync "$win" 2>/dev/null
+    xdotool key End BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace
+    xdotool type --delay 40 "238"
+    xdotool key Return shift+Tab shift+Tab ctrl+c
+    sleep 0.3
+    check "gross 238 at 19 % gives net 200,00" [ "$(clipboard)" = "200,00" ]
+    stop_zelk
+}
+
+case_compact_window() {
+    start_zelk
+    local win compact
+    win=$(wait_window "$main_title" 30) || { check "main window appears" false; stop_zelk; return; }
+    xdotool windowactivate --sync "$win" 2>/dev/null
+    xdotool type --delay 40 "100"
+    xdotool key Return
+    click_in "$win" "$modus_bar"
+    compact=$(wait_window "^Zelk. 2010$" 10)
+    check "Ansicht wechseln opens the compact window" [ -n "$compact" ]
+    check "and unloads the main window" wait_gone "$main_title" 5
+    [ -n "$compact" ] || { stop_zelk; return; }
+    xdotool windowactivate --sync "$compact" 2>/dev/null
+    sleep 0.3
+    xdotool type --delay 40 "50"
+    xdotool key Return Tab Tab ctrl+c
+    sleep 0.3
+    check "the compact window calculates (gross 59,50)" [ "$(clipboard)" = "59,50" ]
+    shoot "$compact" compact-window.png
+    xdotool key alt+F4
+    win=$(wait_window "$main_title" 10)
+    check "closing it brings the main window back" [ -n "$win" ]
+    check "the compact window is gone" wait_gone "^Zelk. 2010$" 5
+    if [ -n "$win" ]; then
+        xdotool windowactivate --sync "$win" 2>/dev/null
+        xdotool type --delay 40 "7"
+        xdotool key ctrl+c
+        sleep 0.3
+        check "the main window starts with empty amounts" [ "$(clipboard)" = "7" ]
+    fi
+    stop_zelk
+}
+
+case_information_windows() {
+    start_zelk
+    local win dialog message
+    win=$(wait_window "$main_title" 30) || { check "main window appears" false; stop_zelk; return; }
+    click_in "$win" "$info_bar"
+    dialog=$(wait_window "^Copyright$" 10)
+    check "the about window opens" [ -n "$dialog" ]
+    [ -n "$dialog" ] && shoot "$dialog" about-window.png
+    xdotool key Escape
+    wait_gone "^Copyright$" 5
+    click_in "$win" "$auto_bar"
+    dialog=$(wait_window "^Autostartfunktion$" 10)
+    check "the autostart window opens" [ -n "$dialog" ]
+    [ -n "$dialog" ] && shoot "$dialog" autostart-window.png
+    xdotool key alt+e
+    message=$(wait_window "^Autostart$" 10)
+    check "entering shows its message" [ -n "$message" ]
+    check "the autostart entry exists" [ -f "$home/.config/autostart/zelk.desktop" ]
+    xdotool key Return
+    wait_gone "^Autostart$" 5
+    xdotool key Escape
+    wait_gone "^Autostartfunktion$" 5
+    click_in "$win" "$links_bar"
+    sleep 0.5
+    xdotool key z
+    dialog=$(wait_window "^Spende / Anerkennung$" 10)
+    check "the donation window opens" [ -n "$dialog" ]
+    [ -n "$dialog" ] && shoot "$dialog" donation-window.png
+    xdotool key alt+z
+    check "Alt+Z closes it" wait_gone "^Spende / Anerkennung$" 5
+    stop_zelk
+}
+
+case_wizard() {
+    home=$(mktemp -d)
+    mkdir -p "$home/.config/zelk"
+    printf '[Zelk_Satz]\nx.Text=16\n' >"$home/.config/zelk/Zelk_2009.ini"
+    start_zelk_in "$home"
+    local wizard win
+    wizard=$(wait_window "^Zelk. 2010 Daten" 30)
+    check "the 2009 wizard opens after the splash" [ -n "$wizard" ]
+    [ -n "$wizard" ] || { stop_zelk; return; }
+    xdotool windowactivate --sync "$wizard" 2>/dev/null
+    xdotool key alt+w
+    sleep 0.3
+    shoot "$wizard" wizard.png
+    xdotool key alt+udiaeresis
+    sleep 0.3
+    xdotool key alt+f
+    win=$(wait_window "$main_title" 10)
+    check "Fertig opens the main window" [ -n "$win" ]
+    check "the old settings are gone" [ ! -f "$home/.config/zelk/Zelk_2009.ini" ]
+    if [ -n "$win" ]; then
+        xdotool windowactivate --sync "$win" 2>/dev/null
+        xdotool key Tab ctrl+c
+        sleep 0.3
+        check "the main window shows the taken-over rate" [ "$(clipboard)" = "16" ]
+    fi
     stop_zelk
 }
 
@@ -94,7 +237,11 @@ case_no_tray_host() {
     stop_zelk
 }
 
+run_case "start-up" case_startup
 run_case "calculation through the clipboard" case_calculation
+run_case "compact window" case_compact_window
+run_case "information windows" case_information_windows
+run_case "migration wizard" case_wizard
 run_case "notification area" case_tray
 run_case "no notification area" case_no_tray_host
 

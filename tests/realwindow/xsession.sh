@@ -61,7 +61,11 @@ wait_gone() { # wait_gone <name> <seconds>
 clipboard() { xclip -o -selection clipboard 2>/dev/null; }
 
 start_zelk() { # a fresh HOME for every case
-    home=$(mktemp -d)
+    start_zelk_in "$(mktemp -d)"
+}
+
+start_zelk_in() { # start_zelk_in <home folder>
+    home=$1
     HOME=$home XDG_CONFIG_HOME=$home/.config XDG_DATA_HOME=$home/.local/share \
         LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8 "$zelk" >"$home/zelk.log" 2>&1 &
     zelk_pid=$!

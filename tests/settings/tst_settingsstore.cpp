@@ -95,7 +95,7 @@ void TestSettingsStore::damagedFileReadsAsDefault_data()
 {
     QTest::addColumn<QByteArray>("content");
     QTest::newRow("empty") << QByteArray();
-    QTest::newRow("binary") << QByteArray("\x00\xff\xfe[\x01\x02=\x80\x00garbage", 17);
+    QTest::newRow("binary") << QByteArray("\x00\xff\xfe[\x01\x02=\x80\x00garbage", 16);
     QTest::newRow("truncated") << QByteArray("[Zelk_Sa");
     QTest::newRow("broken variant") << QByteArray("[Zelk_Satz]\nother=@Variant(\\0\\0\\0\\x7f\\0)\n");
 }

@@ -1,7 +1,9 @@
 #include "settings/settingsstore.h"
 #include "support/modalanswer.h"
 #include "support/testenvironment.h"
+#include "system/programfolder.h"
 #include "system/windowplacement.h"
+#include "ui/controls/entrylist.h"
 #include "ui/controls/commandbutton.h"
 #include "ui/controls/textbox.h"
 #include "ui/controls/toolbar.h"
@@ -9,6 +11,9 @@
 
 #include <QClipboard>
 #include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QPointer>
 #include <QSignalSpy>
@@ -36,6 +41,8 @@ private slots:
     void cleanup();
     void loadShowsStoredRate_data();
     void loadShowsStoredRate();
+    void damagedFilesStillStart_data();
+    void damagedFilesStillStart();
     void enterComputes_data();
     void enterComputes();
     void unreadableNumbersLeaveBoxesAlone_data();
@@ -113,6 +120,48 @@ void TestMainWindow::loadShowsStoredRate()
     QVERIFY(!m_window->findChild<CommandButton *>(QStringLiteral("Button1"))->isChecked());
     QVERIFY(!WindowPlacement::isTopmost(m_window));
     QVERIFY(m_window->findChild<CommandButton *>(QStringLiteral("Command1"))->isVisible());
+}
+
+void TestMainWindow::damagedFilesStillStart_data()
+{
+    QTest::addColumn<QByteArray>("settings");
+    QTest::addColumn<QByteArray>("entryList");
+    QTest::addColumn<QString>("shown");
+
+    const QByteArray good("[Zelk_Satz]\nx.Text=7\n");
+    const QByteArray garbage("\x00\xff\xfe\x01[\x80=\x00\x13", 9);
+    QTest::newRow("empty settings") << QByteArray("") << QByteArray() << "19";
+    QTest::newRow("truncated settings") << QByteArray("[Zelk_Satz]\nx.Te") << QByteArray() << "19";
+    QTest::newRow("garbage settings") << garbage << garbage << "19";
+    QTest::newRow("good settings, garbage list") << good << garbage << "7";
+    QTest::newRow("good settings, empty list") << good << QByteArray("") << "7";
+}
+
+void TestMainWindow::damagedFilesStillStart()
+{
+    QFETCH(QByteArray, settings);
+    QFETCH(QByteArray, entryList);
+    auto write = [](const QString &path, const QByteArray &content) {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+    };
+    const QString settingsFile = SettingsStore::location(app);
+    const QString listFile = ProgramFolder::filePath(QStringLiteral("zelk.dat"));
+    QVERIFY(write(settingsFile, settings));
+    QVERIFY(write(listFile, entryList));
+
+    freshWindow();
+    QTEST(box("x")->text(), "shown");
+    QCOMPARE(EntryList::load(listFile), EntryList::defaultEntries());
+    // Loading reads; it never writes either file.
+    QFile settingsAfter(settingsFile);
+    QVERIFY(settingsAfter.open(QIODevice::ReadOnly));
+    QCOMPARE(settingsAfter.readAll(), settings);
+    QFile listAfter(listFile);
+    QVERIFY(listAfter.open(QIODevice::ReadOnly));
+    QCOMPARE(listAfter.readAll(), entryList);
+    QFile::remove(listFile);
 }
 
 void TestMainWindow::enterComputes_data()
