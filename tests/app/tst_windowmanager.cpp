@@ -2,10 +2,13 @@
 #include "settings/settingsstore.h"
 #include "support/testenvironment.h"
 #include "ui/controls/commandbutton.h"
+#include "ui/controls/iconbutton.h"
 #include "ui/controls/textbox.h"
 #include "ui/controls/toolbar.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
@@ -17,12 +20,22 @@ class TestWindowManager : public QObject
 private slots:
     void init() { m_env = std::make_unique<TestEnvironment>(); }
     void cleanup();
+    void startLeadsTo_data();
+    void startLeadsTo();
     void switchesBetweenCalculators();
     void wizardLeadsToMainWindow();
 
 private:
     static QStringList forms();
     static QWidget *form(const QString &name);
+    static TextBox *box(const QString &formName, const char *boxName)
+    {
+        return form(formName)->findChild<TextBox *>(QLatin1String(boxName));
+    }
+    static void saveRate(const QString &application, const QString &rate)
+    {
+        QVERIFY(SettingsStore::save(application, QStringLiteral("Zelk_Satz"), QStringLiteral("x.Text"), rate));
+    }
     std::unique_ptr<TestEnvironment> m_env;
 };
 
@@ -59,31 +72,69 @@ void TestWindowManager::cleanup()
     m_env.reset();
 }
 
+void TestWindowManager::startLeadsTo_data()
+{
+    QTest::addColumn<QStringList>("stored");
+    QTest::addColumn<QString>("window");
+    QTest::newRow("no old settings") << QStringList{} << "Zelk";
+    QTest::newRow("only this version") << QStringList{"Zelk_2010"} << "Zelk";
+    QTest::newRow("2009") << QStringList{"Zelk_2009"} << "aus_neu09";
+    QTest::newRow("2008 before 2009") << QStringList{"Zelk_2009", "Zelk_2008"} << "aus_neu08";
+}
+
+void TestWindowManager::startLeadsTo()
+{
+    QFETCH(QStringList, stored);
+    for (const QString &application : std::as_const(stored))
+        saveRate(application, QStringLiteral("16"));
+    WindowManager windows(20);
+    windows.start();
+    QCOMPARE(forms(), QStringList{"screenfrm"});
+    QCOMPARE(form(QStringLiteral("screenfrm"))->findChild<QWidget *>(QStringLiteral("Label3D3"))->accessibleName(),
+             QStringLiteral("Version 6.0.0"));
+    QFETCH(QString, window);
+    QTRY_COMPARE(forms(), QStringList{window});
+}
+
 void TestWindowManager::switchesBetweenCalculators()
 {
-    QVERIFY(SettingsStore::save(QStringLiteral("Zelk_2010"), QStringLiteral("Zelk_Satz"), QStringLiteral("x.Text"),
-                                QStringLiteral("7")));
+    saveRate(QStringLiteral("Zelk_2010"), QStringLiteral("7"));
     WindowManager windows(10);
     QSignalSpy ended(&windows, &WindowManager::allWindowsClosed);
     windows.start();
-    QCOMPARE(forms(), QStringList{"screenfrm"});
     QTRY_COMPARE(forms(), QStringList{"Zelk"});
 
     for (int round = 0; round < 2; ++round) {
-        QWidget *main = form(QStringLiteral("Zelk"));
-        main->findChild<TextBox *>(QStringLiteral("netto"))->setText(QStringLiteral("100"));
-        main->findChild<ToolBar *>(QStringLiteral("Coolbar1"))->button(QStringLiteral("modus_bar"))->click();
+        box("Zelk", "netto")->setText(QStringLiteral("100"));
+        form(QStringLiteral("Zelk"))->findChild<ToolBar *>()->button(QStringLiteral("modus_bar"))->click();
         QTRY_COMPARE(forms(), QStringList{"klein_window"});
-        QWidget *compact = form(QStringLiteral("klein_window"));
-        QVERIFY(compact->findChild<TextBox *>(QStringLiteral("netto"))->text().isEmpty());
-        QCOMPARE(compact->findChild<TextBox *>(QStringLiteral("x"))->text(), QStringLiteral("7"));
-        compact->findChild<TextBox *>(QStringLiteral("x"))->setText(QStringLiteral("16"));
-        compact->findChild<TextBox *>(QStringLiteral("brutto"))->setText(QStringLiteral("116"));
-        compact->close();
+        const QString compact = QStringLiteral("klein_window");
+        QVERIFY(box(compact, "netto")->text().isEmpty());
+        QCOMPARE(box(compact, "x")->text(), QStringLiteral("7"));
+        // 834, 121 unless the screen is too small (the offscreen one is 800 wide).
+        QWidget *window = form(compact);
+        const QRect area = window->screen()->availableGeometry();
+        QVERIFY(area.contains(window->frameGeometry()));
+        QCOMPARE(window->pos(), QPoint(qMin(834, area.right() + 1 - window->frameGeometry().width()), 121));
+
+        // The compact window calculates, copies and clears like the main window.
+        box(compact, "x")->setText(QStringLiteral("16"));
+        QTest::keyClicks(box(compact, "brutto"), QStringLiteral("116"));
+        QTest::keyClick(box(compact, "brutto"), Qt::Key_Enter);
+        QCOMPARE(box(compact, "netto")->text(), QStringLiteral("100,00"));
+        window->findChild<IconButton *>(QStringLiteral("Button5"))->click();
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("16,00"));
+        window->findChild<CommandButton *>(QStringLiteral("Button3"))->click();
+        QVERIFY(box(compact, "brutto")->text().isEmpty());
+        QCOMPARE(box(compact, "x")->text(), QStringLiteral("16"));
+
+        if (round == 0)
+            window->close();
+        else
+            window->findChild<CommandButton *>(QStringLiteral("Button2"))->click();
         QTRY_COMPARE(forms(), QStringList{"Zelk"});
-        main = form(QStringLiteral("Zelk"));
-        QVERIFY(main->findChild<TextBox *>(QStringLiteral("brutto"))->text().isEmpty());
-        QCOMPARE(main->findChild<TextBox *>(QStringLiteral("x"))->text(), QStringLiteral("7"));
+        QVERIFY(box("Zelk", "netto")->text().isEmpty());
+        QCOMPARE(box("Zelk", "x")->text(), QStringLiteral("7"));
     }
     QCOMPARE(ended.size(), 0);
     form(QStringLiteral("Zelk"))->close();
@@ -92,8 +143,7 @@ void TestWindowManager::switchesBetweenCalculators()
 
 void TestWindowManager::wizardLeadsToMainWindow()
 {
-    QVERIFY(SettingsStore::save(QStringLiteral("Zelk_2009"), QStringLiteral("Zelk_Satz"), QStringLiteral("x.Text"),
-                                QStringLiteral("16")));
+    saveRate(QStringLiteral("Zelk_2009"), QStringLiteral("16"));
     WindowManager windows(10);
     QSignalSpy ended(&windows, &WindowManager::allWindowsClosed);
     windows.start();
@@ -102,7 +152,7 @@ void TestWindowManager::wizardLeadsToMainWindow()
     for (const char *button : {"Command1_0", "Command1_1", "Command1_3"})
         wizard->findChild<CommandButton *>(QLatin1String(button))->click();
     QTRY_COMPARE(forms(), QStringList{"Zelk"});
-    QCOMPARE(form(QStringLiteral("Zelk"))->findChild<TextBox *>(QStringLiteral("x"))->text(), QStringLiteral("16"));
+    QCOMPARE(box("Zelk", "x")->text(), QStringLiteral("16"));
     QCOMPARE(ended.size(), 0);
 
     // The next start finds nothing to take over.

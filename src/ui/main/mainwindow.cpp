@@ -177,11 +177,11 @@ MainWindow::MainWindow(QWidget *parent)
     m_button1->setGeometry(Twips::rect(6600, 3000, 1935, 255));
     connect(m_button1, &CommandButton::clicked, this, &MainWindow::onButton1Clicked);
 
-    m_sevTray1 = new TrayIcon(this);
-    m_sevTray1->setObjectName(QStringLiteral("sevTray1"));
-    connect(m_sevTray1, &TrayIcon::clicked, this, &MainWindow::restoreFromTray);
-    connect(m_sevTray1, &TrayIcon::mouseDown, this, &MainWindow::onTrayMouseDown);
-    connect(m_sevTray1, &TrayIcon::menuItemClicked, this, &MainWindow::onTrayMenuItemClicked);
+    m_trayIcon = new TrayIcon(this);
+    m_trayIcon->setObjectName(QStringLiteral("trayIcon"));
+    connect(m_trayIcon, &TrayIcon::clicked, this, &MainWindow::restoreFromTray);
+    connect(m_trayIcon, &TrayIcon::mouseDown, this, &MainWindow::onTrayMouseDown);
+    connect(m_trayIcon, &TrayIcon::menuItemClicked, this, &MainWindow::onTrayMenuItemClicked);
 
     m_dialog1 = new MessageDialog(this);
 
@@ -363,19 +363,19 @@ void MainWindow::moveToTray()
 {
     if (!isMinimized())
         return;
-    m_sevTray1->setIcon(windowIcon());
-    m_sevTray1->setNumericSetting(0);
-    m_sevTray1->setTipText(Texts::trayTip);
-    m_sevTray1->addToTray();
-    m_sevTray1->showBalloon(Texts::balloonTitle, Texts::balloonText, 1);
-    m_sevTray1->setWindowShown(false);
+    m_trayIcon->setIcon(windowIcon());
+    m_trayIcon->setNumericSetting(0);
+    m_trayIcon->setTipText(Texts::trayTip);
+    m_trayIcon->addToTray();
+    m_trayIcon->showBalloon(Texts::balloonTitle, Texts::balloonText, 1);
+    m_trayIcon->setWindowShown(false);
 }
 
 void MainWindow::restoreFromTray()
 {
     setWindowState(windowState() & ~Qt::WindowMinimized);
-    m_sevTray1->setWindowShown(true);
-    m_sevTray1->removeFromTray();
+    m_trayIcon->setWindowShown(true);
+    m_trayIcon->removeFromTray();
     activateWindow();
 }
 
@@ -383,10 +383,10 @@ void MainWindow::onTrayMouseDown(int button)
 {
     if (button != 2)
         return;
-    m_sevTray1->addMenuItem(Texts::trayOpen, QStringLiteral("open"));
-    m_sevTray1->addMenuItem(QStringLiteral("-"));
-    m_sevTray1->addMenuItem(Texts::trayExit, QStringLiteral("exit"));
-    m_sevTray1->popupMenu();
+    m_trayIcon->addMenuItem(Texts::trayOpen, QStringLiteral("open"));
+    m_trayIcon->addMenuItem(QStringLiteral("-"));
+    m_trayIcon->addMenuItem(Texts::trayExit, QStringLiteral("exit"));
+    m_trayIcon->popupMenu();
 }
 
 void MainWindow::onTrayMenuItemClicked(const QString &key)

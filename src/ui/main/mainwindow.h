@@ -58,7 +58,7 @@ private:
     Label3D *m_label3D2;
     CommandButton *m_command1;
     CommandButton *m_button1;
-    TrayIcon *m_sevTray1;
+    TrayIcon *m_trayIcon;
     MessageDialog *m_dialog1;
     CalculatorFields *m_fields;
 };

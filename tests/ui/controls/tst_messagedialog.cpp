@@ -24,8 +24,6 @@ void TestMessageDialog::answers_data()
 
     QTest::newRow("OK") << "48" << "OK" << "1";
     QTest::newRow("OK by Escape") << "64" << "" << "1";
-    QTest::newRow("Yes") << "36" << "JA" << "6";
-    QTest::newRow("No") << "36" << "NEIN" << "7";
     QTest::newRow("Escape on a question") << "68" << "" << "7";
 }
 
