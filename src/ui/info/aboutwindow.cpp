@@ -122,6 +122,7 @@ AboutWindow::AboutWindow(QWidget *parent)
     command2->setObjectName(QStringLiteral("Command2"));
     command2->setUrl(MakerAddresses::homePage());
     command2->setToolTip(Texts::homeTip);
+    command2->setAccessibleName(Texts::homeTip);
     command2->setGeometry(Twips::rect(2760, 4920, 1815, 255));
 
     makeLabel(QStringLiteral("Label12"), Texts::support, this, Twips::rect(120, 5280, 2295, 255),
@@ -130,6 +131,7 @@ AboutWindow::AboutWindow(QWidget *parent)
     command3->setObjectName(QStringLiteral("Command3"));
     command3->setUrl(MakerAddresses::supportMail());
     command3->setToolTip(Texts::mailTip);
+    command3->setAccessibleName(Texts::mailTip);
     command3->setGeometry(Twips::rect(2760, 5280, 1935, 255));
 
     makeLine(this, 5640);
