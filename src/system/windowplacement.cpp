@@ -1,5 +1,6 @@
 #include "system/windowplacement.h"
 
+#include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
@@ -29,6 +30,16 @@ bool WindowPlacement::isTopmost(const QWidget *window)
     const QWindow *handle = window->windowHandle();
     return handle && handle->flags().testFlag(Qt::WindowStaysOnTopHint);
 #endif
+}
+
+void WindowPlacement::centre(QWidget *window)
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    QRect frame = window->frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    window->move(frame.topLeft());
 }
 
 void WindowPlacement::keepOnScreen(QWidget *window)

@@ -10,6 +10,9 @@ public:
     static void setTopmost(QWidget *window, bool topmost);
     static bool isTopmost(const QWidget *window);
 
+    // Centres the window on the available area of the primary screen.
+    static void centre(QWidget *window);
+
     // Moves the window just enough to lie fully on the available screen area.
     static void keepOnScreen(QWidget *window);
 };

@@ -2,7 +2,7 @@
 
 #include "core/amountkey.h"
 #include "core/vatcalculator.h"
-#include "settings/settingsstore.h"
+#include "settings/ratesetting.h"
 #include "system/programfolder.h"
 #include "ui/controls/textbox.h"
 
@@ -24,10 +24,6 @@ const QString invalidGrossText = QStringLiteral(
     "Der Bruttowert ist keine gültige Zahl.\r\rBitte geben Sie einen Betrag wie 119 oder 99,95 ein.");
 const QString noResultText = QStringLiteral(
     "Mit diesem Mehrwertsteuersatz und diesem Betrag lässt sich kein Ergebnis berechnen.");
-
-const QString application = QStringLiteral("Zelk_2010");
-const QString section = QStringLiteral("Zelk_Satz");
-const QString rateKey = QStringLiteral("x.Text");
 
 } // namespace
 
@@ -77,7 +73,7 @@ void CalculatorFields::bindEntryList()
 
 void CalculatorFields::loadRate()
 {
-    m_x->setText(SettingsStore::get(application, section, rateKey, QString()));
+    m_x->setText(RateSetting::read());
     if (m_x->text().isEmpty())
         m_x->setText(QStringLiteral("19"));
 }

@@ -4,6 +4,7 @@
 #include "core/osdescription.h"
 #include "core/versiontext.h"
 #include "system/systemversion.h"
+#include "system/windowplacement.h"
 #include "ui/controls/commandbutton.h"
 #include "ui/controls/frame.h"
 #include "ui/controls/label3d.h"
@@ -68,6 +69,7 @@ AboutWindow::AboutWindow(QWidget *parent)
     setWindowTitle(Texts::caption);
     setAccessibleName(QStringLiteral("Über Zelk. 2010"));
     setFixedSize(Twips::size(6105, 6600));
+    WindowPlacement::centre(this);
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::white);

@@ -2,6 +2,7 @@
 
 #include "core/makeraddresses.h"
 #include "system/shellroutines.h"
+#include "system/windowplacement.h"
 #include "ui/controls/bgrcolor.h"
 #include "ui/controls/commandbutton.h"
 #include "ui/controls/frame.h"
@@ -46,6 +47,7 @@ DonationWindow::DonationWindow(QWidget *parent)
     setWindowTitle(Texts::caption);
     setAccessibleName(Texts::caption);
     setFixedSize(Twips::size(6375, 3120));
+    WindowPlacement::centre(this);
 
     auto *frames1 = new Frame(QString(), this);
     frames1->setObjectName(QStringLiteral("Frames1"));

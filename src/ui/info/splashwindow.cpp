@@ -1,16 +1,16 @@
 #include "ui/info/splashwindow.h"
 
 #include "core/versiontext.h"
+#include "settings/ratesetting.h"
 #include "settings/settingsstore.h"
+#include "system/windowplacement.h"
 #include "ui/controls/bgrcolor.h"
 #include "ui/controls/frame.h"
 #include "ui/controls/label3d.h"
 #include "ui/controls/line3d.h"
 #include "ui/controls/twips.h"
 
-#include <QApplication>
 #include <QLabel>
-#include <QScreen>
 #include <QTimer>
 
 namespace Texts {
@@ -88,11 +88,7 @@ void SplashWindow::load()
         label->setBackgroundColor(Qt::white);
     findChild<Label3D *>(QStringLiteral("Label3D3"))->setCaption(VersionText::text());
 
-    if (const QScreen *screen = QApplication::primaryScreen()) {
-        QRect frame = geometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    WindowPlacement::centre(this);
     show();
     m_timer1->start();
 }
@@ -100,10 +96,13 @@ void SplashWindow::load()
 void SplashWindow::onTimer1Tick()
 {
     int year = 0;
-    if (SettingsStore::hasApplication(QStringLiteral("Zelk_2008")))
-        year = 2008;
-    else if (SettingsStore::hasApplication(QStringLiteral("Zelk_2009")))
-        year = 2009;
+    // The older version first: its wizard runs, and the next start finds 2009.
+    for (int candidate : {2008, 2009}) {
+        if (SettingsStore::hasApplication(RateSetting::oldApplication(candidate))) {
+            year = candidate;
+            break;
+        }
+    }
     m_timer1->stop();
     close();
     emit handOver(year);

@@ -2,7 +2,7 @@
 
 #include "core/clipboardtext.h"
 #include "core/makeraddresses.h"
-#include "settings/settingsstore.h"
+#include "settings/ratesetting.h"
 #include "system/helpviewer.h"
 #include "system/programfolder.h"
 #include "system/shellroutines.h"
@@ -22,7 +22,6 @@
 #include <QApplication>
 #include <QEvent>
 #include <QLabel>
-#include <QScreen>
 #include <QShortcut>
 #include <QTimer>
 #include <QWindowStateChangeEvent>
@@ -63,10 +62,6 @@ const QString updateQuestion = QStringLiteral(
 } // namespace Texts
 
 namespace {
-
-const QString rateApplication = QStringLiteral("Zelk_2010");
-const QString rateSection = QStringLiteral("Zelk_Satz");
-const QString rateKey = QStringLiteral("x.Text");
 
 QLabel *makeLabel(const QString &name, const QString &text, QWidget *parent, const QRect &geometry)
 {
@@ -256,14 +251,8 @@ void MainWindow::load()
     m_command1->hide();
     m_fields->clearAmounts();
 
-    if (!isVisible()) {
-        // Centred on the screen the first time it is shown.
-        if (const QScreen *screen = QApplication::primaryScreen()) {
-            QRect frame = frameGeometry();
-            frame.moveCenter(screen->availableGeometry().center());
-            move(frame.topLeft());
-        }
-    }
+    if (!isVisible())
+        WindowPlacement::centre(this);
     show();
     // Painted before the settings are read.
     QApplication::processEvents();
@@ -320,9 +309,9 @@ void MainWindow::onToolbarMenuEntryClicked(const QString &key)
         CalculatorFields::copyToClipboard(ClipboardText::allAmounts(
             m_netto->text(), m_zelkanteil->text(), m_x->text(), m_brutto->text()));
     } else if (key == QLatin1String("prozentwert_bm")) {
-        SettingsStore::save(rateApplication, rateSection, rateKey, m_x->text());
+        RateSetting::save(m_x->text());
     } else if (key == QLatin1String("prozentwertloeschen_bm")) {
-        SettingsStore::deleteSection(rateApplication, rateSection);
+        RateSetting::remove();
     } else if (key == QLatin1String("home_bm")) {
         ShellRoutines::OpenWebPage(MakerAddresses::homePage());
     } else if (key == QLatin1String("bewerten_bm")) {

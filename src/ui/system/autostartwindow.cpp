@@ -2,6 +2,7 @@
 
 #include "system/autorun.h"
 #include "system/programfolder.h"
+#include "system/windowplacement.h"
 #include "ui/controls/bgrcolor.h"
 #include "ui/controls/commandbutton.h"
 #include "ui/controls/frame.h"
@@ -39,6 +40,7 @@ AutostartWindow::AutostartWindow(QWidget *parent)
     setWindowTitle(Texts::caption);
     setAccessibleName(Texts::caption);
     setFixedSize(Twips::size(5535, 2745));
+    WindowPlacement::centre(this);
 
     auto *frames1 = new Frame(Texts::frame, this);
     frames1->setObjectName(QStringLiteral("Frames1"));

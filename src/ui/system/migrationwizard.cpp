@@ -1,16 +1,16 @@
 #include "ui/system/migrationwizard.h"
 
+#include "settings/ratesetting.h"
 #include "settings/settingsstore.h"
+#include "system/windowplacement.h"
 #include "ui/controls/commandbutton.h"
 #include "ui/controls/frame.h"
 #include "ui/controls/twips.h"
 #include "ui/controls/windowcloser.h"
 
-#include <QApplication>
 #include <QIcon>
 #include <QLabel>
 #include <QMessageBox>
-#include <QScreen>
 
 namespace Texts {
 const QString caption = QStringLiteral("Zelk. 2010 Datenübernahme");
@@ -48,15 +48,12 @@ enum Button { Next = 0, Take = 1, Cancel = 2, Finish = 3 };
 const int errorPathAccess = 75;
 const int errorInvalidCall = 5;
 
-const QString section = QStringLiteral("Zelk_Satz");
-const QString key = QStringLiteral("x.Text");
-
 } // namespace
 
 MigrationWizard::MigrationWizard(int year, QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
     , m_year(year)
-    , m_oldApplication(QStringLiteral("Zelk_%1").arg(year))
+    , m_oldApplication(RateSetting::oldApplication(year))
 {
     setObjectName(year == 2008 ? QStringLiteral("aus_neu08") : QStringLiteral("aus_neu09"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -129,11 +126,7 @@ void MigrationWizard::load()
 {
     showPage(Next);
     m_label3->setText(Texts::start.arg(m_year));
-    if (const QScreen *screen = QApplication::primaryScreen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    WindowPlacement::centre(this);
     show();
     m_command1[Next]->setFocus();
 }
@@ -150,13 +143,14 @@ void MigrationWizard::onCommand1Clicked(int index)
     switch (index) {
     case Next: {
         showPage(Take);
-        const QString oldRate = SettingsStore::get(m_oldApplication, section, key, QString());
+        const QString oldRate =
+            SettingsStore::get(m_oldApplication, RateSetting::section(), RateSetting::key(), QString());
         m_label3->setText(Texts::found.arg(QString::number(m_year), oldRate));
         // A store that cannot be written or emptied is this wizard's run-time
         // error: the rest of the click is skipped and the system message box
         // tells why. What was done before stays done.
-        if (!SettingsStore::save(QStringLiteral("Zelk_2010"), section, key, oldRate)) {
-            reportError(errorPathAccess, Texts::writeFailed.arg(SettingsStore::location(QStringLiteral("Zelk_2010"))));
+        if (!RateSetting::save(oldRate)) {
+            reportError(errorPathAccess, Texts::writeFailed.arg(SettingsStore::location(RateSetting::application())));
             return;
         }
         if (!SettingsStore::deleteApplication(m_oldApplication)) {

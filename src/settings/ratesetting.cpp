@@ -1,0 +1,18 @@
+#include "settings/ratesetting.h"
+
+#include "settings/settingsstore.h"
+
+QString RateSetting::read()
+{
+    return SettingsStore::get(application(), section(), key(), QString());
+}
+
+bool RateSetting::save(const QString &rate)
+{
+    return SettingsStore::save(application(), section(), key(), rate);
+}
+
+bool RateSetting::remove()
+{
+    return SettingsStore::deleteSection(application(), section());
+}

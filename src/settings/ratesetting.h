@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+// Where the program keeps its one setting, the VAT rate, and the same place
+// in the stores of the 2008 and 2009 versions.
+class RateSetting
+{
+public:
+    static QString application() { return QStringLiteral("Zelk_2010"); }
+    static QString oldApplication(int year) { return QStringLiteral("Zelk_%1").arg(year); }
+    static QString section() { return QStringLiteral("Zelk_Satz"); }
+    static QString key() { return QStringLiteral("x.Text"); }
+
+    // The stored rate of this version, or an empty text.
+    static QString read();
+    static bool save(const QString &rate);
+    // Deletes the whole section; false when there was none.
+    static bool remove();
+};
