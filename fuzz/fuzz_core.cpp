@@ -17,12 +17,9 @@ namespace {
 const QLocale &pickLocale(uint8_t selector)
 {
     static const QLocale locales[] = {
-        QLocale(QLocale::German, QLocale::Germany),
-        QLocale::c(),
-        QLocale(QLocale::English, QLocale::UnitedStates),
-        QLocale(QLocale::French, QLocale::France),
-        QLocale(QLocale::German, QLocale::Switzerland),
-        QLocale(QLocale::Arabic, QLocale::Egypt),
+        QLocale(QLocale::German, QLocale::Germany),       QLocale::c(),
+        QLocale(QLocale::English, QLocale::UnitedStates), QLocale(QLocale::French, QLocale::France),
+        QLocale(QLocale::German, QLocale::Switzerland),   QLocale(QLocale::Arabic, QLocale::Egypt),
         QLocale(QLocale::Hindi, QLocale::India),
     };
     return locales[selector % (sizeof(locales) / sizeof(locales[0]))];
@@ -64,8 +61,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const qsizetype split = bytes.indexOf('\n');
         const QString rate = QString::fromUtf8(split < 0 ? bytes : bytes.left(split));
         const QString amount = QString::fromUtf8(split < 0 ? QByteArray() : bytes.mid(split + 1));
-        for (const auto &result : {VatCalculator::fromNet(rate, amount, locale),
-                                   VatCalculator::fromGross(rate, amount, locale)}) {
+        for (const auto &result :
+             {VatCalculator::fromNet(rate, amount, locale), VatCalculator::fromGross(rate, amount, locale)}) {
             if (result.ok() == (result.vat.isEmpty() || result.other.isEmpty()))
                 std::abort();
             mustReadBack(result.vat, locale);

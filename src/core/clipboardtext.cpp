@@ -4,6 +4,6 @@ QString ClipboardText::allAmounts(const QString &net, const QString &vat, const 
                                   const QString &gross)
 {
     const QString crlf = QStringLiteral("\r\n");
-    return net + QStringLiteral(" (Netto)") + crlf + vat + QStringLiteral(" (") + rate
-           + QStringLiteral(" %)") + crlf + gross + QStringLiteral(" (Brutto)") + crlf;
+    return net + QStringLiteral(" (Netto)") + crlf + vat + QStringLiteral(" (") + rate + QStringLiteral(" %)")
+        + crlf + gross + QStringLiteral(" (Brutto)") + crlf;
 }

@@ -39,8 +39,7 @@ QString systemName(quint32 platformId, quint32 major, quint32 minor)
 
 } // namespace
 
-QString OsDescription::describe(quint32 platformId, quint32 major, quint32 minor,
-                                const QByteArray &csdField)
+QString OsDescription::describe(quint32 platformId, quint32 major, quint32 minor, const QByteArray &csdField)
 {
     QString servicePack;
     // The field is 128 characters wide; anything beyond is not part of it.
@@ -49,7 +48,6 @@ QString OsDescription::describe(quint32 platformId, quint32 major, quint32 minor
         if (!piece.isEmpty())
             servicePack += QString::fromLocal8Bit(piece) + QLatin1Char(' ');
     }
-    return systemName(platformId, major, minor) + QStringLiteral(" ( Version ")
-           + QString::number(major) + QLatin1Char('.') + QString::number(minor)
-           + QStringLiteral(", ") + servicePack + QLatin1Char(')');
+    return systemName(platformId, major, minor) + QStringLiteral(" ( Version ") + QString::number(major)
+        + QLatin1Char('.') + QString::number(minor) + QStringLiteral(", ") + servicePack + QLatin1Char(')');
 }

@@ -18,8 +18,8 @@ public:
     struct Result
     {
         Failure failure = Failure::None;
-        QString vat;    // text for zelkanteil
-        QString other;  // net direction: text for brutto; gross direction: text for netto
+        QString vat;   // text for zelkanteil
+        QString other; // net direction: text for brutto; gross direction: text for netto
         bool ok() const { return failure == Failure::None; }
     };
 

@@ -17,8 +17,8 @@ const QString legacyOrganization = QStringLiteral("VB and VBA Program Settings")
 std::unique_ptr<QSettings> open(const QString &application)
 {
 #ifdef Q_OS_WIN
-    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                       legacyOrganization, application);
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, legacyOrganization,
+                                       application);
 #else
     return std::make_unique<QSettings>(SettingsStore::location(application), QSettings::IniFormat);
 #endif

@@ -18,7 +18,7 @@ const REGSAM keyRights = 0x3F;
 bool validName(const QString &name)
 {
     return !name.isEmpty() && !name.contains(QLatin1Char('/')) && name != QLatin1String(".")
-           && name != QLatin1String("..") && !name.contains(QChar(0));
+        && name != QLatin1String("..") && !name.contains(QChar(0));
 }
 
 QString entryPath(const QString &name)

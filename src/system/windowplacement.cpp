@@ -12,8 +12,8 @@
 void WindowPlacement::setTopmost(QWidget *window, bool topmost)
 {
 #ifdef Q_OS_WIN
-    SetWindowPos(reinterpret_cast<HWND>(window->winId()), topmost ? HWND_TOPMOST : HWND_NOTOPMOST,
-                 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetWindowPos(reinterpret_cast<HWND>(window->winId()), topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE);
 #else
     // QWidget::setWindowFlag would recreate the native window, which some
     // window managers then place anew; the QWindow flag keeps id and place.

@@ -34,7 +34,8 @@ private:
     }
     static void saveRate(const QString &application, const QString &rate)
     {
-        QVERIFY(SettingsStore::save(application, QStringLiteral("Zelk_Satz"), QStringLiteral("x.Text"), rate));
+        QVERIFY(
+            SettingsStore::save(application, QStringLiteral("Zelk_Satz"), QStringLiteral("x.Text"), rate));
     }
     std::unique_ptr<TestEnvironment> m_env;
 };
@@ -90,8 +91,9 @@ void TestWindowManager::startLeadsTo()
     WindowManager windows(20);
     windows.start();
     QCOMPARE(forms(), QStringList{"screenfrm"});
-    QCOMPARE(form(QStringLiteral("screenfrm"))->findChild<QWidget *>(QStringLiteral("Label3D3"))->accessibleName(),
-             QStringLiteral("Version 6.0.0"));
+    QCOMPARE(
+        form(QStringLiteral("screenfrm"))->findChild<QWidget *>(QStringLiteral("Label3D3"))->accessibleName(),
+        QStringLiteral("Version 6.0.0"));
     QFETCH(QString, window);
     QTRY_COMPARE(forms(), QStringList{window});
 }

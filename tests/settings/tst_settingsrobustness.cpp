@@ -19,7 +19,11 @@ private slots:
     void twoProgramsSavingLeaveOneValue();
 
 private:
-    static QString rate() { return SettingsStore::get(QStringLiteral("Zelk_2010"), QStringLiteral("Zelk_Satz"), QStringLiteral("x.Text")); }
+    static QString rate()
+    {
+        return SettingsStore::get(QStringLiteral("Zelk_2010"), QStringLiteral("Zelk_Satz"),
+                                  QStringLiteral("x.Text"));
+    }
     static bool wellFormed()
     {
         QSettings file(SettingsStore::location(QStringLiteral("Zelk_2010")), QSettings::IniFormat);
@@ -36,7 +40,8 @@ void TestSettingsRobustness::killedWhileSavingLeavesOldOrNew()
     QString last = QStringLiteral("alt");
     for (int round = 0; round < 25; ++round) {
         QProcess writer;
-        writer.start(QStringLiteral(SETTINGSWRITER), {QStringLiteral("neu-%1-").arg(round), QStringLiteral("0")});
+        writer.start(QStringLiteral(SETTINGSWRITER),
+                     {QStringLiteral("neu-%1-").arg(round), QStringLiteral("0")});
         QVERIFY(writer.waitForReadyRead(10000));
         QTest::qSleep(int(QRandomGenerator::global()->bounded(1, 40)));
         ::kill(pid_t(writer.processId()), SIGKILL);

@@ -36,7 +36,8 @@ void poll(std::shared_ptr<SeenDialog> seen, QString buttonName, int attemptsLeft
     const auto buttons = modal->findChildren<QAbstractButton *>();
     for (QAbstractButton *button : buttons) {
         if (button->isVisible()
-            && (button->objectName() == buttonName || button->text().remove(QLatin1Char('&')) == buttonName)) {
+            && (button->objectName() == buttonName
+                || button->text().remove(QLatin1Char('&')) == buttonName)) {
             button->click();
             return;
         }

@@ -76,12 +76,18 @@ void TestAutoRun::execFollowsTheRules_data()
     QTest::addColumn<QString>("exec");
     // Quoted; " ` $ \ escaped inside the quotes; % doubled; then the string
     // escapes of every desktop-entry value (\\ \n \t).
-    QTest::newRow("plain") << "/opt/zelk/zelk" << R"("/opt/zelk/zelk")";
-    QTest::newRow("blank and quote") << R"(/opt/a "b"/zelk)" << R"X("/opt/a \\"b\\"/zelk")X";
-    QTest::newRow("dollar and backquote") << "/opt/$a`b`/zelk" << R"("/opt/\\$a\\`b\\`/zelk")";
-    QTest::newRow("backslash") << R"(/opt/a\b/zelk)" << R"("/opt/a\\\\b/zelk")";
-    QTest::newRow("percent") << "/opt/100 %f/zelk" << R"("/opt/100 %%f/zelk")";
-    QTest::newRow("tab and newline") << "/opt/a\tb\nc/zelk" << R"("/opt/a\tb\nc/zelk")";
+    QTest::newRow("plain") << "/opt/zelk/zelk"
+                           << R"("/opt/zelk/zelk")";
+    QTest::newRow("blank and quote") << R"(/opt/a "b"/zelk)"
+                                     << R"X("/opt/a \\"b\\"/zelk")X";
+    QTest::newRow("dollar and backquote") << "/opt/$a`b`/zelk"
+                                          << R"("/opt/\\$a\\`b\\`/zelk")";
+    QTest::newRow("backslash") << R"(/opt/a\b/zelk)"
+                               << R"("/opt/a\\\\b/zelk")";
+    QTest::newRow("percent") << "/opt/100 %f/zelk"
+                             << R"("/opt/100 %%f/zelk")";
+    QTest::newRow("tab and newline") << "/opt/a\tb\nc/zelk"
+                                     << R"("/opt/a\tb\nc/zelk")";
 }
 
 void TestAutoRun::execFollowsTheRules()

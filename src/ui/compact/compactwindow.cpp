@@ -79,8 +79,10 @@ CompactWindow::CompactWindow(QWidget *parent)
     m_x->setFocusBackColor(BgrColor::toColor(0x80FFFF));
     m_x->setShowButton(true);
 
-    m_button4 = makeCopyButton(QStringLiteral("Button4"), Texts::copyNet, this, Twips::rect(1680, 120, 270, 270));
-    m_button5 = makeCopyButton(QStringLiteral("Button5"), Texts::copyVat, this, Twips::rect(1680, 600, 270, 270));
+    m_button4
+        = makeCopyButton(QStringLiteral("Button4"), Texts::copyNet, this, Twips::rect(1680, 120, 270, 270));
+    m_button5
+        = makeCopyButton(QStringLiteral("Button5"), Texts::copyVat, this, Twips::rect(1680, 600, 270, 270));
     m_button6 = makeCopyButton(QStringLiteral("Button6"), Texts::copyGross, this,
                                Twips::rect(1680, 1080, 270, 270));
     m_button3 = makeIconCommand(QStringLiteral("Button3"), "neu", Texts::clear, this,
@@ -100,10 +102,12 @@ CompactWindow::CompactWindow(QWidget *parent)
         },
         this);
 
-    connect(m_button4, &IconButton::clicked, this, [this] { CalculatorFields::copyToClipboard(m_netto->text()); });
+    connect(m_button4, &IconButton::clicked, this,
+            [this] { CalculatorFields::copyToClipboard(m_netto->text()); });
     connect(m_button5, &IconButton::clicked, this,
             [this] { CalculatorFields::copyToClipboard(m_zelkanteil->text()); });
-    connect(m_button6, &IconButton::clicked, this, [this] { CalculatorFields::copyToClipboard(m_brutto->text()); });
+    connect(m_button6, &IconButton::clicked, this,
+            [this] { CalculatorFields::copyToClipboard(m_brutto->text()); });
     connect(m_button3, &CommandButton::clicked, this, [this] { m_fields->clearAmounts(); });
     connect(m_button2, &CommandButton::clicked, this, &CompactWindow::close);
     connect(m_button1, &CommandButton::clicked, this, &CompactWindow::onButton1Clicked);
@@ -132,8 +136,8 @@ void CompactWindow::load()
     m_netto->setFocus();
 }
 
-QString CompactWindow::ShowMessage(const QString &text, const QString &style, const QString &title,
-                                   bool flag, const QString &extra)
+QString CompactWindow::ShowMessage(const QString &text, const QString &style, const QString &title, bool flag,
+                                   const QString &extra)
 {
     return m_dialog1->ShowMessage(text, style, title, flag, extra);
 }

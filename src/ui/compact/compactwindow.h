@@ -21,8 +21,8 @@ public:
     // Empties the amounts, binds the entry list, fills the rate, shows the window.
     void load();
 
-    QString ShowMessage(const QString &text, const QString &style, const QString &title,
-                        bool flag = true, const QString &extra = QString());
+    QString ShowMessage(const QString &text, const QString &style, const QString &title, bool flag = true,
+                        const QString &extra = QString());
 
 signals:
     // Emitted after the window has been unloaded: the main window is to be shown.

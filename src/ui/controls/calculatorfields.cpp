@@ -15,15 +15,15 @@ namespace {
 const QString refusedKeyText = QStringLiteral("Es können hier nur Zahlen bzw. Ziffern eingegeben werden.");
 const QString refusedKeyTitle = QStringLiteral("Falsche Eingabe");
 const QString invalidTitle = QStringLiteral("Ungültige Eingabe");
-const QString invalidRateText = QStringLiteral(
-    "Der Mehrwertsteuersatz im Feld „Mehrwertsteuer“ ist keine gültige Zahl.\r\r"
-    "Bitte geben Sie den Satz in Prozent ein, zum Beispiel 19 oder 7.");
+const QString invalidRateText
+    = QStringLiteral("Der Mehrwertsteuersatz im Feld „Mehrwertsteuer“ ist keine gültige Zahl.\r\r"
+                     "Bitte geben Sie den Satz in Prozent ein, zum Beispiel 19 oder 7.");
 const QString invalidNetText = QStringLiteral(
     "Der Nettowert ist keine gültige Zahl.\r\rBitte geben Sie einen Betrag wie 100 oder 99,95 ein.");
 const QString invalidGrossText = QStringLiteral(
     "Der Bruttowert ist keine gültige Zahl.\r\rBitte geben Sie einen Betrag wie 119 oder 99,95 ein.");
-const QString noResultText = QStringLiteral(
-    "Mit diesem Mehrwertsteuersatz und diesem Betrag lässt sich kein Ergebnis berechnen.");
+const QString noResultText
+    = QStringLiteral("Mit diesem Mehrwertsteuersatz und diesem Betrag lässt sich kein Ergebnis berechnen.");
 
 } // namespace
 
@@ -101,8 +101,7 @@ void CalculatorFields::onZelkanteilKeyPress(int &keyAscii)
         copyToClipboard(m_zelkanteil->text());
 }
 
-void CalculatorFields::handleInputKey(TextBox *box, int &keyAscii,
-                                      void (CalculatorFields::*direction)())
+void CalculatorFields::handleInputKey(TextBox *box, int &keyAscii, void (CalculatorFields::*direction)())
 {
     switch (AmountKey::classifyInput(keyAscii)) {
     case AmountKey::Action::Pass:

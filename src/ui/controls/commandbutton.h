@@ -11,8 +11,7 @@ class CommandButton : public QPushButton
 public:
     enum class Style { Push = 2, Toggle = 4, Link = 6 };
 
-    explicit CommandButton(const QString &caption, Style style = Style::Push,
-                           QWidget *parent = nullptr);
+    explicit CommandButton(const QString &caption, Style style = Style::Push, QWidget *parent = nullptr);
 
     Style buttonStyle() const { return m_style; }
 

@@ -45,10 +45,8 @@ void Frame::paintEvent(QPaintEvent *)
 
     if (!m_caption.isEmpty()) {
         const QRect textRect(8, 0, metrics.horizontalAdvance(m_caption), metrics.height());
-        painter.fillRect(textRect, m_background.isValid() ? m_background
-                                                          : palette().color(QPalette::Window));
-        painter.setPen(m_captionColor.isValid() ? m_captionColor
-                                                : palette().color(QPalette::WindowText));
+        painter.fillRect(textRect, m_background.isValid() ? m_background : palette().color(QPalette::Window));
+        painter.setPen(m_captionColor.isValid() ? m_captionColor : palette().color(QPalette::WindowText));
         painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter, m_caption);
     }
 }

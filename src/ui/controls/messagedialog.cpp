@@ -139,8 +139,8 @@ void MessageDialog::reject()
     done(m_result);
 }
 
-QString MessageDialog::ShowMessage(const QString &text, const QString &style, const QString &title,
-                                   bool flag, const QString &extra)
+QString MessageDialog::ShowMessage(const QString &text, const QString &style, const QString &title, bool flag,
+                                   const QString &extra)
 {
     Q_UNUSED(flag);
     Q_UNUSED(extra);

@@ -42,8 +42,8 @@ public:
 
     // Fills this dialog with the program's fixed look and shows it; returns the
     // answer as decimal text. Every window's message routine comes here.
-    QString ShowMessage(const QString &text, const QString &style, const QString &title,
-                        bool flag = true, const QString &extra = QString());
+    QString ShowMessage(const QString &text, const QString &style, const QString &title, bool flag = true,
+                        const QString &extra = QString());
 
 protected:
     void reject() override;

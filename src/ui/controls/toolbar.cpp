@@ -47,8 +47,8 @@ QToolButton *ToolBar::addButton(const QString &key, const QString &caption, cons
     return button;
 }
 
-QToolButton *ToolBar::addMenuButton(const QString &key, const QString &caption,
-                                    const QString &toolTip, const QIcon &icon, int width)
+QToolButton *ToolBar::addMenuButton(const QString &key, const QString &caption, const QString &toolTip,
+                                    const QIcon &icon, int width)
 {
     QToolButton *button = makeButton(key, caption, toolTip, icon, width);
     auto *menu = new QMenu(button);

@@ -22,8 +22,7 @@ public:
     QToolButton *addMenuButton(const QString &key, const QString &caption, const QString &toolTip,
                                const QIcon &icon, int width);
     // A caption of "-" adds a separator line.
-    QAction *addMenuEntry(const QString &buttonKey, const QString &caption,
-                          const QString &key = QString());
+    QAction *addMenuEntry(const QString &buttonKey, const QString &caption, const QString &key = QString());
     void addSeparator(int width);
 
     QToolButton *button(const QString &key) const { return m_buttons.value(key); }

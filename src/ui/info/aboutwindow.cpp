@@ -139,10 +139,10 @@ AboutWindow::AboutWindow(QWidget *parent)
     makeLine(this, 5640);
 
     const SystemVersion::Info os = SystemVersion::query();
-    auto *windowsversion = makeLabel(
-        QStringLiteral("windowsversion"),
-        OsDescription::describe(os.platformId, os.major, os.minor, os.servicePack), this,
-        Twips::rect(120, 6000, 3735, 495), Qt::AlignLeft | Qt::AlignTop);
+    auto *windowsversion
+        = makeLabel(QStringLiteral("windowsversion"),
+                    OsDescription::describe(os.platformId, os.major, os.minor, os.servicePack), this,
+                    Twips::rect(120, 6000, 3735, 495), Qt::AlignLeft | Qt::AlignTop);
     windowsversion->setWordWrap(true);
     windowsversion->setAccessibleName(windowsversion->text());
 

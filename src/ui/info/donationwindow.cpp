@@ -52,11 +52,11 @@ DonationWindow::DonationWindow(QWidget *parent)
     auto *frames1 = new Frame(QString(), this);
     frames1->setObjectName(QStringLiteral("Frames1"));
     frames1->setGeometry(Twips::rect(120, 120, 6135, 2415));
-    Label3D *request = makeLabel(QStringLiteral("Label3D1"), Texts::request, frames1,
-                                 Twips::rect(120, 240, 5775, 1695));
+    Label3D *request
+        = makeLabel(QStringLiteral("Label3D1"), Texts::request, frames1, Twips::rect(120, 240, 5775, 1695));
     request->setWordWrap(true);
-    Label3D *thanks = makeLabel(QStringLiteral("Label3D2"), Texts::thanks, frames1,
-                                Twips::rect(4680, 2040, 1215, 255));
+    Label3D *thanks
+        = makeLabel(QStringLiteral("Label3D2"), Texts::thanks, frames1, Twips::rect(4680, 2040, 1215, 255));
     thanks->setTextColor(BgrColor::toColor(0xFF0000));
     thanks->setAlignment(Qt::AlignRight | Qt::AlignTop);
 

@@ -56,8 +56,8 @@ SplashWindow::SplashWindow(int intervalMs, QWidget *parent)
     frames1->setGeometry(Twips::rect(0, 0, 3135, 2295));
 
     makeLabel(QStringLiteral("Label3D1"), Texts::name, 24, frames1, Twips::rect(120, 120, 1455, 495));
-    Label3D *yearLabel = makeLabel(QStringLiteral("Label3D2"), Texts::year, 15.75, frames1,
-                                   Twips::rect(840, 720, 735, 375));
+    Label3D *yearLabel
+        = makeLabel(QStringLiteral("Label3D2"), Texts::year, 15.75, frames1, Twips::rect(840, 720, 735, 375));
     yearLabel->setTextColor(BgrColor::toColor(0xFF0000));
 
     auto *image1 = new QLabel(frames1);

@@ -33,8 +33,8 @@ const QString frameVat = QStringLiteral(" Mehrwertsteuer ");
 const QString frameBrutto = QStringLiteral(" Brutto  ");
 const QString label4 = QStringLiteral("Geben Sie hier den Nettowert ein, um den Bruttowert zu ermitteln.");
 const QString label5 = QStringLiteral("Geben Sie hier den Bruttowert ein, um den Nettowert zu ermitteln.");
-const QString pressEnter = QStringLiteral(
-    "Bitte nach Ihrer Eingabe die Enter-Taste drücken, um das Ergebnis zu erhalten.");
+const QString pressEnter
+    = QStringLiteral("Bitte nach Ihrer Eingabe die Enter-Taste drücken, um das Ergebnis zu erhalten.");
 const QString label15 = QStringLiteral("Mehrwertsteuer:");
 const QString label2 = QStringLiteral("%");
 const QString label3 = QStringLiteral("Zelk. - Anteil:");
@@ -51,14 +51,14 @@ const QString trayExit = QStringLiteral("Programm &beenden");
 const QString exitQuestion = QStringLiteral("Wollen Sie das Programm wirklich beenden?");
 const QString exitTitle = QStringLiteral("Programm beenden");
 const QString updateTitle = QStringLiteral("Online-Update");
-const QString updateQuestion = QStringLiteral(
-    "Um das Update-Modul nun aufzurufen, wird das Programm\r"
-    "für diesen Vorgang kurz geschlossen.\r"
-    "\r"
-    "Wenn ein Update vorhanden ist, wird dieses direkt installiert\r"
-    "und das Hauptprogramm wird anschließend wieder aufgerufen.\r"
-    "\r"
-    "Soll das Update-Modul nun aufgerufen werden?");
+const QString updateQuestion
+    = QStringLiteral("Um das Update-Modul nun aufzurufen, wird das Programm\r"
+                     "für diesen Vorgang kurz geschlossen.\r"
+                     "\r"
+                     "Wenn ein Update vorhanden ist, wird dieses direkt installiert\r"
+                     "und das Hauptprogramm wird anschließend wieder aufgerufen.\r"
+                     "\r"
+                     "Soll das Update-Modul nun aufgerufen werden?");
 } // namespace Texts
 
 namespace {
@@ -101,8 +101,9 @@ QIcon icon(const char *name)
 } // namespace
 
 MainWindow::MainWindow(QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                          | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+    : QWidget(parent,
+              Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                  | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("Zelk"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -118,26 +119,26 @@ MainWindow::MainWindow(QWidget *parent)
 
     // Labels in the frames may use the room down to the next control, so that
     // no German text is cut off where the system font is wider than the design's.
-    Frame *frames1 = makeFrame(QStringLiteral("Frames1"), Texts::frameNetto, this,
-                               Twips::rect(120, 480, 2775, 2415));
+    Frame *frames1
+        = makeFrame(QStringLiteral("Frames1"), Texts::frameNetto, this, Twips::rect(120, 480, 2775, 2415));
     makeLabel(QStringLiteral("Label4"), Texts::label4, frames1, Twips::rect(120, 300, 2415, 645));
     m_netto = makeBox(QStringLiteral("0,00"), frames1, Twips::rect(120, 960, 2415, 495));
     makeLabel(QStringLiteral("Label1"), Texts::pressEnter, frames1, Twips::rect(120, 1560, 2415, 795));
 
-    Frame *frames2 = makeFrame(QStringLiteral("Frames2"), Texts::frameVat, this,
-                               Twips::rect(3000, 480, 2775, 2415));
+    Frame *frames2
+        = makeFrame(QStringLiteral("Frames2"), Texts::frameVat, this, Twips::rect(3000, 480, 2775, 2415));
     makeLabel(QStringLiteral("Label15"), Texts::label15, frames2, Twips::rect(240, 480, 1215, 255));
     m_x = makeBox(QStringLiteral("19"), frames2, Twips::rect(1440, 360, 855, 495));
-    QLabel *percent = makeLabel(QStringLiteral("Label2"), Texts::label2, frames2,
-                                Twips::rect(2310, 420, 375, 495));
+    QLabel *percent
+        = makeLabel(QStringLiteral("Label2"), Texts::label2, frames2, Twips::rect(2310, 420, 375, 495));
     QFont large = percent->font();
     large.setPointSizeF(13.5);
     percent->setFont(large);
     makeLabel(QStringLiteral("Label3"), Texts::label3, frames2, Twips::rect(300, 1080, 2175, 255));
     m_zelkanteil = makeBox(QStringLiteral("0,00"), frames2, Twips::rect(240, 1320, 2295, 495));
 
-    Frame *frames3 = makeFrame(QStringLiteral("Frames3"), Texts::frameBrutto, this,
-                               Twips::rect(5880, 480, 2775, 2415));
+    Frame *frames3
+        = makeFrame(QStringLiteral("Frames3"), Texts::frameBrutto, this, Twips::rect(5880, 480, 2775, 2415));
     makeLabel(QStringLiteral("Label5"), Texts::label5, frames3, Twips::rect(120, 300, 2535, 645));
     m_brutto = makeBox(QStringLiteral("0,00"), frames3, Twips::rect(120, 960, 2415, 495));
     makeLabel(QStringLiteral("Label6"), Texts::pressEnter, frames3, Twips::rect(120, 1560, 2415, 795));
@@ -189,7 +190,8 @@ MainWindow::MainWindow(QWidget *parent)
 
     // F1 is where every desktop user looks for help.
     auto *help = new QShortcut(QKeySequence::HelpContents, this);
-    connect(help, &QShortcut::activated, this, [this] { onToolbarButtonClicked(QStringLiteral("help_bar")); });
+    connect(help, &QShortcut::activated, this,
+            [this] { onToolbarButtonClicked(QStringLiteral("help_bar")); });
 
     setTabOrder(m_netto, m_x);
     setTabOrder(m_x, m_brutto);
@@ -212,15 +214,15 @@ void MainWindow::buildToolbar()
     bar->addSeparator(15);
     bar->addButton(QStringLiteral("info_bar"), QString(), QStringLiteral("Copyright"), icon("info"), 25);
     bar->addButton(QStringLiteral("help_bar"), QStringLiteral("Hilfe"), QString(), icon("hilfe"), 51);
-    bar->addMenuButton(QStringLiteral("links_bar"), QString(), QStringLiteral("Diverse Links"),
-                       icon("links"), 33);
-    bar->addButton(QStringLiteral("update_bar"), QString(), QStringLiteral("Online-Update"),
-                   icon("update"), 25);
+    bar->addMenuButton(QStringLiteral("links_bar"), QString(), QStringLiteral("Diverse Links"), icon("links"),
+                       33);
+    bar->addButton(QStringLiteral("update_bar"), QString(), QStringLiteral("Online-Update"), icon("update"),
+                   25);
     bar->addButton(QStringLiteral("auto_bar"), QString(), QStringLiteral("Autostartfunktion"),
                    icon("autostart"), 25);
     bar->addSeparator(15);
-    bar->addButton(QStringLiteral("ende_bar"), QString(), QStringLiteral("Programm beenden"),
-                   icon("ende"), 25);
+    bar->addButton(QStringLiteral("ende_bar"), QString(), QStringLiteral("Programm beenden"), icon("ende"),
+                   25);
 
     const QString save = QStringLiteral("save_bar");
     bar->addMenuEntry(save, QStringLiteral("Zelk. Prozentwert &speichern"), QStringLiteral("prozentwert_bm"));
@@ -264,8 +266,8 @@ void MainWindow::load()
     m_command1->show();
 }
 
-QString MainWindow::ShowMessage(const QString &text, const QString &style, const QString &title,
-                                bool flag, const QString &extra)
+QString MainWindow::ShowMessage(const QString &text, const QString &style, const QString &title, bool flag,
+                                const QString &extra)
 {
     return m_dialog1->ShowMessage(text, style, title, flag, extra);
 }
@@ -306,8 +308,8 @@ void MainWindow::onToolbarMenuEntryClicked(const QString &key)
     } else if (key == QLatin1String("brutto_bm")) {
         CalculatorFields::copyToClipboard(m_brutto->text());
     } else if (key == QLatin1String("alles_bm")) {
-        CalculatorFields::copyToClipboard(ClipboardText::allAmounts(
-            m_netto->text(), m_zelkanteil->text(), m_x->text(), m_brutto->text()));
+        CalculatorFields::copyToClipboard(
+            ClipboardText::allAmounts(m_netto->text(), m_zelkanteil->text(), m_x->text(), m_brutto->text()));
     } else if (key == QLatin1String("prozentwert_bm")) {
         RateSetting::save(m_x->text());
     } else if (key == QLatin1String("prozentwertloeschen_bm")) {

@@ -23,8 +23,8 @@ public:
     // Empties the amounts, shows the window, binds the entry list and fills the rate.
     void load();
 
-    QString ShowMessage(const QString &text, const QString &style, const QString &title,
-                        bool flag = true, const QString &extra = QString());
+    QString ShowMessage(const QString &text, const QString &style, const QString &title, bool flag = true,
+                        const QString &extra = QString());
 
     void LaunchUpdateModule();
 

@@ -19,9 +19,9 @@
 namespace Texts {
 const QString caption = QStringLiteral("Autostartfunktion");
 const QString frame = QStringLiteral(" Autostart des Programms ");
-const QString explanation = QStringLiteral(
-    "Hier haben Sie die Möglichkeit das Programm in den Autostart einzutragen. D. h., dass "
-    "Programm wird dann bei jedem Programmstart automatisch gestartet.");
+const QString explanation
+    = QStringLiteral("Hier haben Sie die Möglichkeit das Programm in den Autostart einzutragen. D. h., dass "
+                     "Programm wird dann bei jedem Programmstart automatisch gestartet.");
 const QString enter = QStringLiteral("In Autostart &eintragen");
 const QString remove = QStringLiteral("&Aus Autostart entfernen");
 const QString back = QStringLiteral("&Zurück");

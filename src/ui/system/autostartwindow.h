@@ -13,8 +13,8 @@ class AutostartWindow : public QDialog
 public:
     explicit AutostartWindow(QWidget *parent = nullptr);
 
-    QString ShowMessage(const QString &text, const QString &style, const QString &title,
-                        bool flag = true, const QString &extra = QString());
+    QString ShowMessage(const QString &text, const QString &style, const QString &title, bool flag = true,
+                        const QString &extra = QString());
 
     // The entry's name: the file name after the last path separator, cut
     // before its last "." when it has one.

@@ -21,23 +21,23 @@ const QString start = QStringLiteral(
     "Ihre alten Einstellungen werden nun übernommen und alte Systemeintragungen von Zelk. %1 "
     "werden gelöscht um Ihr System zu bereinigen.\r\n\r\n"
     "Bitte klicken Sie auf WEITER.");
-const QString found = QStringLiteral(
-    "Es wurden folgende Eintragungen gefunden: \r\n\r\n"
-    "Zelk-Satz : %2\r\n\r\n"
-    "Klicken Sie nun auf <ÜBERNEHMEN> um die alten Daten zu übernehmen und den Bestand von "
-    "Zelk. %1 aus der Registrierung zu löschen.");
-const QString done = QStringLiteral(
-    "Die alten Daten wurden übernommen und der Datenbestand des Zelk. %1 wurde aus der "
-    "Registrierung entfernt.\r\n\r\n"
-    "Klicken Sie nun auf <FERTIG> um den Assistenten zu beenden und Zelk. 2010 zu öffnen.");
+const QString found
+    = QStringLiteral("Es wurden folgende Eintragungen gefunden: \r\n\r\n"
+                     "Zelk-Satz : %2\r\n\r\n"
+                     "Klicken Sie nun auf <ÜBERNEHMEN> um die alten Daten zu übernehmen und den Bestand von "
+                     "Zelk. %1 aus der Registrierung zu löschen.");
+const QString done
+    = QStringLiteral("Die alten Daten wurden übernommen und der Datenbestand des Zelk. %1 wurde aus der "
+                     "Registrierung entfernt.\r\n\r\n"
+                     "Klicken Sie nun auf <FERTIG> um den Assistenten zu beenden und Zelk. 2010 zu öffnen.");
 const QString buttons[4] = {QStringLiteral("&Weiter"), QStringLiteral("&Übernehmen"),
                             QStringLiteral("&Abbrechen"), QStringLiteral("&Fertig")};
 const QString errorTitle = QStringLiteral("Fehler - Error");
 const QString errorText = QStringLiteral("Fehlernummer: %1\r\rBeschreibung:\r%2");
-const QString writeFailed = QStringLiteral(
-    "Die Einstellungen von Zelk. 2010 konnten nicht gespeichert werden (%1).");
-const QString deleteFailed = QStringLiteral(
-    "Die Einstellungen von Zelk. %1 konnten nicht gelöscht werden (%2).");
+const QString writeFailed
+    = QStringLiteral("Die Einstellungen von Zelk. 2010 konnten nicht gespeichert werden (%1).");
+const QString deleteFailed
+    = QStringLiteral("Die Einstellungen von Zelk. %1 konnten nicht gelöscht werden (%2).");
 } // namespace Texts
 
 namespace {
@@ -143,19 +143,21 @@ void MigrationWizard::onCommand1Clicked(int index)
     switch (index) {
     case Next: {
         showPage(Take);
-        const QString oldRate =
-            SettingsStore::get(m_oldApplication, RateSetting::section(), RateSetting::key(), QString());
+        const QString oldRate
+            = SettingsStore::get(m_oldApplication, RateSetting::section(), RateSetting::key(), QString());
         m_label3->setText(Texts::found.arg(QString::number(m_year), oldRate));
         // A store that cannot be written or emptied is this wizard's run-time
         // error: the rest of the click is skipped and the system message box
         // tells why. What was done before stays done.
         if (!RateSetting::save(oldRate)) {
-            reportError(errorPathAccess, Texts::writeFailed.arg(SettingsStore::location(RateSetting::application())));
+            reportError(errorPathAccess,
+                        Texts::writeFailed.arg(SettingsStore::location(RateSetting::application())));
             return;
         }
         if (!SettingsStore::deleteApplication(m_oldApplication)) {
-            reportError(errorInvalidCall,
-                        Texts::deleteFailed.arg(QString::number(m_year), SettingsStore::location(m_oldApplication)));
+            reportError(
+                errorInvalidCall,
+                Texts::deleteFailed.arg(QString::number(m_year), SettingsStore::location(m_oldApplication)));
             return;
         }
         break;

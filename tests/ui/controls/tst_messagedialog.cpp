@@ -22,9 +22,15 @@ void TestMessageDialog::answers_data()
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("result");
 
-    QTest::newRow("OK") << "48" << "OK" << "1";
-    QTest::newRow("OK by Escape") << "64" << "" << "1";
-    QTest::newRow("Escape on a question") << "68" << "" << "7";
+    QTest::newRow("OK") << "48"
+                        << "OK"
+                        << "1";
+    QTest::newRow("OK by Escape") << "64"
+                                  << ""
+                                  << "1";
+    QTest::newRow("Escape on a question") << "68"
+                                          << ""
+                                          << "7";
 }
 
 void TestMessageDialog::answers()
@@ -33,7 +39,8 @@ void TestMessageDialog::answers()
     QFETCH(QString, button);
     MessageDialog dialog;
     SeenDialog *seen = answerNextModal(button);
-    const QString result = dialog.ShowMessage(QStringLiteral("Text"), style, QStringLiteral("Titel"), true, QString());
+    const QString result
+        = dialog.ShowMessage(QStringLiteral("Text"), style, QStringLiteral("Titel"), true, QString());
     QVERIFY(seen->shown);
     QCOMPARE(seen->title, QStringLiteral("Titel"));
     QTEST(result, "result");

@@ -46,7 +46,8 @@ void TestTextBox::characterCode_data()
     QTest::newRow("Escape") << int(Qt::Key_Escape) << 0 << "\x1b" << 27;
     QTest::newRow("Delete types nothing") << int(Qt::Key_Delete) << 0 << "\x7f" << -1;
     QTest::newRow("arrow types nothing") << int(Qt::Key_Left) << 0 << "" << -1;
-    QTest::newRow("AltGr letter") << int(Qt::Key_Q) << int(Qt::ControlModifier | Qt::AltModifier) << "@" << 64;
+    QTest::newRow("AltGr letter") << int(Qt::Key_Q) << int(Qt::ControlModifier | Qt::AltModifier) << "@"
+                                  << 64;
 }
 
 void TestTextBox::characterCode()
@@ -126,7 +127,8 @@ void TestTextBox::entryListFile_data()
                                     << defaults;
     QTest::newRow("stored") << true << QByteArray("# Zelk. 2010 entry list 1\n16\n7,5\n\n16\n")
                             << QStringList{"16", "7,5"};
-    QTest::newRow("emptied by the user") << true << QByteArray("# Zelk. 2010 entry list 1\n") << QStringList{};
+    QTest::newRow("emptied by the user")
+        << true << QByteArray("# Zelk. 2010 entry list 1\n") << QStringList{};
 }
 
 void TestTextBox::entryListFile()

@@ -21,13 +21,16 @@ void TestInfoWindows::aboutShowsVersionAndSystem()
 {
     QPointer<AboutWindow> about = new AboutWindow;
     QCOMPARE(about->findChild<QLabel *>(QStringLiteral("Label1"))->text(), QStringLiteral("Version 6.0.0"));
-    QCOMPARE(about->findChild<QLabel *>(QStringLiteral("Label14"))->text(), QStringLiteral("Stand: 01.12.2009"));
+    QCOMPARE(about->findChild<QLabel *>(QStringLiteral("Label14"))->text(),
+             QStringLiteral("Stand: 01.12.2009"));
     const QString system = about->findChild<QLabel *>(QStringLiteral("windowsversion"))->text();
     QVERIFY2(system.startsWith(QStringLiteral("Betriebssystem unbekannt ( Version ")), qPrintable(system));
     QVERIFY(system.endsWith(QStringLiteral(" )")));
-    QCOMPARE(about->findChild<CommandButton *>(QStringLiteral("Command3"))->url().left(7), QStringLiteral("mailto:"));
+    QCOMPARE(about->findChild<CommandButton *>(QStringLiteral("Command3"))->url().left(7),
+             QStringLiteral("mailto:"));
 
-    QTimer::singleShot(50, about, [about] { about->findChild<CommandButton *>(QStringLiteral("Command1"))->click(); });
+    QTimer::singleShot(50, about,
+                       [about] { about->findChild<CommandButton *>(QStringLiteral("Command1"))->click(); });
     about->exec();
     QTRY_VERIFY(about.isNull());
 }

@@ -42,19 +42,23 @@ QString TestSystemWindows::clickAndRead(QWidget *window, const char *button, con
 {
     SeenDialog *seen = answerNextModal(answer);
     window->findChild<CommandButton *>(QLatin1String(button))->click();
-    return seen->shown ? seen->title + QLatin1Char('|') + QString::number(seen->styleCode) + QLatin1Char('|')
-                             + seen->text
-                       : QString();
+    return seen->shown
+        ? seen->title + QLatin1Char('|') + QString::number(seen->styleCode) + QLatin1Char('|') + seen->text
+        : QString();
 }
 
 void TestSystemWindows::valueName_data()
 {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("name");
-    QTest::newRow("plain") << "/opt/zelk/zelk" << "zelk";
-    QTest::newRow("extension") << "/opt/zelk/zelk.bin" << "zelk";
-    QTest::newRow("dot in folder") << "/opt/zelk.2010/zelk" << "zelk";
-    QTest::newRow("two dots") << "/opt/archive.tar.gz" << "archive.tar";
+    QTest::newRow("plain") << "/opt/zelk/zelk"
+                           << "zelk";
+    QTest::newRow("extension") << "/opt/zelk/zelk.bin"
+                               << "zelk";
+    QTest::newRow("dot in folder") << "/opt/zelk.2010/zelk"
+                                   << "zelk";
+    QTest::newRow("two dots") << "/opt/archive.tar.gz"
+                              << "archive.tar";
 }
 
 void TestSystemWindows::valueName()
@@ -69,7 +73,8 @@ void TestSystemWindows::autostartEntersAndRemoves()
     window->show();
     const QString path = window->findChild<TextBox *>(QStringLiteral("txtFilename"))->text();
     QCOMPARE(path, QCoreApplication::applicationFilePath());
-    const QString entry = QDir(AutoRun::autostartFolder()).filePath(QStringLiteral("tst_systemwindows.desktop"));
+    const QString entry
+        = QDir(AutoRun::autostartFolder()).filePath(QStringLiteral("tst_systemwindows.desktop"));
 
     QCOMPARE(clickAndRead(window, "Command1"), QStringLiteral("Autostart|64|Der Eintrag war erfolgreich."));
     QVERIFY(QFile::exists(entry));
@@ -87,7 +92,8 @@ void TestSystemWindows::autostartFailureIsReported()
     blocker.close();
     QPointer<AutostartWindow> window = new AutostartWindow;
     window->show();
-    QCOMPARE(clickAndRead(window, "Command1"), QStringLiteral("Autostart|16|Der Eintrag ist fehlgeschlagen!"));
+    QCOMPARE(clickAndRead(window, "Command1"),
+             QStringLiteral("Autostart|16|Der Eintrag ist fehlgeschlagen!"));
     window->close();
     QTRY_VERIFY(window.isNull());
 }
@@ -114,7 +120,8 @@ void TestSystemWindows::wizardTakesRateOver()
     if (rateStored)
         QVERIFY(SettingsStore::save(old, section, key, QStringLiteral("16")));
     else
-        QVERIFY(SettingsStore::save(old, QStringLiteral("Fenster"), QStringLiteral("Links"), QStringLiteral("10")));
+        QVERIFY(SettingsStore::save(old, QStringLiteral("Fenster"), QStringLiteral("Links"),
+                                    QStringLiteral("10")));
 
     QPointer<MigrationWizard> wizard = new MigrationWizard(year);
     QSignalSpy finished(wizard.data(), &MigrationWizard::finished);
@@ -124,13 +131,16 @@ void TestSystemWindows::wizardTakesRateOver()
     auto button = [&wizard](int index) {
         return wizard->findChild<CommandButton *>(QStringLiteral("Command1_%1").arg(index));
     };
-    QVERIFY(page->text().startsWith(QStringLiteral("Sie haben bisher Zelk. %1 verwendet.\r\n\r\n").arg(year)));
-    QVERIFY(button(0)->isVisible() && !button(1)->isVisible() && button(2)->isVisible() && !button(3)->isVisible());
+    QVERIFY(
+        page->text().startsWith(QStringLiteral("Sie haben bisher Zelk. %1 verwendet.\r\n\r\n").arg(year)));
+    QVERIFY(button(0)->isVisible() && !button(1)->isVisible() && button(2)->isVisible()
+            && !button(3)->isVisible());
 
     button(0)->click();
     QVERIFY(page->text().contains(QStringLiteral("\r\n\r\nZelk-Satz : %1\r\n\r\n").arg(expected)));
     QVERIFY(!button(0)->isVisible() && button(1)->isVisible() && !button(3)->isVisible());
-    QCOMPARE(SettingsStore::get(QStringLiteral("Zelk_2010"), section, key, QStringLiteral("missing")), expected);
+    QCOMPARE(SettingsStore::get(QStringLiteral("Zelk_2010"), section, key, QStringLiteral("missing")),
+             expected);
     QVERIFY(!SettingsStore::hasApplication(old));
     QFETCH(bool, cancel);
     if (cancel) {
@@ -159,7 +169,8 @@ void TestSystemWindows::wizardReportsStoreErrors()
     wizard->findChild<CommandButton *>(QStringLiteral("Command1_0"))->click();
     QVERIFY(seen->shown);
     QCOMPARE(seen->title, QStringLiteral("Fehler - Error"));
-    QVERIFY2(seen->text.startsWith(QStringLiteral("Fehlernummer: 75\n\nBeschreibung:\n")), qPrintable(seen->text));
+    QVERIFY2(seen->text.startsWith(QStringLiteral("Fehlernummer: 75\n\nBeschreibung:\n")),
+             qPrintable(seen->text));
     // The old settings were not deleted, and the page stays where the click left it.
     QVERIFY(SettingsStore::hasApplication(QStringLiteral("Zelk_2009")));
     QVERIFY(wizard->findChild<CommandButton *>(QStringLiteral("Command1_1"))->isVisible());
