@@ -73,6 +73,7 @@ void TestWindowManager::cleanup()
     m_env.reset();
 }
 
+// clang-format off
 void TestWindowManager::startLeadsTo_data()
 {
     QTest::addColumn<QStringList>("stored");
@@ -82,6 +83,7 @@ void TestWindowManager::startLeadsTo_data()
     QTest::newRow("2009") << QStringList{"Zelk_2009"} << "aus_neu09";
     QTest::newRow("2008 before 2009") << QStringList{"Zelk_2009", "Zelk_2008"} << "aus_neu08";
 }
+// clang-format on
 
 void TestWindowManager::startLeadsTo()
 {

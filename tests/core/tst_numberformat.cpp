@@ -17,6 +17,7 @@ private slots:
 
 static const QLocale german(QLocale::German, QLocale::Germany);
 
+// clang-format off
 void TestNumberFormat::twoDecimals_data()
 {
     QTest::addColumn<double>("value");
@@ -48,6 +49,7 @@ void TestNumberFormat::twoDecimals_data()
     QTest::newRow("largest double") << -std::numeric_limits<double>::max() << german << "";
     QTest::newRow("Swedish minus is plain") << -1.5 << QLocale(QLocale::Swedish, QLocale::Sweden) << "-1,50";
 }
+// clang-format on
 
 void TestNumberFormat::twoDecimals()
 {
@@ -57,6 +59,7 @@ void TestNumberFormat::twoDecimals()
     QCOMPARE(NumberFormat::twoDecimals(value, locale), expected);
 }
 
+// clang-format off
 void TestNumberFormat::parse_data()
 {
     QTest::addColumn<QString>("text");
@@ -80,6 +83,7 @@ void TestNumberFormat::parse_data()
     QTest::newRow("infinity text") << "inf" << german << false << 0.0;
     QTest::newRow("overflow") << "1e400" << QLocale::c() << false << 0.0;
 }
+// clang-format on
 
 void TestNumberFormat::parse()
 {

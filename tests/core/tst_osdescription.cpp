@@ -18,6 +18,7 @@ static QByteArray field(const QByteArray &text)
     return csd;
 }
 
+// clang-format off
 void TestOsDescription::describe_data()
 {
     QTest::addColumn<uint>("platform");
@@ -35,8 +36,7 @@ void TestOsDescription::describe_data()
     QTest::newRow("95") << 1u << 4u << 0u << field("") << "Windows 95 ( Version 4.0, )";
     QTest::newRow("ME") << 1u << 4u << 90u << field(" ") << "Windows ME ( Version 4.90,   )";
     QTest::newRow("unknown minor") << 1u << 4u << 3u << field("") << "Windows (unbekannt) ( Version 4.3, )";
-    QTest::newRow("16 bit") << 0u << 3u << 11u << field("")
-                            << "Windows 16bit mit 32bit-Erweiterung ( Version 3.11, )";
+    QTest::newRow("16 bit") << 0u << 3u << 11u << field("") << "Windows 16bit mit 32bit-Erweiterung ( Version 3.11, )";
     QTest::newRow("platform 3") << 3u << 6u << 1u << field("Debian GNU/Linux 12 (bookworm)")
                                 << "Betriebssystem unbekannt ( Version 6.1, Debian GNU/Linux 12 (bookworm) )";
     QTest::newRow("two texts") << 2u << 5u << 1u << field(QByteArray("SP3\0\0Beta", 9))
@@ -44,6 +44,7 @@ void TestOsDescription::describe_data()
     QTest::newRow("failed call") << 0u << 0u << 0u << QByteArray(128, '\0')
                                  << "Windows 16bit mit 32bit-Erweiterung ( Version 0.0, )";
 }
+// clang-format on
 
 void TestOsDescription::describe()
 {

@@ -48,6 +48,7 @@ void TestSettingsStore::writeRaw(const QString &application, const QByteArray &c
     file.write(content);
 }
 
+// clang-format off
 void TestSettingsStore::roundTrip_data()
 {
     QTest::addColumn<QString>("value");
@@ -56,6 +57,7 @@ void TestSettingsStore::roundTrip_data()
     QTest::newRow("empty") << "";
     QTest::newRow("umlauts and quotes") << "ä \"ü\" ; = [x]";
 }
+// clang-format on
 
 void TestSettingsStore::roundTrip()
 {
@@ -91,6 +93,7 @@ void TestSettingsStore::deleteApplicationLeavesOthers()
     QCOMPARE(SettingsStore::get(app, section, key), QStringLiteral("19"));
 }
 
+// clang-format off
 void TestSettingsStore::damagedFileReadsAsDefault_data()
 {
     QTest::addColumn<QByteArray>("content");
@@ -99,6 +102,7 @@ void TestSettingsStore::damagedFileReadsAsDefault_data()
     QTest::newRow("truncated") << QByteArray("[Zelk_Sa");
     QTest::newRow("broken variant") << QByteArray("[Zelk_Satz]\nother=@Variant(\\0\\0\\0\\x7f\\0)\n");
 }
+// clang-format on
 
 void TestSettingsStore::damagedFileReadsAsDefault()
 {

@@ -33,12 +33,14 @@ private:
     std::unique_ptr<TestEnvironment> m_env;
 };
 
+// clang-format off
 void TestAutoRun::entryStartsExactlyThatFile_data()
 {
     QTest::addColumn<QString>("folderName");
     QTest::newRow("blank and quote") << "Meine \"Programme\"";
     QTest::newRow("dollar, backslash, backquote") << "a$HOME b\\c `x`";
 }
+// clang-format on
 
 void TestAutoRun::entryStartsExactlyThatFile()
 {
@@ -70,25 +72,21 @@ void TestAutoRun::entryStartsExactlyThatFile()
     QCOMPARE(started.readAll(), QByteArray("0")); // no arguments sneaked in
 }
 
+// clang-format off
 void TestAutoRun::execFollowsTheRules_data()
 {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("exec");
     // Quoted; " ` $ \ escaped inside the quotes; % doubled; then the string
     // escapes of every desktop-entry value (\\ \n \t).
-    QTest::newRow("plain") << "/opt/zelk/zelk"
-                           << R"("/opt/zelk/zelk")";
-    QTest::newRow("blank and quote") << R"(/opt/a "b"/zelk)"
-                                     << R"X("/opt/a \\"b\\"/zelk")X";
-    QTest::newRow("dollar and backquote") << "/opt/$a`b`/zelk"
-                                          << R"("/opt/\\$a\\`b\\`/zelk")";
-    QTest::newRow("backslash") << R"(/opt/a\b/zelk)"
-                               << R"("/opt/a\\\\b/zelk")";
-    QTest::newRow("percent") << "/opt/100 %f/zelk"
-                             << R"("/opt/100 %%f/zelk")";
-    QTest::newRow("tab and newline") << "/opt/a\tb\nc/zelk"
-                                     << R"("/opt/a\tb\nc/zelk")";
+    QTest::newRow("plain") << "/opt/zelk/zelk" << R"("/opt/zelk/zelk")";
+    QTest::newRow("blank and quote") << R"(/opt/a "b"/zelk)" << R"X("/opt/a \\"b\\"/zelk")X";
+    QTest::newRow("dollar and backquote") << "/opt/$a`b`/zelk" << R"("/opt/\\$a\\`b\\`/zelk")";
+    QTest::newRow("backslash") << R"(/opt/a\b/zelk)" << R"("/opt/a\\\\b/zelk")";
+    QTest::newRow("percent") << "/opt/100 %f/zelk" << R"("/opt/100 %%f/zelk")";
+    QTest::newRow("tab and newline") << "/opt/a\tb\nc/zelk" << R"("/opt/a\tb\nc/zelk")";
 }
+// clang-format on
 
 void TestAutoRun::execFollowsTheRules()
 {
@@ -127,6 +125,7 @@ void TestAutoRun::removeDeletesEntry()
     QVERIFY(!AutoRun::RemoveAutoRun(QStringLiteral("zelk")));
 }
 
+// clang-format off
 void TestAutoRun::namesNeverLeaveTheFolder_data()
 {
     QTest::addColumn<QString>("name");
@@ -134,6 +133,7 @@ void TestAutoRun::namesNeverLeaveTheFolder_data()
     QTest::newRow("slash") << "../zelk";
     QTest::newRow("empty") << "";
 }
+// clang-format on
 
 void TestAutoRun::namesNeverLeaveTheFolder()
 {

@@ -14,6 +14,7 @@ private slots:
     void executeFile();
 };
 
+// clang-format off
 void TestShellRoutines::executeFile_data()
 {
     QTest::addColumn<bool>("create");
@@ -26,6 +27,7 @@ void TestShellRoutines::executeFile_data()
     QTest::newRow("not executable") << true << false << "open" << false;
     QTest::newRow("other verb") << true << true << "print" << false;
 }
+// clang-format on
 
 void TestShellRoutines::executeFile()
 {

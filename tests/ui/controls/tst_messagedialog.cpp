@@ -16,22 +16,18 @@ private slots:
     void lineBreaksAndLook();
 };
 
+// clang-format off
 void TestMessageDialog::answers_data()
 {
     QTest::addColumn<QString>("style");
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("result");
 
-    QTest::newRow("OK") << "48"
-                        << "OK"
-                        << "1";
-    QTest::newRow("OK by Escape") << "64"
-                                  << ""
-                                  << "1";
-    QTest::newRow("Escape on a question") << "68"
-                                          << ""
-                                          << "7";
+    QTest::newRow("OK") << "48" << "OK" << "1";
+    QTest::newRow("OK by Escape") << "64" << "" << "1";
+    QTest::newRow("Escape on a question") << "68" << "" << "7";
 }
+// clang-format on
 
 void TestMessageDialog::answers()
 {

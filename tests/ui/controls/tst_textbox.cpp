@@ -26,6 +26,7 @@ private slots:
     void choosingAnEntryFillsTheBox();
 };
 
+// clang-format off
 void TestTextBox::characterCode_data()
 {
     QTest::addColumn<int>("key");
@@ -46,9 +47,9 @@ void TestTextBox::characterCode_data()
     QTest::newRow("Escape") << int(Qt::Key_Escape) << 0 << "\x1b" << 27;
     QTest::newRow("Delete types nothing") << int(Qt::Key_Delete) << 0 << "\x7f" << -1;
     QTest::newRow("arrow types nothing") << int(Qt::Key_Left) << 0 << "" << -1;
-    QTest::newRow("AltGr letter") << int(Qt::Key_Q) << int(Qt::ControlModifier | Qt::AltModifier) << "@"
-                                  << 64;
+    QTest::newRow("AltGr letter") << int(Qt::Key_Q) << int(Qt::ControlModifier | Qt::AltModifier) << "@" << 64;
 }
+// clang-format on
 
 void TestTextBox::characterCode()
 {
@@ -112,6 +113,7 @@ void TestTextBox::maxCharsStopsTypingNotTheProgram()
     QCOMPARE(box.text(), QStringLiteral("1190000000000000,0"));
 }
 
+// clang-format off
 void TestTextBox::entryListFile_data()
 {
     QTest::addColumn<bool>("exists");
@@ -127,9 +129,9 @@ void TestTextBox::entryListFile_data()
                                     << defaults;
     QTest::newRow("stored") << true << QByteArray("# Zelk. 2010 entry list 1\n16\n7,5\n\n16\n")
                             << QStringList{"16", "7,5"};
-    QTest::newRow("emptied by the user")
-        << true << QByteArray("# Zelk. 2010 entry list 1\n") << QStringList{};
+    QTest::newRow("emptied by the user") << true << QByteArray("# Zelk. 2010 entry list 1\n") << QStringList{};
 }
+// clang-format on
 
 void TestTextBox::entryListFile()
 {

@@ -78,20 +78,18 @@ void TestMainWindow::cleanup()
     m_env.reset();
 }
 
+// clang-format off
 void TestMainWindow::loadShowsStoredRate_data()
 {
     QTest::addColumn<bool>("stored");
     QTest::addColumn<QString>("value");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("nothing stored") << false << ""
-                                    << "19";
-    QTest::newRow("seven") << true << "7"
-                           << "7";
-    QTest::newRow("empty stored") << true << ""
-                                  << "19";
-    QTest::newRow("decimal comma") << true << "7,5"
-                                   << "7,5";
+    QTest::newRow("nothing stored") << false << "" << "19";
+    QTest::newRow("seven") << true << "7" << "7";
+    QTest::newRow("empty stored") << true << "" << "19";
+    QTest::newRow("decimal comma") << true << "7,5" << "7,5";
 }
+// clang-format on
 
 void TestMainWindow::loadShowsStoredRate()
 {
@@ -110,6 +108,7 @@ void TestMainWindow::loadShowsStoredRate()
     QVERIFY(m_window->findChild<CommandButton *>(QStringLiteral("Command1"))->isVisible());
 }
 
+// clang-format off
 void TestMainWindow::damagedFilesStillStart_data()
 {
     QTest::addColumn<QByteArray>("settings");
@@ -123,6 +122,7 @@ void TestMainWindow::damagedFilesStillStart_data()
     QTest::newRow("garbage settings") << garbage << garbage << "19";
     QTest::newRow("good settings, garbage list") << good << garbage << "7";
 }
+// clang-format on
 
 void TestMainWindow::damagedFilesStillStart()
 {
@@ -150,6 +150,7 @@ void TestMainWindow::damagedFilesStillStart()
     QFile::remove(listFile);
 }
 
+// clang-format off
 void TestMainWindow::enter_data()
 {
     QTest::addColumn<QString>("rate");
@@ -160,77 +161,18 @@ void TestMainWindow::enter_data()
     QTest::addColumn<QString>("brutto");
     QTest::addColumn<QString>("message"); // a word of the message shown, or none
 
-    QTest::newRow("net 100") << "19"
-                             << "netto"
-                             << "100"
-                             << "100"
-                             << "19,00"
-                             << "119,00"
-                             << "";
-    QTest::newRow("gross 100") << "19"
-                               << "brutto"
-                               << "100"
-                               << "84,03"
-                               << "15,97"
-                               << "100"
-                               << "";
-    QTest::newRow("gross stays as typed") << "19"
-                                          << "brutto"
-                                          << "119"
-                                          << "100,00"
-                                          << "19,00"
-                                          << "119"
-                                          << "";
-    QTest::newRow("edited rate") << "7"
-                                 << "netto"
-                                 << "12,34"
-                                 << "12,34"
-                                 << "0,86"
-                                 << "13,20"
-                                 << "";
-    QTest::newRow("empty box") << "19"
-                               << "netto"
-                               << ""
-                               << ""
-                               << ""
-                               << ""
-                               << "";
-    QTest::newRow("empty rate") << ""
-                                << "netto"
-                                << "100"
-                                << "100"
-                                << ""
-                                << ""
-                                << "Mehrwertsteuersatz";
-    QTest::newRow("letters in rate") << "19a"
-                                     << "brutto"
-                                     << "100"
-                                     << ""
-                                     << ""
-                                     << "100"
-                                     << "Mehrwertsteuersatz";
-    QTest::newRow("fraction") << "19"
-                              << "netto"
-                              << "1/2"
-                              << "1/2"
-                              << ""
-                              << ""
-                              << "Nettowert";
-    QTest::newRow("lone minus") << "19"
-                                << "brutto"
-                                << "-"
-                                << ""
-                                << ""
-                                << "-"
-                                << "Bruttowert";
-    QTest::newRow("rate -100") << "-100"
-                               << "brutto"
-                               << "100"
-                               << ""
-                               << ""
-                               << "100"
-                               << "kein Ergebnis";
+    QTest::newRow("net 100") << "19" << "netto" << "100" << "100" << "19,00" << "119,00" << "";
+    QTest::newRow("gross 100") << "19" << "brutto" << "100" << "84,03" << "15,97" << "100" << "";
+    QTest::newRow("gross stays as typed") << "19" << "brutto" << "119" << "100,00" << "19,00" << "119" << "";
+    QTest::newRow("edited rate") << "7" << "netto" << "12,34" << "12,34" << "0,86" << "13,20" << "";
+    QTest::newRow("empty box") << "19" << "netto" << "" << "" << "" << "" << "";
+    QTest::newRow("empty rate") << "" << "netto" << "100" << "100" << "" << "" << "Mehrwertsteuersatz";
+    QTest::newRow("letters in rate") << "19a" << "brutto" << "100" << "" << "" << "100" << "Mehrwertsteuersatz";
+    QTest::newRow("fraction") << "19" << "netto" << "1/2" << "1/2" << "" << "" << "Nettowert";
+    QTest::newRow("lone minus") << "19" << "brutto" << "-" << "" << "" << "-" << "Bruttowert";
+    QTest::newRow("rate -100") << "-100" << "brutto" << "100" << "" << "" << "100" << "kein Ergebnis";
 }
+// clang-format on
 
 void TestMainWindow::enter()
 {
@@ -255,6 +197,7 @@ void TestMainWindow::enter()
     QCOMPARE(box("x")->text(), rate);
 }
 
+// clang-format off
 void TestMainWindow::refusedKeysWarn_data()
 {
     QTest::addColumn<QString>("boxName");
@@ -269,6 +212,7 @@ void TestMainWindow::refusedKeysWarn_data()
     QTest::newRow("slash passes") << "netto" << int(Qt::Key_Slash) << 0 << false;
     QTest::newRow("letter in zelkanteil") << "zelkanteil" << int(Qt::Key_A) << 0 << false;
 }
+// clang-format on
 
 void TestMainWindow::refusedKeysWarn()
 {
@@ -360,6 +304,7 @@ void TestMainWindow::rateCommands()
     QCOMPARE(box("x")->text(), QStringLiteral("19"));
 }
 
+// clang-format off
 void TestMainWindow::questions_data()
 {
     QTest::addColumn<QString>("command");
@@ -368,23 +313,14 @@ void TestMainWindow::questions_data()
     QTest::addColumn<int>("style");
     QTest::addColumn<bool>("ends");
 
-    QTest::newRow("exit, No") << "ende_bar"
-                              << "NEIN"
-                              << "Programm beenden" << 36 << false;
-    QTest::newRow("exit, Escape") << "ende_bar"
-                                  << ""
-                                  << "Programm beenden" << 36 << false;
-    QTest::newRow("exit, Yes") << "ende_bar"
-                               << "JA"
-                               << "Programm beenden" << 36 << true;
-    QTest::newRow("update, No") << "update_bar"
-                                << "NEIN"
-                                << "Online-Update" << 68 << false;
+    QTest::newRow("exit, No") << "ende_bar" << "NEIN" << "Programm beenden" << 36 << false;
+    QTest::newRow("exit, Escape") << "ende_bar" << "" << "Programm beenden" << 36 << false;
+    QTest::newRow("exit, Yes") << "ende_bar" << "JA" << "Programm beenden" << 36 << true;
+    QTest::newRow("update, No") << "update_bar" << "NEIN" << "Online-Update" << 68 << false;
     // There is no update.exe beside the test; the program closes all the same.
-    QTest::newRow("update, Yes") << "update_bar"
-                                 << "JA"
-                                 << "Online-Update" << 68 << true;
+    QTest::newRow("update, Yes") << "update_bar" << "JA" << "Online-Update" << 68 << true;
 }
+// clang-format on
 
 void TestMainWindow::questions()
 {

@@ -47,19 +47,17 @@ QString TestSystemWindows::clickAndRead(QWidget *window, const char *button, con
         : QString();
 }
 
+// clang-format off
 void TestSystemWindows::valueName_data()
 {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("name");
-    QTest::newRow("plain") << "/opt/zelk/zelk"
-                           << "zelk";
-    QTest::newRow("extension") << "/opt/zelk/zelk.bin"
-                               << "zelk";
-    QTest::newRow("dot in folder") << "/opt/zelk.2010/zelk"
-                                   << "zelk";
-    QTest::newRow("two dots") << "/opt/archive.tar.gz"
-                              << "archive.tar";
+    QTest::newRow("plain") << "/opt/zelk/zelk" << "zelk";
+    QTest::newRow("extension") << "/opt/zelk/zelk.bin" << "zelk";
+    QTest::newRow("dot in folder") << "/opt/zelk.2010/zelk" << "zelk";
+    QTest::newRow("two dots") << "/opt/archive.tar.gz" << "archive.tar";
 }
+// clang-format on
 
 void TestSystemWindows::valueName()
 {
@@ -98,6 +96,7 @@ void TestSystemWindows::autostartFailureIsReported()
     QTRY_VERIFY(window.isNull());
 }
 
+// clang-format off
 void TestSystemWindows::wizardTakesRateOver_data()
 {
     QTest::addColumn<int>("year");
@@ -110,6 +109,7 @@ void TestSystemWindows::wizardTakesRateOver_data()
     // Abbrechen after Weiter ends the wizard; the takeover stays done.
     QTest::newRow("cancelled after Weiter") << 2009 << true << "16" << true;
 }
+// clang-format on
 
 void TestSystemWindows::wizardTakesRateOver()
 {
