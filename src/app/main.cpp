@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFont>
 #include <QIcon>
+#include <QPalette>
 
 int main(int argc, char *argv[])
 {
@@ -13,6 +14,11 @@ int main(int argc, char *argv[])
     QFont font(QStringLiteral("Arial"));
     font.setPointSizeF(8.25);
     QApplication::setFont(font);
+    // Tooltips in the light yellow of notification balloons.
+    QPalette palette = QApplication::palette();
+    palette.setColor(QPalette::ToolTipBase, QColor(0xFF, 0xFF, 0xE1));
+    palette.setColor(QPalette::ToolTipText, Qt::black);
+    QApplication::setPalette(palette);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/zelk.svg")));
     // The program ends when its last window is unloaded, not when the last one
     // is hidden: the main window may be waiting in the notification area.

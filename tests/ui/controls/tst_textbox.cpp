@@ -18,7 +18,6 @@ private slots:
     void characterCode_data();
     void characterCode();
     void hookCanKeepDiscardOrReplace();
-    void lockedBoxReportsKeysButKeepsText();
     void maxCharsStopsTypingNotTheProgram();
     void entryListFile_data();
     void entryListFile();
@@ -77,20 +76,6 @@ void TestTextBox::hookCanKeepDiscardOrReplace()
     QTest::keyClick(&box, Qt::Key_Backspace);
     QCOMPARE(box.text(), QStringLiteral("1b"));
     QCOMPARE(seen.last(), 8);
-}
-
-void TestTextBox::lockedBoxReportsKeysButKeepsText()
-{
-    TextBox box;
-    box.setLocked(true);
-    box.setText(QStringLiteral("19,00"));
-    QList<int> seen;
-    connect(&box, &TextBox::keyPress, this, [&seen](int &code) { seen.append(code); });
-    QTest::keyClicks(&box, QStringLiteral("5a"));
-    QTest::keyClick(&box, Qt::Key_C, Qt::ControlModifier);
-    QTest::keyClick(&box, Qt::Key_Backspace);
-    QCOMPARE(box.text(), QStringLiteral("19,00"));
-    QCOMPARE(seen, (QList<int>{'5', 'a', 3, 8}));
 }
 
 void TestTextBox::maxCharsStopsTypingNotTheProgram()
