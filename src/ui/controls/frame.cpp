@@ -6,13 +6,13 @@ Frame::Frame(const QString &caption, QWidget *parent)
     : QWidget(parent)
     , m_caption(caption)
 {
-    setAccessibleName(caption.trimmed());
+    setAccessibleName(caption.trimmed().isEmpty() ? QStringLiteral("Rahmen") : caption.trimmed());
 }
 
 void Frame::setCaption(const QString &caption)
 {
     m_caption = caption;
-    setAccessibleName(caption.trimmed());
+    setAccessibleName(caption.trimmed().isEmpty() ? QStringLiteral("Rahmen") : caption.trimmed());
     update();
 }
 

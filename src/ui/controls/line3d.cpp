@@ -5,4 +5,5 @@ Line3D::Line3D(QWidget *parent)
 {
     setFrameShape(QFrame::HLine);
     setFrameShadow(QFrame::Sunken);
+    setAccessibleName(QStringLiteral("Trennlinie"));
 }

@@ -55,6 +55,7 @@ QFrame *makeLine(QWidget *parent, int top)
     auto *line = new QFrame(parent);
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
+    line->setAccessibleName(QStringLiteral("Trennlinie"));
     line->setGeometry(0, Twips::px(top) - 1, Twips::px(6120), 2);
     return line;
 }
@@ -77,6 +78,7 @@ AboutWindow::AboutWindow(QWidget *parent)
 
     auto *image12 = new QLabel(this);
     image12->setObjectName(QStringLiteral("Image12"));
+    image12->setAccessibleName(QStringLiteral("Bild: Tischrechner mit Prozenttaste"));
     image12->setPixmap(QIcon(QStringLiteral(":/icons/bild.svg")).pixmap(QSize(100, 85)));
     image12->setGeometry(Twips::rect(120, 120, 1500, 1275));
 
@@ -108,6 +110,7 @@ AboutWindow::AboutWindow(QWidget *parent)
 
     auto *image1 = new QLabel(this);
     image1->setObjectName(QStringLiteral("Image1"));
+    image1->setAccessibleName(QStringLiteral("Programmsymbol"));
     image1->setPixmap(QIcon(QStringLiteral(":/icons/zelk.svg")).pixmap(QSize(48, 48)));
     image1->setAlignment(Qt::AlignCenter);
     image1->setGeometry(Twips::rect(1575, 2520, 2940, 765));

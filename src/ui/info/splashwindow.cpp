@@ -62,6 +62,7 @@ SplashWindow::SplashWindow(int intervalMs, QWidget *parent)
 
     auto *image1 = new QLabel(frames1);
     image1->setObjectName(QStringLiteral("Image1"));
+    image1->setAccessibleName(QStringLiteral("Bild: Tischrechner mit Prozenttaste"));
     image1->setPixmap(QIcon(QStringLiteral(":/icons/bild.svg")).pixmap(QSize(100, 85)));
     image1->setGeometry(Twips::rect(1560, 120, 1500, 1275));
     image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);

@@ -64,6 +64,7 @@ MigrationWizard::MigrationWizard(int year, QWidget *parent)
 
     auto *picture1 = new QWidget(this);
     picture1->setObjectName(QStringLiteral("Picture1"));
+    picture1->setAccessibleName(QStringLiteral("Kopfleiste"));
     picture1->setAutoFillBackground(true);
     QPalette band = picture1->palette();
     band.setColor(QPalette::Window, Qt::white);
@@ -72,6 +73,7 @@ MigrationWizard::MigrationWizard(int year, QWidget *parent)
 
     auto *image1 = new QLabel(picture1);
     image1->setObjectName(QStringLiteral("Image1"));
+    image1->setAccessibleName(QStringLiteral("Programmsymbol"));
     image1->setPixmap(QIcon(QStringLiteral(":/icons/zelk.svg")).pixmap(QSize(32, 32)));
     image1->setGeometry(Twips::rect(120, 120, 480, 480));
 
@@ -85,6 +87,7 @@ MigrationWizard::MigrationWizard(int year, QWidget *parent)
 
     auto *line1 = new QFrame(picture1);
     line1->setObjectName(QStringLiteral("Line1"));
+    line1->setAccessibleName(QStringLiteral("Trennlinie"));
     line1->setFrameShape(QFrame::HLine);
     line1->setFrameShadow(QFrame::Sunken);
     line1->setGeometry(Twips::px(840), Twips::px(480) - 1, Twips::px(4560 - 840), 2);
