@@ -2,10 +2,10 @@
 
 #include "core/numberformat.h"
 
-#include <cmath>
-
 namespace {
 
+// Every step formats its amount; one that cannot be shown (infinite, not a
+// number, beyond the largest double) comes back empty and fails the whole.
 VatCalculator::Result failed(VatCalculator::Failure failure)
 {
     VatCalculator::Result result;
@@ -25,19 +25,14 @@ VatCalculator::Result VatCalculator::fromNet(const QString &rateText, const QStr
     if (!net)
         return failed(Failure::Amount);
 
-    const double vat = (*rate * *net) / 100;
-    if (!std::isfinite(vat))
-        return failed(Failure::Result);
-
     Result result;
-    result.vat = NumberFormat::twoDecimals(vat, locale);
+    result.vat = NumberFormat::twoDecimals((*rate * *net) / 100, locale);
     // The gross amount is built from the VAT as the user sees it, in cents.
     const auto shownVat = NumberFormat::parse(result.vat, locale);
-    const double gross = *net + shownVat.value_or(0.0);
-    if (!shownVat || !std::isfinite(gross))
+    if (!shownVat)
         return failed(Failure::Result);
-    result.other = NumberFormat::twoDecimals(gross, locale);
-    return result;
+    result.other = NumberFormat::twoDecimals(*net + *shownVat, locale);
+    return result.other.isEmpty() ? failed(Failure::Result) : result;
 }
 
 VatCalculator::Result VatCalculator::fromGross(const QString &rateText, const QString &grossText,
@@ -50,19 +45,13 @@ VatCalculator::Result VatCalculator::fromGross(const QString &rateText, const QS
     if (!gross)
         return failed(Failure::Amount);
 
-    const double factor = *rate / 100 + 1;
-    const double net = *gross / factor;
-    if (!std::isfinite(net))
-        return failed(Failure::Result);
-
     Result result;
-    result.other = NumberFormat::twoDecimals(net, locale);
+    result.other = NumberFormat::twoDecimals(*gross / (*rate / 100 + 1), locale);
     // The VAT is what remains of the typed gross amount after the net as shown,
     // so that the two displayed amounts add up to the gross to the cent.
     const auto shownNet = NumberFormat::parse(result.other, locale);
-    const double vat = *gross - shownNet.value_or(0.0);
-    if (!shownNet || !std::isfinite(vat))
+    if (!shownNet)
         return failed(Failure::Result);
-    result.vat = NumberFormat::twoDecimals(vat, locale);
-    return result;
+    result.vat = NumberFormat::twoDecimals(*gross - *shownNet, locale);
+    return result.vat.isEmpty() ? failed(Failure::Result) : result;
 }

@@ -76,6 +76,7 @@ void TestVatCalculator::failures_data()
     QTest::newRow("pasted letters") << false << "19" << "12x" << VatCalculator::Failure::Amount;
     QTest::newRow("rate -100 gross") << false << "-100" << "100" << VatCalculator::Failure::Result;
     QTest::newRow("overflow") << true << "1e300" << "1e300" << VatCalculator::Failure::Result;
+    QTest::newRow("largest double") << true << "0" << "1,7976931348623157e308" << VatCalculator::Failure::Result;
 }
 // clang-format on
 
