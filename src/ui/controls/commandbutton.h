@@ -13,8 +13,6 @@ public:
 
     explicit CommandButton(const QString &caption, Style style = Style::Push, QWidget *parent = nullptr);
 
-    Style buttonStyle() const { return m_style; }
-
     void setUrl(const QString &url);
     QString url() const { return m_url; }
 

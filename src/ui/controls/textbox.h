@@ -19,11 +19,9 @@ public:
     // Most characters the user may type; 0 means no limit. Texts set by the
     // program are never cut.
     void setMaxChars(int count);
-    int maxChars() const { return m_maxChars; }
 
     // Read-only for the user; key presses are still reported.
     void setLocked(bool locked);
-    bool isLocked() const { return isReadOnly(); }
 
     void setFocusBackColor(const QColor &color);
     void setTextColor(const QColor &color);
@@ -37,9 +35,7 @@ public:
     void setEntryListFile(const QString &path) { m_listFile = path; }
     QString entryListFile() const { return m_listFile; }
     void setEntryListEnabled(bool enabled);
-    bool entryListEnabled() const { return m_listEnabled; }
     void setEntryListCaption(const QString &caption) { m_listCaption = caption; }
-    QString entryListCaption() const { return m_listCaption; }
     void showEntryList();
 
     // The character code a key event types, or -1 for keys that type nothing

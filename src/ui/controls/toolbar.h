@@ -26,7 +26,6 @@ public:
     void addSeparator(int width);
 
     QToolButton *button(const QString &key) const { return m_buttons.value(key); }
-    QMenu *menu(const QString &buttonKey) const { return m_menus.value(buttonKey); }
     // Every menu entry's action by its key, for keyboard access and tests.
     QAction *menuEntry(const QString &key) const { return m_entries.value(key); }
 

@@ -71,8 +71,8 @@ SplashWindow::SplashWindow(int intervalMs, QWidget *parent)
     line->setObjectName(QStringLiteral("Line3D1"));
     line->setGeometry(Twips::rect(120, 1200, 2865, 30));
 
-    makeLabel(QStringLiteral("Label3D3"), Texts::designVersion, 8.25, frames1,
-              Twips::rect(1920, 1320, 1095, 255));
+    m_label3D3 = makeLabel(QStringLiteral("Label3D3"), Texts::designVersion, 8.25, frames1,
+                           Twips::rect(1920, 1320, 1095, 255));
 
     m_timer1->setObjectName(QStringLiteral("Timer1"));
     m_timer1->setSingleShot(true);
@@ -87,7 +87,7 @@ void SplashWindow::load()
     const auto labels = findChildren<Label3D *>();
     for (Label3D *label : labels)
         label->setBackgroundColor(Qt::white);
-    findChild<Label3D *>(QStringLiteral("Label3D3"))->setCaption(VersionText::text());
+    m_label3D3->setCaption(VersionText::text());
 
     WindowPlacement::centre(this);
     show();

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class Label3D;
 class QTimer;
 
 // The first window: name, year, version and picture for a few seconds, then
@@ -25,4 +26,5 @@ private:
     void onTimer1Tick();
 
     QTimer *m_timer1;
+    Label3D *m_label3D3;
 };

@@ -51,11 +51,6 @@ void TrayIcon::removeFromTray()
     m_icon->hide();
 }
 
-bool TrayIcon::isInTray() const
-{
-    return m_icon->isVisible();
-}
-
 void TrayIcon::showBalloon(const QString &title, const QString &text, int iconKind)
 {
     QSystemTrayIcon::MessageIcon icon = QSystemTrayIcon::NoIcon;
@@ -72,7 +67,7 @@ void TrayIcon::showBalloon(const QString &title, const QString &text, int iconKi
     default:
         break;
     }
-    m_icon->showMessage(title, text, icon);
+    m_icon->showMessage(title, text, icon, m_numericSetting > 0 ? m_numericSetting : 10000);
 }
 
 void TrayIcon::setWindowShown(bool shown)
@@ -89,15 +84,6 @@ void TrayIcon::addMenuItem(const QString &caption, const QString &key)
     QAction *action = m_menu->addAction(caption);
     action->setObjectName(key);
     connect(action, &QAction::triggered, this, [this, key] { emit menuItemClicked(key); });
-}
-
-QStringList TrayIcon::menuCaptions() const
-{
-    QStringList captions;
-    const auto actions = m_menu->actions();
-    for (const QAction *action : actions)
-        captions.append(action->isSeparator() ? QStringLiteral("-") : action->text());
-    return captions;
 }
 
 void TrayIcon::popupMenu()

@@ -2,7 +2,6 @@
 
 #include <QIcon>
 #include <QObject>
-#include <QStringList>
 
 class QMenu;
 class QSystemTrayIcon;
@@ -21,12 +20,12 @@ public:
     static bool isAvailable();
 
     void setIcon(const QIcon &icon);
+    // How long a balloon stays, in milliseconds; 0 leaves it to the system.
     void setNumericSetting(qint32 value) { m_numericSetting = value; }
     void setTipText(const QString &text);
 
     void addToTray();
     void removeFromTray();
-    bool isInTray() const;
 
     // iconKind: 0 none, 1 information, 2 warning, 3 error.
     void showBalloon(const QString &title, const QString &text, int iconKind);
@@ -37,7 +36,6 @@ public:
     // A caption of "-" adds a separator.
     void addMenuItem(const QString &caption, const QString &key = QString());
     void popupMenu();
-    QStringList menuCaptions() const;
 
 signals:
     void clicked();

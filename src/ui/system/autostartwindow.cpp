@@ -83,12 +83,13 @@ AutostartWindow::AutostartWindow(QWidget *parent)
     setTabOrder(command2, m_txtFilename);
     command1->setFocus();
 
-    // Form_Load: the program's folder, the separator and the executable's name.
-    QString executable = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+    // The program's folder, the separator and the executable's name; on Windows
+    // the name always ends in ".exe", whatever the file was started as.
+    const QFileInfo program(QCoreApplication::applicationFilePath());
 #ifdef Q_OS_WIN
-    executable += QStringLiteral(".exe");
+    const QString executable = program.completeBaseName() + QStringLiteral(".exe");
 #else
-    executable = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+    const QString executable = program.fileName();
 #endif
     m_txtFilename->setText(QDir::toNativeSeparators(ProgramFolder::path()) + QDir::separator() + executable);
 }
