@@ -25,10 +25,10 @@ const QString onTop = QStringLiteral("&Vordergrund");
 
 namespace {
 
-TextBox *makeBox(QWidget *parent, const QRect &geometry)
+TextBox *makeBox(const QString &designText, QWidget *parent, const QRect &geometry)
 {
     auto *box = new TextBox(parent);
-    box->setText(QStringLiteral("0,00"));
+    box->setText(designText);
     box->setGeometry(geometry);
     return box;
 }
@@ -64,14 +64,14 @@ CompactWindow::CompactWindow(QWidget *parent)
     setWindowIcon(QIcon(QStringLiteral(":/icons/zelk.svg")));
     setFixedSize(Twips::size(1995, 1875));
 
-    m_netto = makeBox(this, Twips::rect(600, 120, 1095, 285));
-    m_x = makeBox(this, Twips::rect(0, 600, 615, 285));
-    m_x->setText(QString());
+    const QString amountDesign = QStringLiteral("0,00");
+    m_netto = makeBox(amountDesign, this, Twips::rect(600, 120, 1095, 285));
+    m_x = makeBox(QString(), this, Twips::rect(0, 600, 615, 285));
     auto *label2 = new QLabel(Texts::label2, this);
     label2->setObjectName(QStringLiteral("Label2"));
     label2->setGeometry(Twips::rect(240, 360, 255, 255));
-    m_zelkanteil = makeBox(this, Twips::rect(600, 600, 1095, 285));
-    m_brutto = makeBox(this, Twips::rect(600, 1080, 1095, 285));
+    m_zelkanteil = makeBox(amountDesign, this, Twips::rect(600, 600, 1095, 285));
+    m_brutto = makeBox(amountDesign, this, Twips::rect(600, 1080, 1095, 285));
     CalculatorFields::nameBoxes(m_netto, m_x, m_zelkanteil, m_brutto);
     const QColor amountFocus = BgrColor::toColor(0xC0FFFF);
     for (TextBox *box : {m_netto, m_zelkanteil, m_brutto})
@@ -95,12 +95,7 @@ CompactWindow::CompactWindow(QWidget *parent)
     m_button1->setGeometry(Twips::rect(720, 1560, 1215, 255));
 
     m_dialog1 = new MessageDialog(this);
-    m_fields = new CalculatorFields(
-        m_netto, m_x, m_zelkanteil, m_brutto,
-        [this](const QString &text, const QString &style, const QString &title) {
-            return ShowMessage(text, style, title, true, QString());
-        },
-        this);
+    m_fields = new CalculatorFields(m_netto, m_x, m_zelkanteil, m_brutto, m_dialog1, this);
 
     connect(m_button4, &IconButton::clicked, this,
             [this] { CalculatorFields::copyToClipboard(m_netto->text()); });

@@ -4,6 +4,7 @@
 #include "core/vatcalculator.h"
 #include "settings/ratesetting.h"
 #include "system/programfolder.h"
+#include "ui/controls/messagedialog.h"
 #include "ui/controls/textbox.h"
 
 #include <QApplication>
@@ -28,13 +29,13 @@ const QString noResultText
 } // namespace
 
 CalculatorFields::CalculatorFields(TextBox *netto, TextBox *x, TextBox *zelkanteil, TextBox *brutto,
-                                   MessageRoutine showMessage, QObject *parent)
+                                   MessageDialog *dialog1, QObject *parent)
     : QObject(parent)
     , m_netto(netto)
     , m_x(x)
     , m_zelkanteil(zelkanteil)
     , m_brutto(brutto)
-    , m_showMessage(std::move(showMessage))
+    , m_dialog1(dialog1)
 {
     connect(m_netto, &TextBox::keyPress, this, &CalculatorFields::onNettoKeyPress);
     connect(m_brutto, &TextBox::keyPress, this, &CalculatorFields::onBruttoKeyPress);
@@ -117,7 +118,7 @@ void CalculatorFields::handleInputKey(TextBox *box, int &keyAscii, void (Calcula
         break;
     case AmountKey::Action::Refuse:
         QApplication::beep();
-        m_showMessage(refusedKeyText, QStringLiteral("48"), refusedKeyTitle);
+        m_dialog1->ShowMessage(refusedKeyText, QStringLiteral("48"), refusedKeyTitle, true, QString());
         keyAscii = 0;
         break;
     }
@@ -159,5 +160,5 @@ void CalculatorFields::reportFailure(VatCalculator::Failure failure, TextBox *ty
         text = noResultText;
         break;
     }
-    m_showMessage(text, QStringLiteral("48"), invalidTitle);
+    m_dialog1->ShowMessage(text, QStringLiteral("48"), invalidTitle, true, QString());
 }

@@ -4,8 +4,7 @@
 
 #include <QObject>
 
-#include <functional>
-
+class MessageDialog;
 class TextBox;
 
 // The behaviour that the main window and the compact window share for their
@@ -17,11 +16,9 @@ class CalculatorFields : public QObject
     Q_OBJECT
 
 public:
-    // The owning window's message routine: text, style, title; returns the answer.
-    using MessageRoutine = std::function<QString(const QString &, const QString &, const QString &)>;
-
-    CalculatorFields(TextBox *netto, TextBox *x, TextBox *zelkanteil, TextBox *brutto,
-                     MessageRoutine showMessage, QObject *parent);
+    // Messages go through the owning window's message dialog.
+    CalculatorFields(TextBox *netto, TextBox *x, TextBox *zelkanteil, TextBox *brutto, MessageDialog *dialog1,
+                     QObject *parent);
 
     // netto, brutto, zelkanteil emptied, in that order; the rate stays.
     void clearAmounts();
@@ -49,5 +46,5 @@ private:
     TextBox *m_x;
     TextBox *m_zelkanteil;
     TextBox *m_brutto;
-    MessageRoutine m_showMessage;
+    MessageDialog *m_dialog1;
 };

@@ -181,12 +181,7 @@ MainWindow::MainWindow(QWidget *parent)
 
     m_dialog1 = new MessageDialog(this);
 
-    m_fields = new CalculatorFields(
-        m_netto, m_x, m_zelkanteil, m_brutto,
-        [this](const QString &text, const QString &style, const QString &title) {
-            return ShowMessage(text, style, title, true, QString());
-        },
-        this);
+    m_fields = new CalculatorFields(m_netto, m_x, m_zelkanteil, m_brutto, m_dialog1, this);
 
     // F1 is where every desktop user looks for help.
     auto *help = new QShortcut(QKeySequence::HelpContents, this);
