@@ -46,7 +46,7 @@ case_help_from_unpacked_program() {
     win=$(wait_window "Zelk. 2010    -    Freeware" 30) || { check "main window appears" false; stop_zelk; return; }
     xdotool windowactivate --sync "$win" 2>/dev/null
     xdotool key F1
-    for _ in $(seq 50); do [ -f "$work/opened" ] && break; sleep 0.1; done
+    eventually 10 [ -f "$work/opened" ]
     local opened
     opened=$(cat "$work/opened" 2>/dev/null)
     check "F1 opens $root/usr/lib/zelk/zelk.chm (got: $opened)" \

@@ -2,9 +2,9 @@
 # helpers that drive the real program like a user. Source it after setting
 # $zelk (the binary to start); it exits 77 when a tool is missing.
 
-for tool in Xvfb openbox xdotool xclip xwininfo xprop xdpyinfo; do
+for tool in Xvfb openbox xdotool xclip xwininfo xprop xdpyinfo xmodmap; do
     if ! command -v "$tool" >/dev/null; then
-        echo "SKIP: $tool is not installed (Debian: xvfb openbox xdotool xclip x11-utils)"
+        echo "SKIP: $tool is not installed (Debian: xvfb openbox xdotool xclip x11-utils x11-xserver-utils)"
         exit 77
     fi
 done
@@ -21,6 +21,11 @@ for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 openbox >/dev/null 2>&1 &
 pids+=($!)
 sleep 0.5
+# Xvfb's US keymap has no umlauts, so xdotool would bind one to a spare keycode
+# for a moment and undo it; a busy program may read the key after the undo and
+# see nothing. A fixed key of their own avoids that race.
+spare=$(xmodmap -pke | awk 'NF == 3 { code = $2 } END { print code }')
+xmodmap -e "keycode $spare = udiaeresis Udiaeresis"
 
 cleanup() {
     for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
@@ -58,7 +63,47 @@ wait_gone() { # wait_gone <name> <seconds>
     return 1
 }
 
+# Runs a condition again every 0.1 s until it holds or $1 seconds have passed:
+# a busy machine may take a while to handle what was typed.
+eventually() { # eventually <seconds> <condition...>
+    local seconds=$1
+    shift
+    for _ in $(seq $((seconds * 10))); do
+        "$@" && return 0
+        sleep 0.1
+    done
+    "$@"
+}
+
+quietly() { "$@" >/dev/null; }
+
 clipboard() { xclip -o -selection clipboard 2>/dev/null; }
+clipboard_is() { [ "$(clipboard)" = "$1" ]; }
+clipboard_holds() { cmp -s <(clipboard) <(printf '%s' "$1"); } # byte for byte, line ends included
+# Puts a marker into the clipboard, so that a copy that never happens cannot
+# pass for one that left the same text as before.
+# xclip stays behind to serve it, so it must not hold on to our output.
+clear_clipboard() { printf '%s' '(leer)' | xclip -selection clipboard -i >/dev/null 2>&1; }
+
+# Waits up to $1 seconds for a popup menu of zelk; prints "id x y width height".
+wait_menu() {
+    local id
+    for _ in $(seq $(( ${1:-10} * 10 ))); do
+        for id in $(xdotool search --onlyvisible --class zelk 2>/dev/null); do
+            # Menus are windows the window manager does not frame; taller
+            # than the one line of a tooltip.
+            xwininfo -id "$id" 2>/dev/null | grep -q "Override Redirect State: yes" || continue
+            eval "$(xdotool getwindowgeometry --shell "$id")"
+            if [ "$HEIGHT" -ge 40 ]; then
+                echo "$id $X $Y $WIDTH $HEIGHT"
+                return 0
+            fi
+        done
+        sleep 0.1
+    done
+    return 1
+}
+
 
 start_zelk() { # a fresh HOME for every case
     start_zelk_in "$(mktemp -d)"
@@ -74,6 +119,10 @@ start_zelk_in() { # start_zelk_in <home folder>
 stop_zelk() {
     kill "$zelk_pid" 2>/dev/null
     wait "$zelk_pid" 2>/dev/null
+    if [ "${case_failed:-0}" = 1 ] && grep -qv XDG_RUNTIME_DIR "$home/zelk.log"; then
+        echo "  zelk printed:"
+        sed 's/^/    /' "$home/zelk.log"
+    fi
     rm -rf "$home"
 }
 
@@ -90,6 +139,8 @@ tray_icon_centre() {
         inpanel { match($0, /^ */); if (RLENGTH <= depth) exit
                   if (/"zelk"/) { split($NF, p, "+"); split($(NF-1), s, "[x+]"); print p[2] + int(s[1] / 2), p[3] + int(s[2] / 2); exit } }'
 }
+tray_icon_shown() { [ -n "$(tray_icon_centre)" ]; }
+tray_icon_gone() { [ -z "$(tray_icon_centre)" ]; }
 
 
 run_case() { # run_case <name> <function>
