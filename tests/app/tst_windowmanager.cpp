@@ -11,7 +11,6 @@
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
-#include <QToolButton>
 
 class TestWindowManager : public QObject
 {
@@ -23,7 +22,6 @@ private slots:
     void startLeadsTo_data();
     void startLeadsTo();
     void switchesBetweenCalculators();
-    void wizardLeadsToMainWindow();
 
 private:
     static QStringList forms();
@@ -143,28 +141,6 @@ void TestWindowManager::switchesBetweenCalculators()
     QCOMPARE(ended.size(), 0);
     form(QStringLiteral("Zelk"))->close();
     QTRY_COMPARE(ended.size(), 1);
-}
-
-void TestWindowManager::wizardLeadsToMainWindow()
-{
-    saveRate(QStringLiteral("Zelk_2009"), QStringLiteral("16"));
-    WindowManager windows(10);
-    QSignalSpy ended(&windows, &WindowManager::allWindowsClosed);
-    windows.start();
-    QTRY_COMPARE(forms(), QStringList{"aus_neu09"});
-    QWidget *wizard = form(QStringLiteral("aus_neu09"));
-    for (const char *button : {"Command1_0", "Command1_1", "Command1_3"})
-        wizard->findChild<CommandButton *>(QLatin1String(button))->click();
-    QTRY_COMPARE(forms(), QStringList{"Zelk"});
-    QCOMPARE(box("Zelk", "x")->text(), QStringLiteral("16"));
-    QCOMPARE(ended.size(), 0);
-
-    // The next start finds nothing to take over.
-    form(QStringLiteral("Zelk"))->close();
-    QTRY_COMPARE(ended.size(), 1);
-    WindowManager again(10);
-    again.start();
-    QTRY_COMPARE(forms(), QStringList{"Zelk"});
 }
 
 QTEST_MAIN(TestWindowManager)

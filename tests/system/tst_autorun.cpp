@@ -19,10 +19,8 @@ private slots:
     void execFollowsTheRules_data();
     void execFollowsTheRules();
     void enterTwiceKeepsOneEntry();
-    void removeDeletesEntry();
     void namesNeverLeaveTheFolder_data();
     void namesNeverLeaveTheFolder();
-    void unwritableFolderFails();
 
 private:
     QString execLine(const QString &name) const;
@@ -116,15 +114,6 @@ void TestAutoRun::enterTwiceKeepsOneEntry()
     QCOMPARE(execLine(QStringLiteral("zelk")), QStringLiteral("\"/opt/zwei/zelk\""));
 }
 
-void TestAutoRun::removeDeletesEntry()
-{
-    QVERIFY(!AutoRun::RemoveAutoRun(QStringLiteral("zelk")));
-    QVERIFY(AutoRun::SetAutoRun(QStringLiteral("zelk"), QStringLiteral("/opt/zelk/zelk")));
-    QVERIFY(AutoRun::RemoveAutoRun(QStringLiteral("zelk")));
-    QVERIFY(!QFile::exists(entryFile(QStringLiteral("zelk"))));
-    QVERIFY(!AutoRun::RemoveAutoRun(QStringLiteral("zelk")));
-}
-
 // clang-format off
 void TestAutoRun::namesNeverLeaveTheFolder_data()
 {
@@ -141,14 +130,6 @@ void TestAutoRun::namesNeverLeaveTheFolder()
     QVERIFY(!AutoRun::SetAutoRun(name, QStringLiteral("/opt/zelk/zelk")));
     QVERIFY(!AutoRun::RemoveAutoRun(name));
     QVERIFY(!QFile::exists(QDir(m_env->configHome()).filePath(QStringLiteral("zelk.desktop"))));
-}
-
-void TestAutoRun::unwritableFolderFails()
-{
-    QFile blocker(AutoRun::autostartFolder());
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    QVERIFY(!AutoRun::SetAutoRun(QStringLiteral("zelk"), QStringLiteral("/opt/zelk/zelk")));
 }
 
 QTEST_GUILESS_MAIN(TestAutoRun)

@@ -41,7 +41,6 @@ private slots:
     void questions_data();
     void questions();
     void pagesAndWindows();
-    void minimiseWithoutTrayStaysOnTaskBar();
 
 private:
     TextBox *box(const QString &name) { return m_window->findChild<TextBox *>(name); }
@@ -377,15 +376,6 @@ void TestMainWindow::pagesAndWindows()
     toolbar()->button(QStringLiteral("modus_bar"))->click();
     QCOMPARE(compact.size(), 1);
     QTRY_VERIFY(m_window.isNull());
-}
-
-void TestMainWindow::minimiseWithoutTrayStaysOnTaskBar()
-{
-    // The offscreen platform has no notification area.
-    m_window->showMinimized();
-    QTest::qWait(30);
-    QVERIFY(m_window->isVisible());
-    QVERIFY(m_window->isMinimized());
 }
 
 QTEST_MAIN(TestMainWindow)
