@@ -106,38 +106,34 @@ void TestWindowManager::switchesBetweenCalculators()
     windows.start();
     QTRY_COMPARE(forms(), QStringList{"Zelk"});
 
-    for (int round = 0; round < 2; ++round) {
-        box("Zelk", "netto")->setText(QStringLiteral("100"));
-        form(QStringLiteral("Zelk"))->findChild<ToolBar *>()->button(QStringLiteral("modus_bar"))->click();
-        QTRY_COMPARE(forms(), QStringList{"klein_window"});
-        const QString compact = QStringLiteral("klein_window");
-        QVERIFY(box(compact, "netto")->text().isEmpty());
-        QCOMPARE(box(compact, "x")->text(), QStringLiteral("7"));
-        // 834, 121 unless the screen is too small (the offscreen one is 800 wide).
-        QWidget *window = form(compact);
-        const QRect area = window->screen()->availableGeometry();
-        QVERIFY(area.contains(window->frameGeometry()));
-        QCOMPARE(window->pos(), QPoint(qMin(834, area.right() + 1 - window->frameGeometry().width()), 121));
+    box("Zelk", "netto")->setText(QStringLiteral("100"));
+    form(QStringLiteral("Zelk"))->findChild<ToolBar *>()->button(QStringLiteral("modus_bar"))->click();
+    QTRY_COMPARE(forms(), QStringList{"klein_window"});
+    const QString compact = QStringLiteral("klein_window");
+    QVERIFY(box(compact, "netto")->text().isEmpty());
+    QCOMPARE(box(compact, "x")->text(), QStringLiteral("7"));
+    // 834, 121 unless the screen is too small (the offscreen one is 800 wide).
+    QWidget *window = form(compact);
+    const QRect area = window->screen()->availableGeometry();
+    QVERIFY(area.contains(window->frameGeometry()));
+    QCOMPARE(window->pos(), QPoint(qMin(834, area.right() + 1 - window->frameGeometry().width()), 121));
 
-        // The compact window calculates, copies and clears like the main window.
-        box(compact, "x")->setText(QStringLiteral("16"));
-        QTest::keyClicks(box(compact, "brutto"), QStringLiteral("116"));
-        QTest::keyClick(box(compact, "brutto"), Qt::Key_Enter);
-        QCOMPARE(box(compact, "netto")->text(), QStringLiteral("100,00"));
-        window->findChild<IconButton *>(QStringLiteral("Button5"))->click();
-        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("16,00"));
-        window->findChild<CommandButton *>(QStringLiteral("Button3"))->click();
-        QVERIFY(box(compact, "brutto")->text().isEmpty());
-        QCOMPARE(box(compact, "x")->text(), QStringLiteral("16"));
+    // The compact window calculates, copies and clears like the main window.
+    box(compact, "x")->setText(QStringLiteral("16"));
+    QTest::keyClicks(box(compact, "brutto"), QStringLiteral("116"));
+    QTest::keyClick(box(compact, "brutto"), Qt::Key_Enter);
+    QCOMPARE(box(compact, "netto")->text(), QStringLiteral("100,00"));
+    window->findChild<IconButton *>(QStringLiteral("Button5"))->click();
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("16,00"));
+    window->findChild<CommandButton *>(QStringLiteral("Button3"))->click();
+    QVERIFY(box(compact, "brutto")->text().isEmpty());
+    QCOMPARE(box(compact, "x")->text(), QStringLiteral("16"));
 
-        if (round == 0)
-            window->close();
-        else
-            window->findChild<CommandButton *>(QStringLiteral("Button2"))->click();
-        QTRY_COMPARE(forms(), QStringList{"Zelk"});
-        QVERIFY(box("Zelk", "netto")->text().isEmpty());
-        QCOMPARE(box("Zelk", "x")->text(), QStringLiteral("7"));
-    }
+    // Its own close button hands back like closing the window (the real-window suite closes it).
+    window->findChild<CommandButton *>(QStringLiteral("Button2"))->click();
+    QTRY_COMPARE(forms(), QStringList{"Zelk"});
+    QVERIFY(box("Zelk", "netto")->text().isEmpty());
+    QCOMPARE(box("Zelk", "x")->text(), QStringLiteral("7"));
     QCOMPARE(ended.size(), 0);
     form(QStringLiteral("Zelk"))->close();
     QTRY_COMPARE(ended.size(), 1);

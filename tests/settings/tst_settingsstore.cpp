@@ -14,7 +14,6 @@ private slots:
     void cleanup();
     void roundTrip_data();
     void roundTrip();
-    void deleteSection();
     void deleteApplicationLeavesOthers();
     void damagedFileReadsAsDefault_data();
     void damagedFileReadsAsDefault();
@@ -68,17 +67,6 @@ void TestSettingsStore::roundTrip()
     QCOMPARE(SettingsStore::get(app, section, key, QStringLiteral("default")), value);
     QVERIFY(SettingsStore::hasApplication(app));
     QVERIFY(SettingsStore::location(app).startsWith(m_env->configHome()));
-}
-
-void TestSettingsStore::deleteSection()
-{
-    QVERIFY(!SettingsStore::deleteSection(app, section));
-    QVERIFY(SettingsStore::save(app, section, key, QStringLiteral("7")));
-    QVERIFY(SettingsStore::save(app, QStringLiteral("Other"), key, QStringLiteral("keep")));
-    QVERIFY(SettingsStore::deleteSection(app, section));
-    QCOMPARE(SettingsStore::get(app, section, key), QString());
-    QCOMPARE(SettingsStore::get(app, QStringLiteral("Other"), key), QStringLiteral("keep"));
-    QVERIFY(!SettingsStore::deleteSection(app, section));
 }
 
 void TestSettingsStore::deleteApplicationLeavesOthers()
