@@ -66,13 +66,12 @@ wait_gone() { # wait_gone <name> <seconds>
 # Runs a condition again every 0.1 s until it holds or $1 seconds have passed:
 # a busy machine may take a while to handle what was typed.
 eventually() { # eventually <seconds> <condition...>
-    local seconds=$1
+    local deadline=$((${EPOCHREALTIME//[!0-9]/} + $1 * 1000000)) # microseconds
     shift
-    for _ in $(seq $((seconds * 10))); do
-        "$@" && return 0
+    until "$@"; do
+        [ "${EPOCHREALTIME//[!0-9]/}" -lt "$deadline" ] || return 1
         sleep 0.1
     done
-    "$@"
 }
 
 quietly() { "$@" >/dev/null; }
