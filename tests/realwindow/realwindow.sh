@@ -27,15 +27,14 @@ shoot() { # shoot <window id> <file>
     import -window "$1" "$shots/$2" 2>/dev/null
 }
 
+# Prints the id of the first visible window of the program started last.
+window_of_zelk() { xdotool search --onlyvisible --pid "$zelk_pid" 2>/dev/null | head -n 1 | grep .; }
+
 case_startup() {
     start_zelk
     local begin splash
     begin=$(date +%s%3N)
-    for _ in $(seq 100); do
-        splash=$(xdotool search --onlyvisible --pid "$zelk_pid" 2>/dev/null | head -n 1)
-        [ -n "$splash" ] && break
-        sleep 0.05
-    done
+    splash=$(eventually 5 window_of_zelk)
     check "the splash window comes first" [ -n "$splash" ]
     [ -n "$splash" ] && shoot "$splash" splash.png
     check "no main window during the splash" [ -z "$(xdotool search --onlyvisible --name "$main_title" 2>/dev/null)" ]
@@ -76,7 +75,7 @@ case_calculation() {
     check "Kopieren opens its menu" quietly wait_menu 10
     xdotool key a
     check "Alles kopieren gives the three lines" \
-        eventually 5 clipboard_holds $'100 (Netto)\r\n19,00 (19 %)\r\n119,00 (Brutto)\r\n'
+        eventually 5 clipboard_is $'100 (Netto)\r\n19,00 (19 %)\r\n119,00 (Brutto)\r\n'
 
     # The gross direction: empty brutto, type 238 and Enter.
     xdotool windowactivate --sync "$win" 2>/dev/null

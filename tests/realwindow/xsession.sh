@@ -44,25 +44,6 @@ check() { # check <description> <condition...>
     fi
 }
 
-# Waits up to $2 seconds for a visible window whose name matches $1; prints its id.
-wait_window() {
-    local id
-    for _ in $(seq $(( ${2:-20} * 10 ))); do
-        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)
-        if [ -n "$id" ]; then echo "$id"; return 0; fi
-        sleep 0.1
-    done
-    return 1
-}
-
-wait_gone() { # wait_gone <name> <seconds>
-    for _ in $(seq $(( ${2:-10} * 10 ))); do
-        xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
-        sleep 0.1
-    done
-    return 1
-}
-
 # Runs a condition again every 0.1 s until it holds or $1 seconds have passed:
 # a busy machine may take a while to handle what was typed.
 eventually() { # eventually <seconds> <condition...>
@@ -76,33 +57,35 @@ eventually() { # eventually <seconds> <condition...>
 
 quietly() { "$@" >/dev/null; }
 
-clipboard() { xclip -o -selection clipboard 2>/dev/null; }
-clipboard_is() { [ "$(clipboard)" = "$1" ]; }
-clipboard_holds() { cmp -s <(clipboard) <(printf '%s' "$1"); } # byte for byte, line ends included
-# Puts a marker into the clipboard, so that a copy that never happens cannot
-# pass for one that left the same text as before.
-# xclip stays behind to serve it, so it must not hold on to our output.
-clear_clipboard() { printf '%s' '(leer)' | xclip -selection clipboard -i >/dev/null 2>&1; }
+# Prints the id of a visible window whose name matches $1.
+window_named() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 | grep .; }
+no_window_named() { ! xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
+wait_window() { eventually "${2:-20}" window_named "$1"; } # wait_window <name> <seconds>
+wait_gone() { eventually "${2:-10}" no_window_named "$1"; }
 
-# Waits up to $1 seconds for a popup menu of zelk; prints "id x y width height".
-wait_menu() {
+# Prints "id x y width height" of a popup menu of zelk: a window the window
+# manager does not frame, taller than the one line of a tooltip.
+popup_menu() {
     local id
-    for _ in $(seq $(( ${1:-10} * 10 ))); do
-        for id in $(xdotool search --onlyvisible --class zelk 2>/dev/null); do
-            # Menus are windows the window manager does not frame; taller
-            # than the one line of a tooltip.
-            xwininfo -id "$id" 2>/dev/null | grep -q "Override Redirect State: yes" || continue
-            eval "$(xdotool getwindowgeometry --shell "$id")"
-            if [ "$HEIGHT" -ge 40 ]; then
-                echo "$id $X $Y $WIDTH $HEIGHT"
-                return 0
-            fi
-        done
-        sleep 0.1
+    for id in $(xdotool search --onlyvisible --class zelk 2>/dev/null); do
+        xwininfo -id "$id" 2>/dev/null | grep -q "Override Redirect State: yes" || continue
+        eval "$(xdotool getwindowgeometry --shell "$id")"
+        if [ "$HEIGHT" -ge 40 ]; then
+            echo "$id $X $Y $WIDTH $HEIGHT"
+            return 0
+        fi
     done
     return 1
 }
+wait_menu() { eventually "${1:-10}" popup_menu; }
 
+clipboard() { xclip -o -selection clipboard 2>/dev/null; }
+# Compares byte for byte, line ends included.
+clipboard_is() { cmp -s <(clipboard) <(printf '%s' "$1"); }
+# Puts a marker into the clipboard, so that a copy that never happens cannot
+# pass for one that left the same text as before. xclip stays behind to serve
+# it, so it must not hold on to our output.
+clear_clipboard() { printf '%s' '(leer)' | xclip -selection clipboard -i >/dev/null 2>&1; }
 
 start_zelk() { # a fresh HOME for every case
     start_zelk_in "$(mktemp -d)"
@@ -125,11 +108,8 @@ stop_zelk() {
     rm -rf "$home"
 }
 
-running() { kill -0 "$zelk_pid" 2>/dev/null; }
-ended() {
-    for _ in $(seq 50); do running || return 0; sleep 0.1; done
-    return 1
-}
+zelk_gone() { ! kill -0 "$zelk_pid" 2>/dev/null; }
+ended() { eventually 5 zelk_gone; }
 
 # The tray icon is the zelk window embedded in trayer's panel: prints "x y" of its centre.
 tray_icon_centre() {
@@ -140,7 +120,6 @@ tray_icon_centre() {
 }
 tray_icon_shown() { [ -n "$(tray_icon_centre)" ]; }
 tray_icon_gone() { [ -z "$(tray_icon_centre)" ]; }
-
 
 run_case() { # run_case <name> <function>
     echo "case: $1"
