@@ -2,28 +2,44 @@
 
 #include <QCursor>
 #include <QMenu>
-#include <QSystemTrayIcon>
+#include <QTimer>
 #include <QWidget>
+
+namespace {
+
+// How often and how long a balloon waits for its icon to be taken in.
+const int balloonWaitInterval = 50;
+const int balloonWaitTicks = 60;
+
+} // namespace
 
 TrayIcon::TrayIcon(QWidget *owner)
     : QObject(owner)
     , m_owner(owner)
     , m_icon(new QSystemTrayIcon(this))
     , m_menu(new QMenu(owner))
+    , m_balloonWait(new QTimer(this))
 {
     m_menu->setObjectName(QStringLiteral("trayMenu"));
-    connect(m_icon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
-        switch (reason) {
-        case QSystemTrayIcon::Trigger:
-            emit clicked();
-            break;
-        case QSystemTrayIcon::Context:
-            emit mouseDown(2);
-            break;
-        default:
-            break;
-        }
-    });
+    // Queued: the icon's window must outlive the mouse event it is handling.
+    connect(
+        m_icon, &QSystemTrayIcon::activated, this,
+        [this](QSystemTrayIcon::ActivationReason reason) {
+            switch (reason) {
+            case QSystemTrayIcon::Trigger:
+                emit clicked();
+                break;
+            case QSystemTrayIcon::Context:
+                m_menu->clear();
+                emit mouseDown(2);
+                break;
+            default:
+                break;
+            }
+        },
+        Qt::QueuedConnection);
+    m_balloonWait->setInterval(balloonWaitInterval);
+    connect(m_balloonWait, &QTimer::timeout, this, &TrayIcon::showPendingBalloon);
 }
 
 bool TrayIcon::isAvailable()
@@ -48,7 +64,14 @@ void TrayIcon::addToTray()
 
 void TrayIcon::removeFromTray()
 {
+    m_balloonWait->stop();
+    m_menu->hide();
     m_icon->hide();
+}
+
+bool TrayIcon::isInTray() const
+{
+    return m_icon->isVisible();
 }
 
 void TrayIcon::showBalloon(const QString &title, const QString &text, int iconKind)
@@ -67,7 +90,26 @@ void TrayIcon::showBalloon(const QString &title, const QString &text, int iconKi
     default:
         break;
     }
-    m_icon->showMessage(title, text, icon, m_numericSetting > 0 ? m_numericSetting : 10000);
+    m_pendingBalloon = {title, text, icon};
+    m_balloonWaitTicks = 0;
+    showPendingBalloon();
+    if (m_balloonWaitTicks > 0)
+        m_balloonWait->start();
+}
+
+void TrayIcon::showPendingBalloon()
+{
+    // Before a notification area has taken the icon in, the icon window sits
+    // unmapped at the screen's origin, and a balloon would point there.
+    // Platforms that do not place the icon themselves report no geometry.
+    const QRect place = m_icon->geometry();
+    const bool placed = place.isNull() || place.topLeft() != QPoint(0, 0);
+    if (!placed && m_balloonWaitTicks++ < balloonWaitTicks)
+        return;
+    m_balloonWait->stop();
+    m_balloonWaitTicks = 0;
+    m_icon->showMessage(m_pendingBalloon.title, m_pendingBalloon.text, m_pendingBalloon.icon,
+                        m_numericSetting > 0 ? m_numericSetting : 10000);
 }
 
 void TrayIcon::setWindowShown(bool shown)
@@ -83,11 +125,13 @@ void TrayIcon::addMenuItem(const QString &caption, const QString &key)
     }
     QAction *action = m_menu->addAction(caption);
     action->setObjectName(key);
-    connect(action, &QAction::triggered, this, [this, key] { emit menuItemClicked(key); });
+    // Handed on once the menu has finished with its mouse event.
+    connect(action, &QAction::triggered, this, [this, key] { emit menuItemClicked(key); }, Qt::QueuedConnection);
 }
 
 void TrayIcon::popupMenu()
 {
-    m_menu->exec(QCursor::pos());
-    m_menu->clear();
+    // Not exec(): a nested event loop inside the icon's notification would let
+    // the chosen entry delete the icon while its event is still running.
+    m_menu->popup(QCursor::pos());
 }

@@ -2,13 +2,17 @@
 
 #include <QIcon>
 #include <QObject>
+#include <QSystemTrayIcon>
 
 class QMenu;
-class QSystemTrayIcon;
+class QTimer;
 class QWidget;
 
 // Notification-area icon of a window, with a balloon and a keyed popup menu.
-// The menu is emptied after each popup, so the owner adds its entries afresh.
+// The menu is emptied before each right-button notification, so the owner adds
+// its entries afresh. Every notification reaches the owner after the icon's own
+// mouse event is over: the owner may take the icon away in its handler, and
+// that deletes the icon's window.
 class TrayIcon : public QObject
 {
     Q_OBJECT
@@ -26,8 +30,11 @@ public:
 
     void addToTray();
     void removeFromTray();
+    bool isInTray() const;
 
-    // iconKind: 0 none, 1 information, 2 warning, 3 error.
+    // iconKind: 0 none, 1 information, 2 warning, 3 error. An icon that the
+    // notification area has not taken in yet has no place on the screen, so
+    // the balloon waits for it (a few seconds at most).
     void showBalloon(const QString &title, const QString &text, int iconKind);
 
     // Shows or hides the owning window.
@@ -43,8 +50,20 @@ signals:
     void menuItemClicked(const QString &key);
 
 private:
+    void showPendingBalloon();
+
     QWidget *m_owner;
     QSystemTrayIcon *m_icon;
     QMenu *m_menu;
     qint32 m_numericSetting = 0;
+
+    struct Balloon
+    {
+        QString title;
+        QString text;
+        QSystemTrayIcon::MessageIcon icon;
+    };
+    Balloon m_pendingBalloon;
+    QTimer *m_balloonWait;
+    int m_balloonWaitTicks = 0;
 };
