@@ -1,13 +1,105 @@
 #include "system/windowplacement.h"
 
+#include <QApplication>
+#include <QEvent>
 #include <QGuiApplication>
+#include <QPointer>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
 #ifdef Q_OS_WIN
 #include <qt_windows.h>
 #endif
+
+namespace {
+
+QRect availableArea(const QWidget *window)
+{
+    const QScreen *screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect();
+}
+
+QRect clampedTo(QRect frame, const QRect &area)
+{
+    if (frame.right() > area.right())
+        frame.moveRight(area.right());
+    if (frame.bottom() > area.bottom())
+        frame.moveBottom(area.bottom());
+    if (frame.left() < area.left())
+        frame.moveLeft(area.left());
+    if (frame.top() < area.top())
+        frame.moveTop(area.top());
+    return frame;
+}
+
+void centreNow(QWidget *window)
+{
+    const QRect area = availableArea(window);
+    if (area.isEmpty())
+        return;
+    QRect frame = window->frameGeometry();
+    frame.moveCenter(area.center());
+    window->move(clampedTo(frame, area).topLeft());
+}
+
+// Centres a window again the first time it is on screen, when its frame is known.
+class CentreWhenExposed : public QObject
+{
+public:
+    explicit CentreWhenExposed(QWidget *window)
+        : QObject(window->windowHandle())
+        , m_window(window)
+    {
+        window->windowHandle()->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Expose && static_cast<QWindow *>(watched)->isExposed()) {
+            if (m_window && m_window->frameGeometry() != m_window->geometry())
+                centreNow(m_window);
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    QPointer<QWidget> m_window;
+};
+
+class ReachableWindow : public QObject
+{
+public:
+    explicit ReachableWindow(QWidget *window)
+        : QObject(window)
+    {
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::WindowStateChange) {
+            auto *window = static_cast<QWidget *>(watched);
+            if (window->isMinimized()) {
+                // Not from inside the state change: the window manager is still
+                // telling us about it.
+                QTimer::singleShot(0, window, [window] {
+                    window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+                    window->show();
+                    QWidget *modal = QApplication::activeModalWidget();
+                    WindowPlacement::activate(modal ? modal : window);
+                });
+            }
+        }
+        return false;
+    }
+};
+
+} // namespace
 
 void WindowPlacement::setTopmost(QWidget *window, bool topmost)
 {
@@ -34,28 +126,42 @@ bool WindowPlacement::isTopmost(const QWidget *window)
 
 void WindowPlacement::centre(QWidget *window)
 {
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    QRect frame = window->frameGeometry();
-    frame.moveCenter(screen->availableGeometry().center());
-    window->move(frame.topLeft());
+    centreNow(window);
+    window->winId();
+    if (!window->windowHandle()->isExposed())
+        new CentreWhenExposed(window);
 }
 
 void WindowPlacement::keepOnScreen(QWidget *window)
 {
-    const QScreen *screen = window->screen();
-    if (!screen)
+    const QRect area = availableArea(window);
+    if (!area.isEmpty())
+        window->move(clampedTo(window->frameGeometry(), area).topLeft());
+}
+
+void WindowPlacement::activate(QWidget *window)
+{
+    window->raise();
+    window->activateWindow();
+    if (window->isActiveWindow())
         return;
-    const QRect area = screen->availableGeometry();
-    QRect frame = window->frameGeometry();
-    if (frame.right() > area.right())
-        frame.moveRight(area.right());
-    if (frame.bottom() > area.bottom())
-        frame.moveBottom(area.bottom());
-    if (frame.left() < area.left())
-        frame.moveLeft(area.left());
-    if (frame.top() < area.top())
-        frame.moveTop(area.top());
-    window->move(frame.topLeft());
+    auto *retry = new QTimer(window);
+    retry->setInterval(50);
+    const int tries = 20;
+    QObject::connect(retry, &QTimer::timeout, window, [window, retry, count = 0]() mutable {
+        if (window->isActiveWindow() || !window->isVisible() || ++count > tries) {
+            retry->deleteLater();
+            return;
+        }
+        if (window->windowHandle() && window->windowHandle()->isExposed()) {
+            window->raise();
+            window->activateWindow();
+        }
+    });
+    retry->start();
+}
+
+void WindowPlacement::keepReachable(QWidget *window)
+{
+    new ReachableWindow(window);
 }

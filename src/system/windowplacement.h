@@ -10,9 +10,23 @@ public:
     static void setTopmost(QWidget *window, bool topmost);
     static bool isTopmost(const QWidget *window);
 
-    // Centres the window on the available area of the primary screen.
+    // Centres the window, frame included, on the available area of the screen
+    // that shows it, and keeps it wholly on that area (the title bar first
+    // where the screen is too small). The window manager adds the frame only
+    // once the window is on screen, so the window is placed again then.
     static void centre(QWidget *window);
 
-    // Moves the window just enough to lie fully on the available screen area.
+    // Moves the window just enough to lie fully on the available screen area;
+    // a window larger than that area keeps its title bar and left edge on it.
     static void keepOnScreen(QWidget *window);
+
+    // Brings the window to the front with the keyboard focus. A window that is
+    // being mapped again takes no activation until it is on screen: it is
+    // asked again until it is active, for at most a second.
+    static void activate(QWidget *window);
+
+    // For windows without a minimise button and without a task-bar button: a
+    // window manager that minimises them anyway would leave nothing to click,
+    // so such a window shows itself again at once, with its modal window on top.
+    static void keepReachable(QWidget *window);
 };

@@ -63,6 +63,8 @@ CompactWindow::CompactWindow(QWidget *parent)
     setAccessibleName(QStringLiteral("Zelk. 2010 kleines Fenster"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/zelk.svg")));
     setFixedSize(Twips::size(1995, 1875));
+    // No minimise button and no task-bar button: never minimised out of reach.
+    WindowPlacement::keepReachable(this);
 
     const QString amountDesign = QStringLiteral("0,00");
     m_netto = makeBox(amountDesign, this, Twips::rect(600, 120, 1095, 285));

@@ -339,15 +339,30 @@ void MainWindow::changeEvent(QEvent *event)
         return;
     const auto *change = static_cast<QWindowStateChangeEvent *>(event);
     const bool becameMinimised = isMinimized() && !change->oldState().testFlag(Qt::WindowMinimized);
-    // Without a notification area the window stays minimised on the task bar,
-    // so that it can never be lost.
-    if (becameMinimised && TrayIcon::isAvailable())
-        QTimer::singleShot(0, this, &MainWindow::moveToTray);
+    if (!becameMinimised)
+        return;
+    // Not from inside the state change: the window manager is still telling us about it.
+    QTimer::singleShot(0, this, &MainWindow::moveToTray);
 }
 
 void MainWindow::moveToTray()
 {
     if (!isMinimized())
+        return;
+    // A modal window blocks the tray icon's clicks, and the window manager
+    // takes it along when it minimises its owner: nothing would be left to
+    // reach. The window stays, with its modal window on top.
+    if (QWidget *modal = QApplication::activeModalWidget()) {
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+        show();
+        modal->setWindowState(modal->windowState() & ~Qt::WindowMinimized);
+        modal->show();
+        WindowPlacement::activate(modal);
+        return;
+    }
+    // Without a notification area the window stays minimised on the task bar,
+    // so that it can never be lost.
+    if (!TrayIcon::isAvailable())
         return;
     m_trayIcon->setIcon(windowIcon());
     m_trayIcon->setNumericSetting(0);
@@ -362,7 +377,19 @@ void MainWindow::restoreFromTray()
     setWindowState(windowState() & ~Qt::WindowMinimized);
     m_trayIcon->setWindowShown(true);
     m_trayIcon->removeFromTray();
-    activateWindow();
+    WindowPlacement::activate(this);
+}
+
+void MainWindow::bringToFront()
+{
+    if (m_trayIcon->isInTray()) {
+        restoreFromTray();
+        return;
+    }
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    QWidget *modal = QApplication::activeModalWidget();
+    WindowPlacement::activate(modal ? modal : this);
 }
 
 void MainWindow::onTrayMouseDown(int button)

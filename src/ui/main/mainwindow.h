@@ -28,6 +28,10 @@ public:
 
     void LaunchUpdateModule();
 
+    // Shows the window at the front, from the notification area if it is
+    // there, or the modal window that is open over it.
+    void bringToFront();
+
     // Runs what a toolbar button or menu entry stands for.
     void onToolbarButtonClicked(const QString &key);
     void onToolbarMenuEntryClicked(const QString &key);
