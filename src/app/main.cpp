@@ -1,4 +1,5 @@
 #include "app/windowmanager.h"
+#include "system/singleinstance.h"
 
 #include <QApplication>
 #include <QFont>
@@ -9,6 +10,15 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zelk"));
+
+    // One program per user: a second start (autostart and a manual start, a
+    // double click on the menu entry) hands over to the running one and ends,
+    // so that two migration wizards can never move the same rate.
+    SingleInstance instance;
+    if (instance.claim() == SingleInstance::Role::Secondary) {
+        instance.wakePrimary();
+        return 0;
+    }
     // The window designs were laid out for a small sans-serif face; Arial (or
     // its metric twin Liberation Sans) at 8 pt keeps every German label whole.
     QFont font(QStringLiteral("Arial"));
@@ -26,6 +36,7 @@ int main(int argc, char *argv[])
 
     WindowManager windows;
     QObject::connect(&windows, &WindowManager::allWindowsClosed, &app, &QApplication::quit);
+    QObject::connect(&instance, &SingleInstance::wakeRequested, &windows, &WindowManager::bringToFront);
     windows.start();
     return app.exec();
 }

@@ -8,6 +8,9 @@
 #include "ui/system/autostartwindow.h"
 #include "ui/system/migrationwizard.h"
 
+#include "system/windowplacement.h"
+
+#include <QApplication>
 #include <QTimer>
 
 WindowManager::WindowManager(int splashInterval, QObject *parent)
@@ -54,6 +57,23 @@ void WindowManager::showWizard(int year)
     track(wizard);
     connect(wizard, &MigrationWizard::finished, this, &WindowManager::showMain);
     wizard->load();
+}
+
+void WindowManager::bringToFront()
+{
+    for (const QPointer<QWidget> &window : std::as_const(m_windows)) {
+        if (auto *main = qobject_cast<MainWindow *>(window.data())) {
+            main->bringToFront();
+            return;
+        }
+    }
+    QWidget *modal = QApplication::activeModalWidget();
+    for (const QPointer<QWidget> &window : std::as_const(m_windows)) {
+        if (window && window->isVisible()) {
+            WindowPlacement::activate(modal ? modal : window.data());
+            return;
+        }
+    }
 }
 
 void WindowManager::showAbout(QWidget *owner)

@@ -23,6 +23,10 @@ public:
     void showCompact();
     void showWizard(int year);
 
+    // A second start of the program asked for it: the window the user works
+    // with comes to the front (the main window also from the notification area).
+    void bringToFront();
+
 signals:
     // The last window of the program has been unloaded.
     void allWindowsClosed();
