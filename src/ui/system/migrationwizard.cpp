@@ -1,5 +1,6 @@
 #include "ui/system/migrationwizard.h"
 
+#include "core/numberformat.h"
 #include "settings/ratesetting.h"
 #include "settings/settingsstore.h"
 #include "system/windowplacement.h"
@@ -61,6 +62,8 @@ MigrationWizard::MigrationWizard(int year, QWidget *parent)
     setAccessibleName(Texts::caption);
     setWindowIcon(QIcon(QStringLiteral(":/icons/zelk.svg")));
     setFixedSize(Twips::size(4695, 3960));
+    // No minimise button and no task-bar button: never minimised out of reach.
+    WindowPlacement::keepReachable(this);
 
     auto *picture1 = new QWidget(this);
     picture1->setObjectName(QStringLiteral("Picture1"));
@@ -139,6 +142,8 @@ void MigrationWizard::showPage(int visibleButton)
     for (int index : {Next, Take, Finish})
         m_command1[index]->setVisible(index == visibleButton);
     m_command1[visibleButton]->setDefault(true);
+    // Hiding the focused button would leave Enter with nobody to press.
+    m_command1[visibleButton]->setFocus();
 }
 
 void MigrationWizard::onCommand1Clicked(int index)
@@ -146,13 +151,22 @@ void MigrationWizard::onCommand1Clicked(int index)
     switch (index) {
     case Next: {
         showPage(Take);
+        // Read once: what the page shows is what is taken over. A store that
+        // has vanished since the splash window found it (another start of the
+        // program took it over) leaves nothing to take over or delete.
+        const bool oldStoreFound = SettingsStore::hasApplication(m_oldApplication);
         const QString oldRate
             = SettingsStore::get(m_oldApplication, RateSetting::section(), RateSetting::key(), QString());
         m_label3->setText(Texts::found.arg(QString::number(m_year), oldRate));
+        if (!oldStoreFound)
+            break;
+        // An empty or unreadable old rate never replaces a rate: without one
+        // the main window falls back to its default, as it would with the empty one.
+        const bool readable = NumberFormat::parse(oldRate, QLocale::system()).has_value();
         // A store that cannot be written or emptied is this wizard's run-time
         // error: the rest of the click is skipped and the system message box
         // tells why. What was done before stays done.
-        if (!RateSetting::save(oldRate)) {
+        if (readable && !RateSetting::save(oldRate)) {
             reportError(errorPathAccess,
                         Texts::writeFailed.arg(SettingsStore::location(RateSetting::application())));
             return;
