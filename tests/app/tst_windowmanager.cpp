@@ -8,6 +8,8 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDialog>
+#include <QPointer>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
@@ -22,6 +24,8 @@ private slots:
     void startLeadsTo_data();
     void startLeadsTo();
     void switchesBetweenCalculators();
+    void minimisedWindowComesBack_data();
+    void minimisedWindowComesBack();
 
 private:
     static QStringList forms();
@@ -137,6 +141,52 @@ void TestWindowManager::switchesBetweenCalculators()
     QCOMPARE(ended.size(), 0);
     form(QStringLiteral("Zelk"))->close();
     QTRY_COMPARE(ended.size(), 1);
+}
+
+// clang-format off
+void TestWindowManager::minimisedWindowComesBack_data()
+{
+    // Windows without a task-bar button, and a main window whose modal window
+    // blocks the notification area's icon: a window manager that minimises
+    // them anyway leaves nothing to click.
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<bool>("withModal");
+    QTest::newRow("compact window") << "klein_window" << false;
+    QTest::newRow("compact window with a message") << "klein_window" << true;
+    QTest::newRow("wizard") << "aus_neu09" << false;
+    QTest::newRow("main window with a modal window") << "Zelk" << true;
+}
+// clang-format on
+
+void TestWindowManager::minimisedWindowComesBack()
+{
+    QFETCH(QString, window);
+    QFETCH(bool, withModal);
+    if (window == QLatin1String("aus_neu09"))
+        saveRate(QStringLiteral("Zelk_2009"), QStringLiteral("16"));
+    WindowManager windows(10);
+    windows.start();
+    const bool compact = window == QLatin1String("klein_window");
+    QTRY_COMPARE(forms(), QStringList{compact ? QStringLiteral("Zelk") : window});
+    if (compact)
+        form(QStringLiteral("Zelk"))->findChild<ToolBar *>()->button(QStringLiteral("modus_bar"))->click();
+    QTRY_COMPARE(forms(), QStringList{window});
+    QWidget *shown = form(window);
+    QPointer<QDialog> modal;
+    if (withModal) {
+        modal = new QDialog(shown);
+        modal->setAttribute(Qt::WA_DeleteOnClose);
+        modal->open();
+        QCOMPARE(QApplication::activeModalWidget(), modal.data());
+    }
+
+    shown->setWindowState(Qt::WindowMinimized);
+    QTRY_VERIFY(!shown->isMinimized());
+    QVERIFY(shown->isVisible());
+    if (withModal) {
+        QVERIFY(modal->isVisible() && !modal->isMinimized());
+        modal->close();
+    }
 }
 
 QTEST_MAIN(TestWindowManager)

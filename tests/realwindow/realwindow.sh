@@ -9,7 +9,8 @@ shots=${2:-/tmp/zelk-screenshots}
 
 command -v trayer >/dev/null || { echo "SKIP: trayer is not installed"; exit 77; }
 mkdir -p "$shots"
-source "$(dirname "$0")/xsession.sh"
+realwindow_dir=$(cd "$(dirname "$0")" && pwd)
+source "$realwindow_dir/xsession.sh"
 
 main_title="Zelk. 2010    -    Freeware"
 # Toolbar buttons, in pixels from the main window's top-left corner.
@@ -185,6 +186,40 @@ case_wizard() {
     stop_zelk
 }
 
+start_tray() {
+    trayer --edge top --align right --widthtype pixel --width 120 --height 24 --SetDockType true \
+        >/dev/null 2>&1 &
+    tray_pid=$!
+    eventually 5 bash -c "xwininfo -root -tree | grep -q '\"panel\"'"
+}
+stop_tray() {
+    kill "$tray_pid" 2>/dev/null
+    wait "$tray_pid" 2>/dev/null
+}
+
+# "left top right bottom" of a window's frame: its client area from xwininfo,
+# widened by the extents the window manager reports.
+frame_of() {
+    local info x y w h l r t b
+    info=$(xwininfo -id "$1") || return 1
+    x=$(awk '/Absolute upper-left X/ { print $NF }' <<<"$info")
+    y=$(awk '/Absolute upper-left Y/ { print $NF }' <<<"$info")
+    w=$(awk '/Width:/ { print $NF }' <<<"$info")
+    h=$(awk '/Height:/ { print $NF }' <<<"$info")
+    read -r l r t b < <(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+    echo "$((x - ${l:-0})) $((y - ${t:-0})) $((x + w + ${r:-0})) $((y + h + ${b:-0}))"
+}
+
+# How many pixels of the given colours (rrggbb) a window shows.
+pixels_of() { # pixels_of <window> <colour>...
+    local win=$1
+    shift
+    import -window "$win" -depth 8 ppm:- 2>/dev/null | python3 "$realwindow_dir/pixels.py" "$@"
+}
+# The box with the keyboard focus is light yellow (rate box and main window
+# boxes ffff80, the compact window's amounts ffffc0).
+shows_focus_colour() { [ "$(pixels_of "$1" ffff80 ffffc0)" -gt 200 ]; }
+
 # A freshly docked icon may miss the first click; the menu is built anew
 # for every right click, so asking again is harmless.
 right_click_tray_icon() {
@@ -194,13 +229,10 @@ right_click_tray_icon() {
 }
 
 case_tray() {
-    trayer --edge top --align right --widthtype pixel --width 120 --height 24 --SetDockType true \
-        >/dev/null 2>&1 &
-    local tray=$!
-    sleep 1
+    start_tray
     start_zelk
     local win
-    win=$(wait_window "$main_title" 30) || { check "main window appears" false; stop_zelk; kill $tray; return; }
+    win=$(wait_window "$main_title" 30) || { check "main window appears" false; stop_zelk; stop_tray; return; }
     xdotool windowminimize "$win"
     check "minimised window leaves the screen" wait_gone "$main_title" 5
     check "tray icon appears" eventually 5 tray_icon_shown
@@ -224,8 +256,203 @@ case_tray() {
         fi
     fi
     stop_zelk
-    kill $tray 2>/dev/null
-    wait $tray 2>/dev/null
+    stop_tray
+}
+
+case_tray_menu_open() {
+    start_tray
+    start_zelk
+    local win menu
+    win=$(wait_window "$main_title" 30) || { check "main window appears" false; stop_zelk; stop_tray; return; }
+    xdotool windowactivate --sync "$win" 2>/dev/null
+    xdotool type --delay 40 "42"
+    xdotool windowminimize "$win"
+    check "tray icon appears" eventually 5 tray_icon_shown
+    menu=$(eventually 10 right_click_tray_icon)
+    check "right click shows the menu" [ -n "$menu" ]
+    if [ -n "$menu" ]; then
+        # Its first entry opens the window again.
+        set -- $menu
+        xdotool mousemove $(($2 + $4 / 2)) $(($3 + 12)) click 1
+        check "öffnen brings the window back" quietly wait_window "$main_title" 5
+        check "the icon is gone" eventually 5 tray_icon_gone
+        clear_clipboard
+        xdotool key ctrl+c
+        check "the program lives on with the typed amount" eventually 5 clipboard_is "42"
+    fi
+    check "no crash" [ "$(zelk_gone && echo gone)" != gone ]
+    stop_zelk
+    stop_tray
+}
+
+case_balloon_at_icon() {
+    start_tray
+    start_zelk
+    local win balloon
+    win=$(wait_window "$main_title" 30) || { check "main window appears" false; stop_zelk; stop_tray; return; }
+    xdotool windowminimize "$win"
+    balloon=$(wait_menu 10)
+    check "the balloon appears" [ -n "$balloon" ]
+    if [ -n "$balloon" ] && eventually 5 tray_icon_shown; then
+        local icon
+        read -r icon _ < <(tray_icon_centre)
+        set -- $balloon
+        check "the balloon (x $2 to $(($2 + $4))) points at the icon (x $icon)" \
+            [ "$2" -le $((icon + 40)) -a $(($2 + $4)) -ge $((icon - 40)) ]
+    fi
+    stop_zelk
+    stop_tray
+}
+
+case_quick_restore() {
+    start_tray
+    start_zelk
+    local win
+    win=$(wait_window "$main_title" 30) || { check "main window appears" false; stop_zelk; stop_tray; return; }
+    xdotool windowactivate --sync "$win" 2>/dev/null
+    xdotool windowminimize "$win"
+    # Clicked as soon as the icon is there.
+    eventually 5 tray_icon_shown && xdotool mousemove $(tray_icon_centre) click 1
+    win=$(wait_window "$main_title" 5)
+    check "a quick click restores the window" [ -n "$win" ]
+    [ -n "$win" ] || { stop_zelk; stop_tray; return; }
+    check "the restored window shows the focus colour" eventually 5 shows_focus_colour "$win"
+    # Tab selects the rate, so that typing replaces it.
+    xdotool key Tab
+    xdotool type --delay 40 "5"
+    clear_clipboard
+    # The rate box copies its selection only.
+    xdotool key ctrl+a ctrl+c
+    check "Tab and 5 make the rate 5" eventually 5 clipboard_is "5"
+    stop_zelk
+    stop_tray
+}
+
+# Runs "xprop -spy" on a window's WM_STATE into a file: the states it went through.
+spy_state() { # spy_state <window> <file>
+    xprop -spy -id "$1" WM_STATE >"$2" 2>/dev/null &
+    pids+=($!)
+    eventually 5 [ -s "$2" ]
+}
+went_iconic_and_back() { # went_iconic_and_back <file>
+    grep -q Iconic "$1" && tail -n 2 "$1" | grep -q Normal
+}
+
+case_minimised_with_modal_window() {
+    start_tray
+    start_zelk
+    local win dialog states
+    win=$(wait_window "$main_title" 30) || { check "main window appears" false; stop_zelk; stop_tray; return; }
+    click_in "$win" "$info_bar"
+    dialog=$(wait_window "^Copyright$" 10)
+    check "the about window opens" [ -n "$dialog" ]
+    states=$(mktemp)
+    spy_state "$win" "$states"
+    xdotool windowminimize "$win"
+    check "minimising with a modal window open leaves the window on screen" eventually 5 went_iconic_and_back "$states"
+    check "with the modal window on it" quietly wait_window "^Copyright$" 5
+    check "and no tray icon" tray_icon_gone
+    xdotool key Escape
+    check "Escape closes the modal window" wait_gone "^Copyright$" 5
+    clear_clipboard
+    xdotool windowactivate --sync "$win" 2>/dev/null
+    xdotool type --delay 40 "7"
+    xdotool key ctrl+c
+    check "the main window takes keys again" eventually 5 clipboard_is "7"
+    rm -f "$states"
+    stop_zelk
+    stop_tray
+}
+
+case_compact_window_minimised() {
+    start_zelk
+    local win compact states
+    win=$(wait_window "$main_title" 30) || { check "main window appears" false; stop_zelk; return; }
+    click_in "$win" "$modus_bar"
+    compact=$(wait_window "^Zelk. 2010$" 10) || { check "compact window opens" false; stop_zelk; return; }
+    states=$(mktemp)
+    spy_state "$compact" "$states"
+    xdotool windowminimize "$compact"
+    check "a minimised compact window shows itself again" eventually 5 went_iconic_and_back "$states"
+    check "and stays reachable" quietly wait_window "^Zelk. 2010$" 5
+    rm -f "$states"
+    stop_zelk
+}
+
+start_second_zelk() {
+    HOME=$home XDG_CONFIG_HOME=$home/.config XDG_DATA_HOME=$home/.local/share \
+        LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8 "$zelk" >>"$home/zelk.log" 2>&1 &
+    second_pid=$!
+}
+second_ended() { ! kill -0 "$second_pid" 2>/dev/null; }
+count_windows() { xdotool search --onlyvisible --name "$1" 2>/dev/null | wc -l; }
+
+case_second_start() {
+    start_tray
+    start_zelk
+    local win
+    win=$(wait_window "$main_title" 30) || { check "main window appears" false; stop_zelk; stop_tray; return; }
+    start_second_zelk
+    check "a second start ends at once" eventually 5 second_ended
+    check "leaving one main window" [ "$(count_windows "$main_title")" = 1 ]
+    xdotool windowminimize "$win"
+    eventually 5 tray_icon_shown
+    start_second_zelk
+    check "a second start brings the window back from the tray" quietly wait_window "$main_title" 10
+    check "and the icon goes" eventually 5 tray_icon_gone
+    stop_zelk
+    stop_tray
+}
+
+case_double_start_with_old_rate() {
+    home=$(mktemp -d)
+    mkdir -p "$home/.config/zelk"
+    printf '[Zelk_Satz]\nx.Text=16\n' >"$home/.config/zelk/Zelk_2009.ini"
+    start_zelk_in "$home"
+    start_second_zelk
+    local wizard
+    wizard=$(wait_window "^Zelk. 2010 Daten" 30)
+    check "the wizard opens" [ -n "$wizard" ]
+    check "one program runs" eventually 5 second_ended
+    check "one wizard" [ "$(count_windows "^Zelk. 2010 Daten")" = 1 ]
+    if [ -n "$wizard" ]; then
+        xdotool windowactivate --sync "$wizard" 2>/dev/null
+        xdotool key alt+w
+        check "Weiter takes the rate over" eventually 10 [ ! -f "$home/.config/zelk/Zelk_2009.ini" ]
+        check "and stores it" grep -q '^x.Text=16$' "$home/.config/zelk/Zelk_2010.ini"
+    fi
+    stop_zelk
+}
+
+case_windows_on_screen() {
+    start_zelk
+    local win l t r b
+    win=$(wait_window "$main_title" 30) || { check "main window appears" false; stop_zelk; return; }
+    # The frame is known once the window is on screen; the window is placed again then.
+    frame_centred() {
+        read -r l t r b < <(frame_of "$win")
+        [ $((l - (1024 - r))) -ge -2 -a $((l - (1024 - r))) -le 2 -a $((t - (768 - b))) -ge -2 -a $((t - (768 - b))) -le 2 ]
+    }
+    check "the main window is centred with its frame" eventually 5 frame_centred
+    check "(frame $l $t $r $b)" true
+    stop_zelk
+
+    # Twice the size: the main window is wider than the screen, the about window taller.
+    QT_SCALE_FACTOR=2 start_zelk
+    win=$(wait_window "$main_title" 30) || { check "main window appears at scale 2" false; stop_zelk; return; }
+    frame_on_screen() {
+        read -r l t r b < <(frame_of "$1")
+        [ "$l" -ge 0 -a "$t" -ge 0 ]
+    }
+    check "at scale 2 the main window's left edge and title bar are on screen" eventually 5 frame_on_screen "$win"
+    check "(frame $l $t $r $b)" true
+    set -- $info_bar
+    xdotool mousemove --window "$win" $(($1 * 2)) $(($2 * 2)) click 1
+    local about
+    about=$(wait_window "^Copyright$" 10)
+    check "the about window opens" [ -n "$about" ]
+    [ -n "$about" ] && check "its title bar is on screen" eventually 5 frame_on_screen "$about"
+    stop_zelk
 }
 
 case_no_tray_host() {
@@ -244,6 +471,14 @@ run_case "compact window" case_compact_window
 run_case "information windows" case_information_windows
 run_case "migration wizard" case_wizard
 run_case "notification area" case_tray
+run_case "tray menu opens the window" case_tray_menu_open
+run_case "balloon at the icon" case_balloon_at_icon
+run_case "quick restore from the tray" case_quick_restore
+run_case "minimised with a modal window open" case_minimised_with_modal_window
+run_case "minimised compact window" case_compact_window_minimised
+run_case "second start" case_second_start
+run_case "double start with an old rate" case_double_start_with_old_rate
+run_case "windows on screen" case_windows_on_screen
 run_case "no notification area" case_no_tray_host
 
 finish

@@ -7,7 +7,7 @@
 #include "ui/system/autostartwindow.h"
 #include "ui/system/migrationwizard.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -28,6 +28,8 @@ private slots:
     void autostartFailureIsReported();
     void wizardTakesRateOver_data();
     void wizardTakesRateOver();
+    void wizardWalksOnWithEnter();
+    void wizardLeavesVanishedStoreAlone();
     void wizardReportsStoreErrors();
 
 private:
@@ -100,28 +102,38 @@ void TestSystemWindows::autostartFailureIsReported()
 void TestSystemWindows::wizardTakesRateOver_data()
 {
     QTest::addColumn<int>("year");
-    QTest::addColumn<bool>("rateStored");
-    QTest::addColumn<QString>("expected");
+    QTest::addColumn<QString>("oldRate");   // "-": the old store holds another section only
+    QTest::addColumn<QString>("stored");    // this version's rate before; "-": none
+    QTest::addColumn<QString>("expected");  // this version's rate after; "-": none
     QTest::addColumn<bool>("cancel");
-    QTest::newRow("2009 rate 16") << 2009 << true << "16" << false;
-    QTest::newRow("2008 rate 16") << 2008 << true << "16" << false;
-    QTest::newRow("no old rate") << 2009 << false << "" << false;
+    QTest::newRow("2009 rate 16") << 2009 << "16" << "-" << "16" << false;
+    QTest::newRow("2008 rate 16") << 2008 << "16" << "-" << "16" << false;
+    QTest::newRow("old rate replaces a stored one") << 2009 << "16" << "7" << "16" << false;
+    QTest::newRow("no old rate") << 2009 << "-" << "-" << "-" << false;
+    // Nothing empty or unreadable ever replaces a stored rate.
+    QTest::newRow("no old rate keeps 7") << 2009 << "-" << "7" << "7" << false;
+    QTest::newRow("empty old rate keeps 7") << 2009 << "" << "7" << "7" << false;
+    QTest::newRow("unreadable old rate keeps 7") << 2008 << "abc" << "7" << "7" << false;
     // Abbrechen after Weiter ends the wizard; the takeover stays done.
-    QTest::newRow("cancelled after Weiter") << 2009 << true << "16" << true;
+    QTest::newRow("cancelled after Weiter") << 2009 << "16" << "-" << "16" << true;
 }
 // clang-format on
 
 void TestSystemWindows::wizardTakesRateOver()
 {
     QFETCH(int, year);
-    QFETCH(bool, rateStored);
+    QFETCH(QString, oldRate);
+    QFETCH(QString, stored);
     QFETCH(QString, expected);
     const QString old = QStringLiteral("Zelk_%1").arg(year);
-    if (rateStored)
-        QVERIFY(SettingsStore::save(old, section, key, QStringLiteral("16")));
+    const QString none = QStringLiteral("-");
+    if (oldRate != none)
+        QVERIFY(SettingsStore::save(old, section, key, oldRate));
     else
         QVERIFY(SettingsStore::save(old, QStringLiteral("Fenster"), QStringLiteral("Links"),
                                     QStringLiteral("10")));
+    if (stored != none)
+        QVERIFY(SettingsStore::save(QStringLiteral("Zelk_2010"), section, key, stored));
 
     QPointer<MigrationWizard> wizard = new MigrationWizard(year);
     QSignalSpy finished(wizard.data(), &MigrationWizard::finished);
@@ -137,10 +149,10 @@ void TestSystemWindows::wizardTakesRateOver()
             && !button(3)->isVisible());
 
     button(0)->click();
-    QVERIFY(page->text().contains(QStringLiteral("\r\n\r\nZelk-Satz : %1\r\n\r\n").arg(expected)));
+    const QString shown = oldRate == none ? QString() : oldRate;
+    QVERIFY(page->text().contains(QStringLiteral("\r\n\r\nZelk-Satz : %1\r\n\r\n").arg(shown)));
     QVERIFY(!button(0)->isVisible() && button(1)->isVisible() && !button(3)->isVisible());
-    QCOMPARE(SettingsStore::get(QStringLiteral("Zelk_2010"), section, key, QStringLiteral("missing")),
-             expected);
+    QCOMPARE(SettingsStore::get(QStringLiteral("Zelk_2010"), section, key, none), expected);
     QVERIFY(!SettingsStore::hasApplication(old));
     QFETCH(bool, cancel);
     if (cancel) {
@@ -155,6 +167,41 @@ void TestSystemWindows::wizardTakesRateOver()
     QVERIFY(!button(1)->isVisible() && button(3)->isVisible() && button(2)->isVisible());
     button(3)->click();
     QCOMPARE(finished.size(), 1);
+    QTRY_VERIFY(wizard.isNull());
+}
+
+void TestSystemWindows::wizardWalksOnWithEnter()
+{
+    QVERIFY(SettingsStore::save(QStringLiteral("Zelk_2009"), section, key, QStringLiteral("16")));
+    QPointer<MigrationWizard> wizard = new MigrationWizard(2009);
+    QSignalSpy finished(wizard.data(), &MigrationWizard::finished);
+    wizard->load();
+    QApplication::setActiveWindow(wizard);
+    QVERIFY(QTest::qWaitForWindowActive(wizard));
+    // Weiter, Übernehmen, Fertig: each page's default button takes Enter.
+    for (int page = 0; page < 3; ++page) {
+        QVERIFY2(QApplication::focusWidget(), qPrintable(QStringLiteral("page %1").arg(page)));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    }
+    QCOMPARE(finished.size(), 1);
+    QTRY_VERIFY(wizard.isNull());
+    QCOMPARE(SettingsStore::get(QStringLiteral("Zelk_2010"), section, key), QStringLiteral("16"));
+}
+
+void TestSystemWindows::wizardLeavesVanishedStoreAlone()
+{
+    QVERIFY(SettingsStore::save(QStringLiteral("Zelk_2009"), section, key, QStringLiteral("16")));
+    QPointer<MigrationWizard> wizard = new MigrationWizard(2009);
+    wizard->load();
+    // Another start of the program took the rate over while this wizard waited.
+    QVERIFY(SettingsStore::save(QStringLiteral("Zelk_2010"), section, key, QStringLiteral("16")));
+    QVERIFY(SettingsStore::deleteApplication(QStringLiteral("Zelk_2009")));
+    SeenDialog *seen = answerNextModal(QStringLiteral("OK"));
+    wizard->findChild<CommandButton *>(QStringLiteral("Command1_0"))->click();
+    QVERIFY2(!seen->shown, qPrintable(seen->text));
+    QCOMPARE(SettingsStore::get(QStringLiteral("Zelk_2010"), section, key), QStringLiteral("16"));
+    QVERIFY(wizard->findChild<CommandButton *>(QStringLiteral("Command1_1"))->isVisible());
+    wizard->close();
     QTRY_VERIFY(wizard.isNull());
 }
 

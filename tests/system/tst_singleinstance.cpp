@@ -1,0 +1,74 @@
+#include "system/singleinstance.h"
+
+#include <QLockFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+
+class TestSingleInstance : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void secondStartWakesTheFirst();
+    void lockOfAnEndedProgramIsTakenOver();
+    void unusableFolderStillRuns();
+};
+
+void TestSingleInstance::secondStartWakesTheFirst()
+{
+    QTemporaryDir dir;
+    SingleInstance first(dir.path());
+    QCOMPARE(first.claim(), SingleInstance::Role::Primary);
+    QSignalSpy woken(&first, &SingleInstance::wakeRequested);
+
+    for (int start = 1; start <= 2; ++start) {
+        SingleInstance later(dir.path());
+        QCOMPARE(later.claim(), SingleInstance::Role::Secondary);
+        QVERIFY(later.wakePrimary());
+        QTRY_COMPARE(woken.size(), start);
+    }
+    // Each note is taken away, so that it wakes the program only once.
+    QVERIFY(QDir(dir.path()).entryList({QStringLiteral("*.wake")}, QDir::Files).isEmpty());
+}
+
+void TestSingleInstance::lockOfAnEndedProgramIsTakenOver()
+{
+    QTemporaryDir dir;
+    // A program that crashed while it held the lock.
+    const pid_t child = fork();
+    QVERIFY(child >= 0);
+    if (child == 0) {
+        SingleInstance crashing(dir.path());
+        crashing.claim();
+        raise(SIGKILL);
+    }
+    int status = 0;
+    QCOMPARE(waitpid(child, &status, 0), child);
+    QVERIFY(WIFSIGNALED(status));
+    QVERIFY(QFile::exists(dir.filePath(QStringLiteral("zelk.lock"))));
+
+    SingleInstance next(dir.path());
+    QCOMPARE(next.claim(), SingleInstance::Role::Primary);
+    SingleInstance after(dir.path());
+    QCOMPARE(after.claim(), SingleInstance::Role::Secondary);
+}
+
+void TestSingleInstance::unusableFolderStillRuns()
+{
+    QTemporaryDir dir;
+    // A file where the folder belongs: better two programs than none.
+    const QString blocked = dir.filePath(QStringLiteral("blocked"));
+    QFile file(blocked);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    SingleInstance first(blocked);
+    QCOMPARE(first.claim(), SingleInstance::Role::Primary);
+}
+
+QTEST_MAIN(TestSingleInstance)
+#include "tst_singleinstance.moc"
