@@ -311,8 +311,11 @@ case_quick_restore() {
     win=$(wait_window "$main_title" 30) || { check "main window appears" false; stop_zelk; stop_tray; return; }
     xdotool windowactivate --sync "$win" 2>/dev/null
     xdotool windowminimize "$win"
-    # Clicked as soon as the icon is there.
-    eventually 5 tray_icon_shown && xdotool mousemove $(tray_icon_centre) click 1
+    # Clicked the moment the icon is there, while the window manager may still
+    # be busy with the minimised window.
+    local centre deadline=$((SECONDS + 5))
+    until centre=$(tray_icon_centre) && [ -n "$centre" ] || [ $SECONDS -gt $deadline ]; do :; done
+    xdotool mousemove $centre click 1
     win=$(wait_window "$main_title" 5)
     check "a quick click restores the window" [ -n "$win" ]
     [ -n "$win" ] || { stop_zelk; stop_tray; return; }
@@ -350,6 +353,7 @@ case_minimised_with_modal_window() {
     spy_state "$win" "$states"
     xdotool windowminimize "$win"
     check "minimising with a modal window open leaves the window on screen" eventually 5 went_iconic_and_back "$states"
+    [ "$case_failed" = 1 ] && sed 's/^/    WM_STATE /' "$states"
     check "with the modal window on it" quietly wait_window "^Copyright$" 5
     check "and no tray icon" tray_icon_gone
     xdotool key Escape
@@ -374,6 +378,7 @@ case_compact_window_minimised() {
     spy_state "$compact" "$states"
     xdotool windowminimize "$compact"
     check "a minimised compact window shows itself again" eventually 5 went_iconic_and_back "$states"
+    [ "$case_failed" = 1 ] && sed 's/^/    WM_STATE /' "$states"
     check "and stays reachable" quietly wait_window "^Zelk. 2010$" 5
     rm -f "$states"
     stop_zelk
@@ -411,10 +416,14 @@ case_double_start_with_old_rate() {
     start_zelk_in "$home"
     start_second_zelk
     local wizard
+    # Started at the same moment, either may win; the other one ends.
+    one_ended() { zelk_gone || second_ended; }
+    check "one of the two starts ends" eventually 10 one_ended
+    zelk_gone && zelk_pid=$second_pid
     wizard=$(wait_window "^Zelk. 2010 Daten" 30)
     check "the wizard opens" [ -n "$wizard" ]
-    check "one program runs" eventually 5 second_ended
-    check "one wizard" [ "$(count_windows "^Zelk. 2010 Daten")" = 1 ]
+    check "once" [ "$(count_windows "^Zelk. 2010 Daten")" = 1 ]
+    check "the other start goes on" [ "$(zelk_gone && echo gone)" != gone ]
     if [ -n "$wizard" ]; then
         xdotool windowactivate --sync "$wizard" 2>/dev/null
         xdotool key alt+w

@@ -112,12 +112,15 @@ stop_zelk() {
 zelk_gone() { ! kill -0 "$zelk_pid" 2>/dev/null; }
 ended() { eventually 5 zelk_gone; }
 
-# The tray icon is the zelk window embedded in trayer's panel: prints "x y" of its centre.
+# The tray icon is the zelk window embedded in trayer's panel: prints "x y" of
+# its centre once it is mapped there (a click before that goes nowhere).
 tray_icon_centre() {
-    xwininfo -root -tree | awk '
+    local id x y
+    read -r id x y < <(xwininfo -root -tree | awk '
         /"panel"/ { inpanel = 1; match($0, /^ */); depth = RLENGTH; next }
         inpanel { match($0, /^ */); if (RLENGTH <= depth) exit
-                  if (/"zelk"/) { split($NF, p, "+"); split($(NF-1), s, "[x+]"); print p[2] + int(s[1] / 2), p[3] + int(s[2] / 2); exit } }'
+                  if (/"zelk"/) { split($NF, p, "+"); split($(NF-1), s, "[x+]"); print $1, p[2] + int(s[1] / 2), p[3] + int(s[2] / 2); exit } }')
+    [ -n "$id" ] && xwininfo -id "$id" 2>/dev/null | grep -q "IsViewable" && echo "$x $y"
 }
 tray_icon_shown() { [ -n "$(tray_icon_centre)" ]; }
 tray_icon_gone() { [ -z "$(tray_icon_centre)" ]; }

@@ -25,6 +25,8 @@ TrayIcon::TrayIcon(QWidget *owner)
     connect(
         m_icon, &QSystemTrayIcon::activated, this,
         [this](QSystemTrayIcon::ActivationReason reason) {
+            // A user who already clicked the icon needs no hint where it is.
+            m_balloonWait->stop();
             switch (reason) {
             case QSystemTrayIcon::Trigger:
                 emit clicked();
