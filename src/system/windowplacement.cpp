@@ -153,10 +153,18 @@ void WindowPlacement::activate(QWidget *window)
             retry->deleteLater();
             return;
         }
-        if (window->windowHandle() && window->windowHandle()->isExposed()) {
-            window->raise();
+        QWindow *handle = window->windowHandle();
+        if (!handle || !handle->isExposed())
+            return;
+        // The window system may hand the focus over while the window is still
+        // hidden to the widgets (a restore right after a minimise): the window
+        // has the focus, but the widgets never heard of it, and asking again
+        // changes nothing. Then the widgets are told.
+        if (QGuiApplication::focusWindow() == handle)
+            QApplication::setActiveWindow(window);
+        else
             window->activateWindow();
-        }
+        window->raise();
     });
     retry->start();
 }

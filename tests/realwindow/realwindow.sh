@@ -307,19 +307,21 @@ case_balloon_at_icon() {
 case_quick_restore() {
     start_tray
     start_zelk
-    local win
+    local win round centre deadline
     win=$(wait_window "$main_title" 30) || { check "main window appears" false; stop_zelk; stop_tray; return; }
     xdotool windowactivate --sync "$win" 2>/dev/null
-    xdotool windowminimize "$win"
-    # Clicked the moment the icon is there, while the window manager may still
-    # be busy with the minimised window.
-    local centre deadline=$((SECONDS + 5))
-    until centre=$(tray_icon_centre) && [ -n "$centre" ] || [ $SECONDS -gt $deadline ]; do :; done
-    xdotool mousemove $centre click 1
-    win=$(wait_window "$main_title" 5)
-    check "a quick click restores the window" [ -n "$win" ]
-    [ -n "$win" ] || { stop_zelk; stop_tray; return; }
-    check "the restored window shows the focus colour" eventually 5 shows_focus_colour "$win"
+    # The widgets miss the activation now and then only: several rounds.
+    for round in 1 2 3 4 5 6; do
+        xdotool windowminimize "$win"
+        # Clicked the moment the icon is there, while the window manager may
+        # still be busy with the minimised window.
+        deadline=$((SECONDS + 5))
+        until centre=$(tray_icon_centre) && [ -n "$centre" ] || [ $SECONDS -gt $deadline ]; do :; done
+        xdotool mousemove $centre click 1
+        win=$(wait_window "$main_title" 5) || { check "round $round: a quick click restores the window" false; break; }
+        eventually 5 shows_focus_colour "$win" || { check "round $round: the restored window shows the focus colour" false; break; }
+    done
+    check "a quick click restores the window with its focus, six times" [ "$case_failed" = 0 ]
     # Tab selects the rate, so that typing replaces it.
     xdotool key Tab
     xdotool type --delay 40 "5"
