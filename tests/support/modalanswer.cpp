@@ -57,3 +57,31 @@ SeenDialog *answerNextModal(const QString &buttonName)
     QTimer::singleShot(0, [seen, buttonName] { poll(seen, buttonName, 500); });
     return seen.get();
 }
+
+QList<SeenDialog> dialogsDuring(const std::function<void()> &action)
+{
+    QList<SeenDialog> seen;
+    QTimer timer;
+    timer.setInterval(5);
+    QObject::connect(&timer, &QTimer::timeout, [&seen] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible())
+            return;
+        SeenDialog dialog;
+        dialog.shown = true;
+        dialog.title = modal->windowTitle();
+        if (auto *message = qobject_cast<MessageDialog *>(modal)) {
+            dialog.text = message->text();
+            dialog.styleCode = message->styleCode();
+        }
+        seen.append(dialog);
+        if (auto *box = qobject_cast<QDialog *>(modal))
+            box->reject();
+        else
+            modal->close();
+    });
+    timer.start();
+    action();
+    timer.stop();
+    return seen;
+}

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+
+#include <functional>
 
 // What a modal dialog showed before the test answered it.
 struct SeenDialog
@@ -16,3 +19,8 @@ struct SeenDialog
 // buttonName closes the dialog with Escape. The returned object stays valid
 // until the dialog has been answered and the test reads it.
 SeenDialog *answerNextModal(const QString &buttonName);
+
+// Runs action and records every modal dialog that it opens, closing each one
+// with its default answer. Modal dialogs run while action runs, so when it
+// returns the list is complete: no waiting for a dialog that may not come.
+QList<SeenDialog> dialogsDuring(const std::function<void()> &action);

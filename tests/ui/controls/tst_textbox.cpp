@@ -1,5 +1,5 @@
 #include "support/testenvironment.h"
-#include "ui/controls/entrylist.h"
+#include "settings/entrylist.h"
 #include "ui/controls/textbox.h"
 
 #include <QApplication>
@@ -19,9 +19,6 @@ private slots:
     void characterCode();
     void hookCanKeepDiscardOrReplace();
     void maxCharsStopsTypingNotTheProgram();
-    void entryListFile_data();
-    void entryListFile();
-    void entryListFallsBackToDataFolder();
     void choosingAnEntryFillsTheBox();
 };
 
@@ -96,57 +93,6 @@ void TestTextBox::maxCharsStopsTypingNotTheProgram()
     QCOMPARE(box.text(), result);
     QTest::keyClick(&box, Qt::Key_Backspace);
     QCOMPARE(box.text(), QStringLiteral("1190000000000000,0"));
-}
-
-// clang-format off
-void TestTextBox::entryListFile_data()
-{
-    QTest::addColumn<bool>("exists");
-    QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<QStringList>("expected");
-
-    const QStringList defaults{"19", "7"};
-    QTest::newRow("missing") << false << QByteArray() << defaults;
-    QTest::newRow("empty") << true << QByteArray() << defaults;
-    QTest::newRow("garbage") << true << QByteArray("\x00\xff\x10junk", 7) << defaults;
-    QTest::newRow("bad UTF-8") << true << QByteArray("# Zelk. 2010 entry list 1\n\xff\xfe\n") << defaults;
-    QTest::newRow("entry too long") << true << QByteArray("# Zelk. 2010 entry list 1\n1234567890123456\n")
-                                    << defaults;
-    QTest::newRow("stored") << true << QByteArray("# Zelk. 2010 entry list 1\n16\n7,5\n\n16\n")
-                            << QStringList{"16", "7,5"};
-    QTest::newRow("emptied by the user") << true << QByteArray("# Zelk. 2010 entry list 1\n") << QStringList{};
-}
-// clang-format on
-
-void TestTextBox::entryListFile()
-{
-    QFETCH(bool, exists);
-    QFETCH(QByteArray, content);
-    TestEnvironment env;
-    const QString path = QDir(env.path()).filePath(QStringLiteral("zelk.dat"));
-    if (exists) {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(content);
-    }
-    QTEST(EntryList::load(path), "expected");
-    QVERIFY(EntryList::store(path, {QStringLiteral("19"), QStringLiteral("5,5")}));
-    QCOMPARE(EntryList::load(path), (QStringList{"19", "5,5"}));
-}
-
-void TestTextBox::entryListFallsBackToDataFolder()
-{
-    TestEnvironment env;
-    // The program's folder cannot be written: its place is taken by a file.
-    QFile blocker(QDir(env.path()).filePath(QStringLiteral("program")));
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    const QString requested = QDir(env.path()).filePath(QStringLiteral("program/zelk.dat"));
-    const QString effective = EntryList::effectivePath(requested);
-    QVERIFY(effective.startsWith(QDir(env.path()).filePath(QStringLiteral("data"))));
-    QVERIFY(EntryList::store(requested, {QStringLiteral("16")}));
-    QVERIFY(QFile::exists(effective));
-    QCOMPARE(EntryList::load(requested), QStringList{"16"});
 }
 
 void TestTextBox::choosingAnEntryFillsTheBox()
