@@ -1,7 +1,6 @@
 // Every way of storing something the user keeps, against every file-system
 // fault a user meets, with real permissions: the test runs as an ordinary
 // user (asuser.sh arranges that when the suite runs as root).
-#include "settings/entrylist.h"
 #include "settings/settingsstore.h"
 #include "support/modalanswer.h"
 #include "system/autorun.h"
@@ -10,14 +9,17 @@
 #include "ui/main/mainwindow.h"
 #include "ui/system/autostartwindow.h"
 
+#include <QApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMenu>
 #include <QPointer>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <unistd.h>
 
@@ -175,14 +177,11 @@ QString TestStoreFaults::run(Operation operation, QList<SeenDialog> *dialogs)
         auto *box = window->findChild<TextBox *>(QStringLiteral("x"));
         box->setEntryListFile(QDir(programFolder(m_sandbox->path())).filePath(QStringLiteral("zelk.dat")));
         // Adding 12, or removing the second entry the list shows.
+        box->setText(QStringLiteral("12"));
         const QString value
-            = operation == Operation::ListAdd ? QStringLiteral("12") : box->entryListEntries().value(1);
-        *dialogs = dialogsDuring([&] {
-            if (operation == Operation::ListAdd)
-                box->addToEntryList(value);
-            else
-                box->removeFromEntryList(value);
-        });
+            = operation == Operation::ListAdd ? QStringLiteral("12") : useEntryList(box, QString()).value(1);
+        *dialogs = dialogsDuring(
+            [&] { useEntryList(box, operation == Operation::ListAdd ? QStringLiteral("add") : value); });
         delete window;
         return value;
     }
@@ -209,7 +208,7 @@ QStringList TestStoreFaults::shownAfterwards(Operation operation)
     if (operation == Operation::RateSave || operation == Operation::RateDelete)
         return {box->text()};
     box->setEntryListFile(QDir(programFolder(m_sandbox->path())).filePath(QStringLiteral("zelk.dat")));
-    return box->entryListEntries();
+    return useEntryList(box, QString());
 }
 
 void TestStoreFaults::faults_data()

@@ -5,6 +5,8 @@
 
 #include <functional>
 
+class TextBox;
+
 // What a modal dialog showed before the test answered it.
 struct SeenDialog
 {
@@ -24,3 +26,8 @@ SeenDialog *answerNextModal(const QString &buttonName);
 // with its default answer. Modal dialogs run while action runs, so when it
 // returns the list is complete: no waiting for a dialog that may not come.
 QList<SeenDialog> dialogsDuring(const std::function<void()> &action);
+
+// Opens the box's entry list as the user does and returns the entries it
+// shows; then chooses "add" (the box's text) or the removal of an entry, or
+// closes the list when command is empty.
+QStringList useEntryList(TextBox *box, const QString &command);

@@ -1,3 +1,4 @@
+#include "support/modalanswer.h"
 #include "support/testenvironment.h"
 #include "settings/entrylist.h"
 #include "ui/controls/textbox.h"
@@ -20,6 +21,8 @@ private slots:
     void hookCanKeepDiscardOrReplace();
     void maxCharsStopsTypingNotTheProgram();
     void choosingAnEntryFillsTheBox();
+    void damagedListKeepsWhatItCanRead_data();
+    void damagedListKeepsWhatItCanRead();
 };
 
 // clang-format off
@@ -135,6 +138,67 @@ void TestTextBox::choosingAnEntryFillsTheBox()
     box.showEntryList();
     QCOMPARE(box.text(), QStringLiteral("7"));
     QCOMPARE(EntryList::load(box.entryListFile()), (QStringList{"19", "7", "16"}));
+}
+
+static QByteArray numbered(int from, int to)
+{
+    QByteArray lines;
+    for (int i = from; i <= to; ++i)
+        lines += QByteArray::number(i) + '\n';
+    return lines;
+}
+
+static QStringList numberedList(int from, int to)
+{
+    QStringList entries;
+    for (int i = from; i <= to; ++i)
+        entries.append(QString::number(i));
+    return entries;
+}
+
+// clang-format off
+void TestTextBox::damagedListKeepsWhatItCanRead_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QStringList>("shown");
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QStringList>("after");
+
+    const QByteArray header("# Zelk. 2010 entry list 1\n");
+    QTest::newRow("damaged line, add") << header + "16\n\xff\xfe\n5,5\n" << QStringList{"16", "5,5"}
+                                       << "add" << QStringList{"16", "5,5", "12"};
+    QTest::newRow("too long line, remove") << header + "16\n1234567890123456789\n5,5\n" << QStringList{"16", "5,5"}
+                                           << "16" << QStringList{"5,5"};
+    QTest::newRow("60 entries keep the first 50") << header + numbered(1, 60) << numberedList(1, 50)
+                                                  << "50" << numberedList(1, 49);
+}
+// clang-format on
+
+void TestTextBox::damagedListKeepsWhatItCanRead()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, command);
+    TestEnvironment env;
+    const QString file = QDir(env.path()).filePath(QStringLiteral("zelk.dat"));
+    {
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(content);
+    }
+    TextBox box;
+    box.setShowButton(true);
+    box.setEntryListFile(file);
+    box.setEntryListEnabled(true);
+    box.setText(QStringLiteral("12"));
+    box.show();
+
+    QTEST(useEntryList(&box, QString()), "shown");
+    useEntryList(&box, command);
+    QTEST(useEntryList(&box, QString()), "after");
+    // What could not be read is kept beside the list, exactly as it was.
+    QFile backup(file + QStringLiteral(".bak"));
+    QVERIFY(backup.open(QIODevice::ReadOnly));
+    QCOMPARE(backup.readAll(), content);
 }
 
 QTEST_MAIN(TestTextBox)
