@@ -84,9 +84,10 @@ StoreResult FileStore::diagnose(const QString &filePath, const QString &systemTe
 StoreResult FileStore::read(const QString &filePath, QByteArray *content, qint64 maxBytes)
 {
     content->clear();
-    QFile file(filePath);
-    if (!file.exists())
+    // QFileInfo follows a link: a link to nothing is no file.
+    if (!QFileInfo::exists(filePath))
         return StoreResult(Status::NotFound, filePath);
+    QFile file(filePath);
     if (!file.open(QIODevice::ReadOnly))
         return StoreResult(Status::FileUnreadable, filePath);
     *content = maxBytes < 0 ? file.readAll() : file.read(maxBytes);
@@ -95,9 +96,12 @@ StoreResult FileStore::read(const QString &filePath, QByteArray *content, qint64
     return StoreResult::done();
 }
 
-StoreResult FileStore::replace(const QString &filePath, const QByteArray &content,
+StoreResult FileStore::replace(const QString &linkOrFile, const QByteArray &content,
                                const std::function<bool(const QString &)> &verify)
 {
+    // A file kept elsewhere and linked here (as many keep their settings) stays linked.
+    const QFileInfo link(linkOrFile);
+    const QString filePath = link.isSymLink() ? link.symLinkTarget() : linkOrFile;
     const StoreResult ready = prepareReplace(filePath);
     if (!ready)
         return ready;
