@@ -17,8 +17,6 @@ private slots:
     void cleanup() { m_env.reset(); }
     void readsEveryReadableLine_data();
     void readsEveryReadableLine();
-    void changeKeepsACopyOfWhatWasNotRead_data();
-    void changeKeepsACopyOfWhatWasNotRead();
     void fallsBackToDataFolder();
     void listInTheProgramFolderIsCarriedOver();
 
@@ -105,38 +103,6 @@ void TestEntryList::readsEveryReadableLine()
         QCOMPARE(QFileInfo(path()).lastModified(), written);
     }
     QVERIFY(!QFileInfo::exists(EntryList::backupPath(path())));
-}
-
-// clang-format off
-void TestEntryList::changeKeepsACopyOfWhatWasNotRead_data()
-{
-    QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<QStringList>("after");
-    QTest::addColumn<bool>("copy");
-
-    QTest::newRow("complete list: no copy") << header + "16\n" << QStringList{"16", "12"} << false;
-    QTest::newRow("damaged line") << header + "16\n\xff\n5\n" << QStringList{"16", "5", "12"} << true;
-    QTest::newRow("60 entries") << numbered(60) << numberedList(50) << true;
-}
-// clang-format on
-
-void TestEntryList::changeKeepsACopyOfWhatWasNotRead()
-{
-    QFETCH(QByteArray, content);
-    QFETCH(bool, copy);
-    write(path(), content);
-    const bool full = EntryList::read(path()).entries.size() == EntryList::maxEntries;
-    const StoreResult result = full ? EntryList::remove(path(), QStringLiteral("50"))
-                                    : EntryList::add(path(), QStringLiteral("12"));
-    QVERIFY2(result.ok(), qPrintable(result.reason()));
-    QStringList after = EntryList::load(path());
-    if (full)
-        after.append(QStringLiteral("50")); // put back the removed one to compare the rest
-    QTEST(after, "after");
-    QVERIFY(EntryList::read(path()).complete);
-    QCOMPARE(QFileInfo::exists(EntryList::backupPath(path())), copy);
-    if (copy)
-        QCOMPARE(contentOf(EntryList::backupPath(path())), content);
 }
 
 void TestEntryList::fallsBackToDataFolder()
