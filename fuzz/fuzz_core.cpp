@@ -1,14 +1,23 @@
-// Feeds arbitrary texts, numbers and locales to the calculator's core: no
-// crash, no undefined behaviour, and every formatted amount reads back.
+// Feeds arbitrary texts, numbers and locales to the calculator's core, and
+// arbitrary bytes as a settings file and as an entry list "zelk.dat": no
+// crash, no undefined behaviour, every formatted amount reads back, reading a
+// file never changes it, and a change made on a damaged file keeps what could
+// be read.
 #include "core/numberformat.h"
 #include "core/osdescription.h"
 #include "core/vatcalculator.h"
+#include "settings/entrylist.h"
+#include "settings/settingsstore.h"
 
 #include <QByteArray>
+#include <QDir>
+#include <QFile>
 #include <QLocale>
+#include <QTemporaryDir>
 
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -33,6 +42,104 @@ void mustReadBack(const QString &text, const QLocale &locale)
         std::abort();
 }
 
+[[noreturn]] void fail(const char *why)
+{
+    std::fprintf(stderr, "FAILED: %s\n", why);
+    std::abort();
+}
+
+// A private folder for the files, also as the XDG config folder of the settings.
+const QString &scratchFolder()
+{
+    static QTemporaryDir folder;
+    static const bool ready = [] {
+        qputenv("XDG_CONFIG_HOME", folder.path().toLocal8Bit());
+        return QDir().mkpath(QDir(folder.path()).filePath(QStringLiteral("zelk")));
+    }();
+    if (!ready || !folder.isValid())
+        fail("no scratch folder");
+    static const QString path = folder.path();
+    return path;
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        fail("cannot write the scratch file");
+}
+
+QByteArray contentOf(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        fail("cannot read the scratch file");
+    return file.readAll();
+}
+
+void settingsFile(const QByteArray &bytes, bool change)
+{
+    scratchFolder();
+    // A name of its own for every input: QSettings caches what it has read per file name.
+    static unsigned counter = 0;
+    const QString application = QStringLiteral("Fuzz%1").arg(++counter);
+    const QString section = QStringLiteral("Zelk_Satz");
+    const QString key = QStringLiteral("x.Text");
+    const QString path = SettingsStore::location(application);
+    writeFile(path, bytes);
+
+    SettingsStore::get(application, section, key, QStringLiteral("19"));
+    SettingsStore::hasApplication(application);
+    if (contentOf(path) != bytes)
+        fail("reading changed the file");
+    if (change) {
+        const StoreResult saved = SettingsStore::save(application, section, key, QStringLiteral("16,5"));
+        if (!saved)
+            fail(qPrintable(QStringLiteral("saving on this file failed: ") + saved.reason()));
+        if (SettingsStore::get(application, section, key) != QStringLiteral("16,5"))
+            fail("the saved rate does not read back");
+        if (!SettingsStore::deleteSection(application, section)
+            || !SettingsStore::get(application, section, key).isEmpty())
+            fail("deleting the rate from this file failed");
+    }
+    QFile::remove(path);
+}
+
+void entryListFile(const QByteArray &bytes, bool change)
+{
+    const QString path = QDir(scratchFolder()).filePath(QStringLiteral("zelk.dat"));
+    const QString backup = EntryList::backupPath(path);
+    writeFile(path, bytes);
+    QFile::remove(backup);
+
+    const EntryList::Content read = EntryList::read(path);
+    if (!read.read.ok() || read.entries != EntryList::parse(bytes).entries)
+        fail("reading the file differs from parsing its bytes");
+    QStringList unique = read.entries;
+    if (read.entries.size() > EntryList::maxEntries || unique.removeDuplicates() != 0)
+        fail("too many or repeated entries");
+    for (const QString &entry : read.entries) {
+        if (!EntryList::validEntry(entry))
+            fail("an invalid entry is shown");
+    }
+    if (contentOf(path) != bytes || QFile::exists(backup))
+        fail("reading changed the file");
+
+    const QString added = QStringLiteral("12,5");
+    if (change && !read.entries.contains(added) && read.entries.size() < EntryList::maxEntries) {
+        if (!EntryList::add(path, added))
+            fail("adding to this list failed");
+        const QStringList after = EntryList::load(path);
+        if (after != read.entries + QStringList{added})
+            fail("a readable entry was lost");
+        // What was not read completely is kept as it was.
+        if (QFile::exists(backup) == read.complete || (!read.complete && contentOf(backup) != bytes))
+            fail("the copy of an incompletely read list is missing or wrong");
+    }
+    QFile::remove(path);
+    QFile::remove(backup);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -40,11 +147,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (size < 2)
         return 0;
     const QLocale &locale = pickLocale(data[0]);
+    // For the files: whether to change them after reading.
+    const bool change = data[0] & 1;
     const uint8_t mode = data[1];
     data += 2;
     size -= 2;
 
-    switch (mode % 3) {
+    switch (mode % 5) {
     case 0: { // any double through the format
         if (size < sizeof(double))
             return 0;
@@ -80,6 +189,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const QByteArray field(reinterpret_cast<const char *>(data + 12), qsizetype(size - 12));
         if (!OsDescription::describe(numbers[0], numbers[1], numbers[2], field).endsWith(QLatin1Char(')')))
             std::abort();
+        break;
+    }
+    case 3: // any bytes as the settings file
+    case 4: { // any bytes as the entry list
+        const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
+        if (mode % 5 == 3)
+            settingsFile(bytes, change);
+        else
+            entryListFile(bytes, change);
         break;
     }
     }

@@ -7,12 +7,12 @@ QString RateSetting::read()
     return SettingsStore::get(application(), section(), key(), QString());
 }
 
-bool RateSetting::save(const QString &rate)
+StoreResult RateSetting::save(const QString &rate)
 {
     return SettingsStore::save(application(), section(), key(), rate);
 }
 
-bool RateSetting::remove()
+StoreResult RateSetting::remove()
 {
     return SettingsStore::deleteSection(application(), section());
 }

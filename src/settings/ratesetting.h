@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/storeresult.h"
+
 #include <QString>
 
 // Where the program keeps its one setting, the VAT rate, and the same place
@@ -14,7 +16,7 @@ public:
 
     // The stored rate of this version, or an empty text.
     static QString read();
-    static bool save(const QString &rate);
-    // Deletes the whole section; false when there was none.
-    static bool remove();
+    static StoreResult save(const QString &rate);
+    // Deletes the whole section; NotFound when there was none.
+    static StoreResult remove();
 };

@@ -1,14 +1,20 @@
 #include "settings/settingsstore.h"
 
+#include "settings/filestore.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 
+#include <functional>
 #include <memory>
 
 namespace {
+
+using Status = StoreResult::Status;
 
 #ifdef Q_OS_WIN
 const QString legacyOrganization = QStringLiteral("VB and VBA Program Settings");
@@ -24,11 +30,66 @@ std::unique_ptr<QSettings> open(const QString &application)
 #endif
 }
 
-bool written(QSettings &settings)
+#ifdef Q_OS_WIN
+StoreResult change(const QString &application, const std::function<void(QSettings &)> &edit,
+                   const std::function<bool(QSettings &)> &)
 {
-    settings.sync();
-    return settings.status() == QSettings::NoError;
+    const auto settings = open(application);
+    edit(*settings);
+    settings->sync();
+    if (settings->status() != QSettings::NoError)
+        return StoreResult(Status::WriteError, SettingsStore::location(application));
+    return StoreResult::done();
 }
+#else
+// QSettings keeps every INI file it has seen in a per-process cache, and a
+// change it could not write stays there and is shown as if it were stored.
+// So the real file is only ever read through QSettings. A change is made on
+// a private copy with a name of its own; the result replaces the file only
+// after a fresh read of it shows the change. QSettings writes through
+// QSaveFile, which in Qt 6.4 may report success for a write lost on a full
+// disk and leave an empty file: an empty result for settings that still hold
+// keys is such a loss. (A damaged file need not give the same keys when read
+// again, so the keys themselves are not compared.)
+StoreResult change(const QString &application, const std::function<void(QSettings &)> &edit,
+                   const std::function<bool(QSettings &)> &verify)
+{
+    const QString path = SettingsStore::location(application);
+    const StoreResult ready = FileStore::prepareReplace(path);
+    if (!ready)
+        return ready;
+    QByteArray current;
+    const StoreResult read = FileStore::read(path, &current, -1);
+    if (read.failed())
+        return read;
+
+    QTemporaryFile copy(QFileInfo(path).absolutePath() + QStringLiteral("/.") + QFileInfo(path).fileName()
+                        + QStringLiteral(".XXXXXX"));
+    if (!copy.open())
+        return FileStore::diagnose(path, copy.errorString(), current.size());
+    if (copy.write(current) != current.size() || !copy.flush())
+        return FileStore::diagnose(path, copy.errorString(), current.size());
+    copy.close();
+    bool keysLeft = false;
+    {
+        QSettings settings(copy.fileName(), QSettings::IniFormat);
+        edit(settings);
+        keysLeft = !settings.allKeys().isEmpty();
+        settings.sync();
+        // A damaged old file reads as a format error; the copy is written all the same.
+        if (settings.status() == QSettings::AccessError)
+            return FileStore::diagnose(path, QStringLiteral("QSettings"), current.size() + 256);
+    }
+    QByteArray changed;
+    const StoreResult reread = FileStore::read(copy.fileName(), &changed, -1);
+    if (!reread || (keysLeft && changed.isEmpty()))
+        return FileStore::diagnose(path, QStringLiteral("QSettings"), current.size() + 256);
+    return FileStore::replace(path, changed, [&](const QString &written) {
+        QSettings check(written, QSettings::IniFormat);
+        return !verify || verify(check);
+    });
+}
+#endif
 
 } // namespace
 
@@ -55,43 +116,49 @@ QString SettingsStore::get(const QString &application, const QString &section, c
     return value.toString();
 }
 
-bool SettingsStore::save(const QString &application, const QString &section, const QString &key,
-                         const QString &value)
+StoreResult SettingsStore::save(const QString &application, const QString &section, const QString &key,
+                                const QString &value)
+{
+    const QString path = section + QLatin1Char('/') + key;
+    return change(
+        application, [&](QSettings &settings) { settings.setValue(path, value); },
+        [&](QSettings &written) { return written.value(path).toString() == value; });
+}
+
+StoreResult SettingsStore::deleteSection(const QString &application, const QString &section)
 {
 #ifndef Q_OS_WIN
-    // QSettings does not create the folder when it cannot; report that as a failure.
-    if (!QDir().mkpath(QFileInfo(location(application)).absolutePath()))
-        return false;
+    // A file that cannot be read may hold the section: say so instead of "nothing there".
+    QByteArray unused;
+    const StoreResult read = FileStore::read(location(application), &unused);
+    if (read.failed())
+        return read;
 #endif
-    const auto settings = open(application);
-    settings->setValue(section + QLatin1Char('/') + key, value);
-    return written(*settings);
+    if (!open(application)->childGroups().contains(section))
+        return StoreResult(Status::NotFound, location(application));
+    return change(
+        application, [&](QSettings &settings) { settings.remove(section); },
+        [&](QSettings &written) { return !written.childGroups().contains(section); });
 }
 
-bool SettingsStore::deleteSection(const QString &application, const QString &section)
+StoreResult SettingsStore::deleteApplication(const QString &application)
 {
-    const auto settings = open(application);
-    if (!settings->childGroups().contains(section))
-        return false;
-    settings->remove(section);
-    return written(*settings);
-}
-
-bool SettingsStore::deleteApplication(const QString &application)
-{
+#ifdef Q_OS_WIN
     if (!hasApplication(application))
-        return false;
-    {
-        const auto settings = open(application);
-        settings->clear();
-        if (!written(*settings))
-            return false;
-    }
-#ifndef Q_OS_WIN
-    // Leave no empty file behind: the old versions' stores are to be gone for good.
-    QFile::remove(location(application));
+        return StoreResult(Status::NotFound, location(application));
+    return change(
+        application, [](QSettings &settings) { settings.clear(); }, {});
+#else
+    const QString path = location(application);
+    QByteArray unused;
+    const StoreResult read = FileStore::read(path, &unused);
+    if (read.failed())
+        return read;
+    if (!hasApplication(application))
+        return StoreResult(Status::NotFound, path);
+    // The old versions' stores are to be gone for good: no empty file stays.
+    return FileStore::remove(path);
 #endif
-    return true;
 }
 
 bool SettingsStore::hasApplication(const QString &application)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/storeresult.h"
+
 #include <QString>
 
 // Per-user text values addressed by application, section and key.
@@ -8,7 +10,9 @@
 // functions, HKEY_CURRENT_USER\Software\VB and VBA Program Settings\<application>\<section>,
 // where the 2008 and 2009 versions left their values.
 // Elsewhere: one INI file per application in "zelk" under the user's XDG config
-// folder, written through a temporary file so that a crash never leaves half a file.
+// folder. A change is written to a fresh copy that then replaces the file, so
+// a crash never leaves half a file and a failed write is never remembered as
+// if it had been stored: what is read afterwards is what the file holds.
 class SettingsStore
 {
 public:
@@ -17,14 +21,13 @@ public:
     static QString get(const QString &application, const QString &section, const QString &key,
                        const QString &defaultValue = QString());
 
-    // Each returns false when the store could not be changed; a failed save
-    // leaves the old value in place.
-    static bool save(const QString &application, const QString &section, const QString &key,
-                     const QString &value);
-    // False when the section does not exist.
-    static bool deleteSection(const QString &application, const QString &section);
-    // False when nothing is stored for the application.
-    static bool deleteApplication(const QString &application);
+    // A failed change leaves the store as it was and says why.
+    static StoreResult save(const QString &application, const QString &section, const QString &key,
+                            const QString &value);
+    // NotFound when the section does not exist.
+    static StoreResult deleteSection(const QString &application, const QString &section);
+    // NotFound when nothing is stored for the application.
+    static StoreResult deleteApplication(const QString &application);
 
     // True when at least one value is stored for the application.
     static bool hasApplication(const QString &application);

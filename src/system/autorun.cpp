@@ -1,8 +1,8 @@
 #include "system/autorun.h"
 
+#include "settings/filestore.h"
+
 #include <QDir>
-#include <QFile>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 #ifdef Q_OS_WIN
@@ -70,26 +70,28 @@ QString AutoRun::execValue(const QString &path)
     return value;
 }
 
-bool AutoRun::SetAutoRun(const QString &sDescr, const QString &sPath)
+StoreResult AutoRun::SetAutoRun(const QString &sDescr, const QString &sPath)
 {
+    using Status = StoreResult::Status;
 #ifdef Q_OS_WIN
+    const QString place = QStringLiteral("HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run");
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, runKey, 0, keyRights, &key) != ERROR_SUCCESS)
-        return false;
-    const QString data = sPath;
-    const LONG result = RegSetValueExW(key, reinterpret_cast<LPCWSTR>(sDescr.utf16()), 0, REG_SZ,
-                                       reinterpret_cast<const BYTE *>(data.utf16()),
-                                       DWORD((data.size() + 1) * sizeof(wchar_t)));
-    RegCloseKey(key);
-    return result == ERROR_SUCCESS;
+    LONG result = RegOpenKeyExW(HKEY_CURRENT_USER, runKey, 0, keyRights, &key);
+    if (result == ERROR_SUCCESS) {
+        const QString data = sPath;
+        result = RegSetValueExW(key, reinterpret_cast<LPCWSTR>(sDescr.utf16()), 0, REG_SZ,
+                                reinterpret_cast<const BYTE *>(data.utf16()),
+                                DWORD((data.size() + 1) * sizeof(wchar_t)));
+        RegCloseKey(key);
+    }
+    if (result == ERROR_ACCESS_DENIED)
+        return StoreResult(Status::WriteError, place, QStringLiteral("Zugriff verweigert"));
+    if (result != ERROR_SUCCESS)
+        return StoreResult(Status::WriteError, place, QStringLiteral("Fehler %1").arg(result));
+    return StoreResult::done();
 #else
     if (!validName(sDescr))
-        return false;
-    if (!QDir().mkpath(autostartFolder()))
-        return false;
-    QSaveFile file(entryPath(sDescr));
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
+        return StoreResult(Status::WriteError, autostartFolder(), QStringLiteral("ungültiger Name"));
     const QString entry = QStringLiteral("[Desktop Entry]\n"
                                          "Type=Application\n"
                                          "Name=Zelk. 2010\n"
@@ -97,23 +99,33 @@ bool AutoRun::SetAutoRun(const QString &sDescr, const QString &sPath)
                                          "Exec=%1\n"
                                          "Terminal=false\n")
                               .arg(execValue(sPath));
-    file.write(entry.toUtf8());
-    return file.commit();
+    return FileStore::replace(entryPath(sDescr), entry.toUtf8());
 #endif
 }
 
-bool AutoRun::RemoveAutoRun(const QString &sDescr)
+StoreResult AutoRun::RemoveAutoRun(const QString &sDescr)
 {
+    using Status = StoreResult::Status;
 #ifdef Q_OS_WIN
+    const QString place = QStringLiteral("HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run");
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, runKey, 0, keyRights, &key) != ERROR_SUCCESS)
-        return false;
-    const LONG result = RegDeleteValueW(key, reinterpret_cast<LPCWSTR>(sDescr.utf16()));
-    RegCloseKey(key);
-    return result == ERROR_SUCCESS;
+    LONG result = RegOpenKeyExW(HKEY_CURRENT_USER, runKey, 0, keyRights, &key);
+    if (result == ERROR_FILE_NOT_FOUND)
+        return StoreResult(Status::NotFound, place);
+    if (result == ERROR_SUCCESS) {
+        result = RegDeleteValueW(key, reinterpret_cast<LPCWSTR>(sDescr.utf16()));
+        RegCloseKey(key);
+    }
+    if (result == ERROR_FILE_NOT_FOUND)
+        return StoreResult(Status::NotFound, place);
+    if (result == ERROR_ACCESS_DENIED)
+        return StoreResult(Status::WriteError, place, QStringLiteral("Zugriff verweigert"));
+    if (result != ERROR_SUCCESS)
+        return StoreResult(Status::WriteError, place, QStringLiteral("Fehler %1").arg(result));
+    return StoreResult::done();
 #else
     if (!validName(sDescr))
-        return false;
-    return QFile::remove(entryPath(sDescr));
+        return StoreResult(Status::NotFound, autostartFolder());
+    return FileStore::remove(entryPath(sDescr));
 #endif
 }

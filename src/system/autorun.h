@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/storeresult.h"
+
 #include <QString>
 
 // The current user's list of programs started at logon.
@@ -10,9 +12,11 @@ class AutoRun
 {
 public:
     // Enters sPath under the name sDescr; entering again replaces the entry.
-    static bool SetAutoRun(const QString &sDescr, const QString &sPath);
-    // Removes the entry; a missing entry is a failure.
-    static bool RemoveAutoRun(const QString &sDescr);
+    // A write-protected or unreadable entry is left as it is and reported.
+    static StoreResult SetAutoRun(const QString &sDescr, const QString &sPath);
+    // Removes the entry: NotFound when there was none, a failure (with the
+    // reason) when it is still there.
+    static StoreResult RemoveAutoRun(const QString &sDescr);
 
     // The autostart folder of XDG desktops.
     static QString autostartFolder();

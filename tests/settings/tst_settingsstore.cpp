@@ -18,6 +18,7 @@ private slots:
     void damagedFileReadsAsDefault_data();
     void damagedFileReadsAsDefault();
     void unwritableFolder();
+    void linkedFileStaysLinked();
 
 private:
     void writeRaw(const QString &application, const QByteArray &content);
@@ -112,6 +113,24 @@ void TestSettingsStore::unwritableFolder()
     QVERIFY(!SettingsStore::save(app, section, key, QStringLiteral("7")));
     QCOMPARE(SettingsStore::get(app, section, key, QStringLiteral("19")), QStringLiteral("19"));
     QVERIFY(!SettingsStore::hasApplication(app));
+}
+
+void TestSettingsStore::linkedFileStaysLinked()
+{
+    const QString kept = QDir(m_env->path()).filePath(QStringLiteral("dotfiles/Zelk_2010.ini"));
+    QVERIFY(QDir().mkpath(QFileInfo(kept).absolutePath()));
+    QVERIFY(QDir().mkpath(QFileInfo(SettingsStore::location(app)).absolutePath()));
+    QVERIFY(QFile::link(kept, SettingsStore::location(app)));
+    const StoreResult first = SettingsStore::save(app, section, key, QStringLiteral("16"));
+    QVERIFY2(first.ok(), qPrintable(first.reason()));
+    QVERIFY(QFileInfo(SettingsStore::location(app)).isSymLink());
+    QVERIFY(SettingsStore::deleteSection(app, section));
+    QVERIFY(SettingsStore::save(app, section, key, QStringLiteral("7")));
+    QVERIFY(QFileInfo(SettingsStore::location(app)).isSymLink());
+    QFile file(kept);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll().contains("x.Text=7"));
+    QCOMPARE(SettingsStore::get(app, section, key), QStringLiteral("7"));
 }
 
 QTEST_GUILESS_MAIN(TestSettingsStore)

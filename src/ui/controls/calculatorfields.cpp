@@ -23,6 +23,12 @@ const QString invalidNetText = QStringLiteral(
     "Der Nettowert ist keine gültige Zahl.\r\rBitte geben Sie einen Betrag wie 100 oder 99,95 ein.");
 const QString invalidGrossText = QStringLiteral(
     "Der Bruttowert ist keine gültige Zahl.\r\rBitte geben Sie einen Betrag wie 119 oder 99,95 ein.");
+const QString saveRateTitle = QStringLiteral("Prozentwert speichern");
+const QString deleteRateTitle = QStringLiteral("Prozentwert löschen");
+const QString entryListTitle = QStringLiteral("Gespeicherte Werte");
+const QString rateNotSavedText = QStringLiteral("Der Mehrwertsteuersatz konnte nicht gespeichert werden: %1");
+const QString rateNotDeletedText
+    = QStringLiteral("Der gespeicherte Mehrwertsteuersatz konnte nicht gelöscht werden: %1");
 const QString noResultText
     = QStringLiteral("Mit diesem Mehrwertsteuersatz und diesem Betrag lässt sich kein Ergebnis berechnen.");
 
@@ -40,6 +46,8 @@ CalculatorFields::CalculatorFields(TextBox *netto, TextBox *x, TextBox *zelkante
     connect(m_netto, &TextBox::keyPress, this, &CalculatorFields::onNettoKeyPress);
     connect(m_brutto, &TextBox::keyPress, this, &CalculatorFields::onBruttoKeyPress);
     connect(m_zelkanteil, &TextBox::keyPress, this, &CalculatorFields::onZelkanteilKeyPress);
+    connect(m_x, &TextBox::entryListFailed, this,
+            [this](const QString &message) { reportStoreFailure(entryListTitle, message); });
 }
 
 void CalculatorFields::nameBoxes(TextBox *netto, TextBox *x, TextBox *zelkanteil, TextBox *brutto)
@@ -77,6 +85,26 @@ void CalculatorFields::loadRate()
     m_x->setText(RateSetting::read());
     if (m_x->text().isEmpty())
         m_x->setText(QStringLiteral("19"));
+}
+
+void CalculatorFields::saveRate()
+{
+    const StoreResult result = RateSetting::save(m_x->text());
+    if (result.failed())
+        reportStoreFailure(saveRateTitle, rateNotSavedText.arg(result.reason()));
+}
+
+void CalculatorFields::deleteRate()
+{
+    // Nothing stored is nothing to delete: no message.
+    const StoreResult result = RateSetting::remove();
+    if (result.failed())
+        reportStoreFailure(deleteRateTitle, rateNotDeletedText.arg(result.reason()));
+}
+
+void CalculatorFields::reportStoreFailure(const QString &title, const QString &message)
+{
+    m_dialog1->ShowMessage(message, QStringLiteral("16"), title, true, QString());
 }
 
 void CalculatorFields::copyToClipboard(const QString &text)

@@ -26,6 +26,11 @@ public:
     void bindEntryList();
     // The stored rate, or "19" when none or an empty one is stored.
     void loadRate();
+    // The rate box's text as the stored rate, and deleting the stored rate.
+    // A failure is told with the stop icon; the box keeps its text, and the
+    // next load shows what is really stored.
+    void saveRate();
+    void deleteRate();
 
     // Empties the clipboard, then puts text on it as plain text.
     static void copyToClipboard(const QString &text);
@@ -41,6 +46,7 @@ private:
     void computeFromNet();
     void computeFromGross();
     void reportFailure(VatCalculator::Failure failure, TextBox *typedBox);
+    void reportStoreFailure(const QString &title, const QString &message);
 
     TextBox *m_netto;
     TextBox *m_x;

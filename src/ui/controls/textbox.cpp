@@ -1,6 +1,6 @@
 #include "ui/controls/textbox.h"
 
-#include "ui/controls/entrylist.h"
+#include "settings/entrylist.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
@@ -9,6 +9,8 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPointer>
+
+#include <functional>
 
 TextBox::TextBox(QWidget *parent)
     : QLineEdit(parent)
@@ -74,18 +76,41 @@ void TextBox::updateSideButton()
     setClearButtonEnabled(m_showButton && !listButton && !isReadOnly());
 }
 
+QStringList TextBox::entryListEntries() const
+{
+    return EntryList::load(m_listFile);
+}
+
+bool TextBox::addToEntryList(const QString &value)
+{
+    const StoreResult result = EntryList::add(m_listFile, value);
+    if (result.failed())
+        emit entryListFailed(QStringLiteral("Der Wert „%1“ konnte nicht in die Liste aufgenommen werden: %2")
+                                 .arg(value, result.reason()));
+    return !result.failed();
+}
+
+bool TextBox::removeFromEntryList(const QString &value)
+{
+    const StoreResult result = EntryList::remove(m_listFile, value);
+    if (result.failed())
+        emit entryListFailed(QStringLiteral("Der Wert „%1“ konnte nicht aus der Liste entfernt werden: %2")
+                                 .arg(value, result.reason()));
+    return !result.failed();
+}
+
 void TextBox::showEntryList()
 {
     if (!m_listEnabled)
         return;
-    QStringList entries = EntryList::load(m_listFile);
+    const QStringList entries = entryListEntries();
     const QString current = text().trimmed();
 
     QMenu menu(this);
     menu.setObjectName(QStringLiteral("entryListMenu"));
     if (!m_listCaption.isEmpty())
         menu.addSection(m_listCaption);
-    for (const QString &entry : std::as_const(entries)) {
+    for (const QString &entry : entries) {
         menu.addAction(entry, this, [this, entry] {
             setText(entry);
             setFocus();
@@ -94,22 +119,26 @@ void TextBox::showEntryList()
     menu.addSeparator();
     QAction *add = menu.addAction(QStringLiteral("Aktuellen Wert &hinzufügen"));
     add->setObjectName(QStringLiteral("addEntry"));
-    add->setEnabled(!current.isEmpty() && current.size() <= EntryList::maxEntryLength
-                    && !entries.contains(current) && entries.size() < EntryList::maxEntries);
-    connect(add, &QAction::triggered, this, [this, entries, current]() mutable {
-        entries.append(current);
-        EntryList::store(m_listFile, entries);
-    });
+    add->setEnabled(EntryList::validEntry(current) && !entries.contains(current)
+                    && entries.size() < EntryList::maxEntries);
     QMenu *remove = menu.addMenu(QStringLiteral("Eintrag &entfernen"));
     remove->setObjectName(QStringLiteral("removeEntry"));
     remove->setEnabled(!entries.isEmpty());
-    for (const QString &entry : std::as_const(entries)) {
-        remove->addAction(entry, this, [this, entries, entry]() mutable {
-            entries.removeAll(entry);
-            EntryList::store(m_listFile, entries);
+
+    // The file is changed, and a failure told, only after the menu has closed.
+    std::function<void()> change;
+    connect(add, &QAction::triggered, &menu, [&change, this, current] {
+        change = [this, current] { addToEntryList(current); };
+    });
+    for (const QString &entry : entries) {
+        remove->addAction(entry, &menu, [&change, this, entry] {
+            change = [this, entry] { removeFromEntryList(entry); };
         });
     }
+    QPointer<TextBox> guard(this);
     menu.exec(mapToGlobal(QPoint(width() - menu.sizeHint().width(), height())));
+    if (guard && change)
+        change();
 }
 
 int TextBox::characterCode(const QKeyEvent *event)

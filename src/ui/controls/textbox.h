@@ -37,6 +37,11 @@ public:
     void setEntryListEnabled(bool enabled);
     void setEntryListCaption(const QString &caption) { m_listCaption = caption; }
     void showEntryList();
+    // What the list shows: the stored entries, read afresh.
+    QStringList entryListEntries() const;
+    // Store the change at once; a failure is reported through entryListFailed.
+    bool addToEntryList(const QString &value);
+    bool removeFromEntryList(const QString &value);
 
     // The character code a key event types, or -1 for keys that type nothing
     // (arrows, Delete, function keys, modifiers alone).
@@ -44,6 +49,8 @@ public:
 
 signals:
     void keyPress(int &keyAscii);
+    // A change of the entry list could not be stored; message says what and why, in German.
+    void entryListFailed(const QString &message);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

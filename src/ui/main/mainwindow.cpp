@@ -306,9 +306,9 @@ void MainWindow::onToolbarMenuEntryClicked(const QString &key)
         CalculatorFields::copyToClipboard(
             ClipboardText::allAmounts(m_netto->text(), m_zelkanteil->text(), m_x->text(), m_brutto->text()));
     } else if (key == QLatin1String("prozentwert_bm")) {
-        RateSetting::save(m_x->text());
+        m_fields->saveRate();
     } else if (key == QLatin1String("prozentwertloeschen_bm")) {
-        RateSetting::remove();
+        m_fields->deleteRate();
     } else if (key == QLatin1String("home_bm")) {
         ShellRoutines::OpenWebPage(MakerAddresses::homePage());
     } else if (key == QLatin1String("bewerten_bm")) {

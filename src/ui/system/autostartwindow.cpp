@@ -29,6 +29,8 @@ const QString messageTitle = QStringLiteral("Autostart");
 const QString entered = QStringLiteral("Der Eintrag war erfolgreich.");
 const QString failed = QStringLiteral("Der Eintrag ist fehlgeschlagen!");
 const QString removed = QStringLiteral("Der Eintrag wurde entfernt!");
+const QString notRemoved = QStringLiteral("Der Eintrag konnte nicht entfernt werden: %1\r\r"
+                                          "Das Programm wird weiterhin bei jeder Anmeldung gestartet.");
 const QString fileBox = QStringLiteral("Programmdatei");
 } // namespace Texts
 
@@ -110,14 +112,21 @@ QString AutostartWindow::ShowMessage(const QString &text, const QString &style, 
 void AutostartWindow::onCommand1Clicked()
 {
     const QString path = m_txtFilename->text();
-    if (AutoRun::SetAutoRun(valueName(path), path))
+    const StoreResult result = AutoRun::SetAutoRun(valueName(path), path);
+    if (result.ok())
         ShowMessage(Texts::entered, QStringLiteral("64"), Texts::messageTitle, true, QString());
     else
-        ShowMessage(Texts::failed, QStringLiteral("16"), Texts::messageTitle, true, QString());
+        ShowMessage(Texts::failed + QStringLiteral("\r\r") + result.reason(), QStringLiteral("16"),
+                    Texts::messageTitle, true, QString());
 }
 
 void AutostartWindow::onCommand3Clicked()
 {
-    AutoRun::RemoveAutoRun(valueName(m_txtFilename->text()));
-    ShowMessage(Texts::removed, QStringLiteral("64"), Texts::messageTitle, true, QString());
+    // Where there was no entry, removing it is no failure.
+    const StoreResult result = AutoRun::RemoveAutoRun(valueName(m_txtFilename->text()));
+    if (result.failed())
+        ShowMessage(Texts::notRemoved.arg(result.reason()), QStringLiteral("16"), Texts::messageTitle, true,
+                    QString());
+    else
+        ShowMessage(Texts::removed, QStringLiteral("64"), Texts::messageTitle, true, QString());
 }

@@ -1,5 +1,6 @@
+#include "support/modalanswer.h"
 #include "support/testenvironment.h"
-#include "ui/controls/entrylist.h"
+#include "settings/entrylist.h"
 #include "ui/controls/textbox.h"
 
 #include <QApplication>
@@ -19,10 +20,9 @@ private slots:
     void characterCode();
     void hookCanKeepDiscardOrReplace();
     void maxCharsStopsTypingNotTheProgram();
-    void entryListFile_data();
-    void entryListFile();
-    void entryListFallsBackToDataFolder();
     void choosingAnEntryFillsTheBox();
+    void damagedListKeepsWhatItCanRead_data();
+    void damagedListKeepsWhatItCanRead();
 };
 
 // clang-format off
@@ -98,57 +98,6 @@ void TestTextBox::maxCharsStopsTypingNotTheProgram()
     QCOMPARE(box.text(), QStringLiteral("1190000000000000,0"));
 }
 
-// clang-format off
-void TestTextBox::entryListFile_data()
-{
-    QTest::addColumn<bool>("exists");
-    QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<QStringList>("expected");
-
-    const QStringList defaults{"19", "7"};
-    QTest::newRow("missing") << false << QByteArray() << defaults;
-    QTest::newRow("empty") << true << QByteArray() << defaults;
-    QTest::newRow("garbage") << true << QByteArray("\x00\xff\x10junk", 7) << defaults;
-    QTest::newRow("bad UTF-8") << true << QByteArray("# Zelk. 2010 entry list 1\n\xff\xfe\n") << defaults;
-    QTest::newRow("entry too long") << true << QByteArray("# Zelk. 2010 entry list 1\n1234567890123456\n")
-                                    << defaults;
-    QTest::newRow("stored") << true << QByteArray("# Zelk. 2010 entry list 1\n16\n7,5\n\n16\n")
-                            << QStringList{"16", "7,5"};
-    QTest::newRow("emptied by the user") << true << QByteArray("# Zelk. 2010 entry list 1\n") << QStringList{};
-}
-// clang-format on
-
-void TestTextBox::entryListFile()
-{
-    QFETCH(bool, exists);
-    QFETCH(QByteArray, content);
-    TestEnvironment env;
-    const QString path = QDir(env.path()).filePath(QStringLiteral("zelk.dat"));
-    if (exists) {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(content);
-    }
-    QTEST(EntryList::load(path), "expected");
-    QVERIFY(EntryList::store(path, {QStringLiteral("19"), QStringLiteral("5,5")}));
-    QCOMPARE(EntryList::load(path), (QStringList{"19", "5,5"}));
-}
-
-void TestTextBox::entryListFallsBackToDataFolder()
-{
-    TestEnvironment env;
-    // The program's folder cannot be written: its place is taken by a file.
-    QFile blocker(QDir(env.path()).filePath(QStringLiteral("program")));
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    const QString requested = QDir(env.path()).filePath(QStringLiteral("program/zelk.dat"));
-    const QString effective = EntryList::effectivePath(requested);
-    QVERIFY(effective.startsWith(QDir(env.path()).filePath(QStringLiteral("data"))));
-    QVERIFY(EntryList::store(requested, {QStringLiteral("16")}));
-    QVERIFY(QFile::exists(effective));
-    QCOMPARE(EntryList::load(requested), QStringList{"16"});
-}
-
 void TestTextBox::choosingAnEntryFillsTheBox()
 {
     TestEnvironment env;
@@ -189,6 +138,67 @@ void TestTextBox::choosingAnEntryFillsTheBox()
     box.showEntryList();
     QCOMPARE(box.text(), QStringLiteral("7"));
     QCOMPARE(EntryList::load(box.entryListFile()), (QStringList{"19", "7", "16"}));
+}
+
+static QByteArray numbered(int from, int to)
+{
+    QByteArray lines;
+    for (int i = from; i <= to; ++i)
+        lines += QByteArray::number(i) + '\n';
+    return lines;
+}
+
+static QStringList numberedList(int from, int to)
+{
+    QStringList entries;
+    for (int i = from; i <= to; ++i)
+        entries.append(QString::number(i));
+    return entries;
+}
+
+// clang-format off
+void TestTextBox::damagedListKeepsWhatItCanRead_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QStringList>("shown");
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QStringList>("after");
+
+    const QByteArray header("# Zelk. 2010 entry list 1\n");
+    QTest::newRow("damaged line, add") << header + "16\n\xff\xfe\n5,5\n" << QStringList{"16", "5,5"}
+                                       << "add" << QStringList{"16", "5,5", "12"};
+    QTest::newRow("too long line, remove") << header + "16\n1234567890123456789\n5,5\n" << QStringList{"16", "5,5"}
+                                           << "16" << QStringList{"5,5"};
+    QTest::newRow("60 entries keep the first 50") << header + numbered(1, 60) << numberedList(1, 50)
+                                                  << "50" << numberedList(1, 49);
+}
+// clang-format on
+
+void TestTextBox::damagedListKeepsWhatItCanRead()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, command);
+    TestEnvironment env;
+    const QString file = QDir(env.path()).filePath(QStringLiteral("zelk.dat"));
+    {
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(content);
+    }
+    TextBox box;
+    box.setShowButton(true);
+    box.setEntryListFile(file);
+    box.setEntryListEnabled(true);
+    box.setText(QStringLiteral("12"));
+    box.show();
+
+    QTEST(useEntryList(&box, QString()), "shown");
+    useEntryList(&box, command);
+    QTEST(useEntryList(&box, QString()), "after");
+    // What could not be read is kept beside the list, exactly as it was.
+    QFile backup(file + QStringLiteral(".bak"));
+    QVERIFY(backup.open(QIODevice::ReadOnly));
+    QCOMPARE(backup.readAll(), content);
 }
 
 QTEST_MAIN(TestTextBox)

@@ -5,7 +5,7 @@
 #include "system/programfolder.h"
 #include "system/windowplacement.h"
 #include "ui/controls/commandbutton.h"
-#include "ui/controls/entrylist.h"
+#include "settings/entrylist.h"
 #include "ui/controls/textbox.h"
 #include "ui/controls/toolbar.h"
 #include "ui/main/mainwindow.h"

@@ -93,7 +93,10 @@ void TestSystemWindows::autostartFailureIsReported()
     QPointer<AutostartWindow> window = new AutostartWindow;
     window->show();
     QCOMPARE(clickAndRead(window, "Command1"),
-             QStringLiteral("Autostart|16|Der Eintrag ist fehlgeschlagen!"));
+             QStringLiteral("Autostart|16|Der Eintrag ist fehlgeschlagen!\r\r„%1“ ist kein Ordner, sondern eine Datei.")
+                 .arg(AutoRun::autostartFolder()));
+    // Where no entry can be, there was none to remove.
+    QCOMPARE(clickAndRead(window, "Command3"), QStringLiteral("Autostart|64|Der Eintrag wurde entfernt!"));
     window->close();
     QTRY_VERIFY(window.isNull());
 }

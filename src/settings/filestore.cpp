@@ -1,0 +1,168 @@
+#include "settings/filestore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QDateTime>
+#include <QTemporaryFile>
+#include <QStorageInfo>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#ifdef Q_OS_WIN
+#include <qt_windows.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace {
+
+using Status = StoreResult::Status;
+
+// The nearest part of path that exists, walking up from path itself.
+QFileInfo nearestExisting(const QString &path)
+{
+    QFileInfo info(path);
+    while (!info.exists() && !info.isSymLink()) {
+        const QString parent = info.absolutePath();
+        if (parent == info.absoluteFilePath())
+            break;
+        info = QFileInfo(parent);
+    }
+    return info;
+}
+
+// Faults of the folder and of an existing file, without changing anything.
+StoreResult checkPlace(const QString &filePath)
+{
+    const QFileInfo file(filePath);
+    const QString folder = file.absolutePath();
+    const QFileInfo existing = nearestExisting(folder);
+    if (!existing.isDir())
+        return StoreResult(Status::FolderIsFile, existing.absoluteFilePath());
+    if (!existing.isWritable())
+        return StoreResult(Status::FolderReadOnly, existing.absoluteFilePath());
+    if (file.exists()) {
+        if (file.isDir())
+            return StoreResult(Status::WriteError, filePath, QStringLiteral("ein Ordner steht an ihrer Stelle"));
+        if (!file.isReadable())
+            return StoreResult(Status::FileUnreadable, filePath);
+        if (!file.isWritable())
+            return StoreResult(Status::FileReadOnly, filePath);
+    }
+    return StoreResult::done();
+}
+
+} // namespace
+
+StoreResult FileStore::prepareReplace(const QString &filePath)
+{
+    const StoreResult place = checkPlace(filePath);
+    if (!place)
+        return place;
+    const QString folder = QFileInfo(filePath).absolutePath();
+    if (!QDir().mkpath(folder))
+        return diagnose(filePath, QStringLiteral("Ordner nicht angelegt"), 0);
+    return StoreResult::done();
+}
+
+StoreResult FileStore::diagnose(const QString &filePath, const QString &systemText, qint64 bytes)
+{
+    const StoreResult place = checkPlace(filePath);
+    if (!place)
+        return place;
+    const QFileInfo folder = nearestExisting(QFileInfo(filePath).absolutePath());
+    const QStorageInfo storage(folder.absoluteFilePath());
+    // A little room is needed beyond the bytes themselves (a new block, a directory entry).
+    if (storage.isValid() && storage.bytesAvailable() < bytes + 4096)
+        return StoreResult(Status::DiskFull, folder.absoluteFilePath());
+    return StoreResult(Status::WriteError, filePath, systemText);
+}
+
+StoreResult FileStore::read(const QString &filePath, QByteArray *content, qint64 maxBytes)
+{
+    content->clear();
+    // QFileInfo follows a link: a link to nothing is no file.
+    if (!QFileInfo::exists(filePath))
+        return StoreResult(Status::NotFound, filePath);
+    QFile file(filePath);
+    if (!file.open(QIODevice::ReadOnly))
+        return StoreResult(Status::FileUnreadable, filePath);
+    *content = maxBytes < 0 ? file.readAll() : file.read(maxBytes);
+    if (file.error() != QFileDevice::NoError)
+        return StoreResult(Status::FileUnreadable, filePath);
+    return StoreResult::done();
+}
+
+StoreResult FileStore::replace(const QString &linkOrFile, const QByteArray &content,
+                               const std::function<bool(const QString &)> &verify)
+{
+    // A file kept elsewhere and linked here (as many keep their settings) stays linked.
+    const QFileInfo link(linkOrFile);
+    const QString filePath = link.isSymLink() ? link.symLinkTarget() : linkOrFile;
+    const StoreResult ready = prepareReplace(filePath);
+    if (!ready)
+        return ready;
+    const QFileInfo before(filePath);
+    // Not QSaveFile: in Qt 6.4 its commit() can report success after a write
+    // failed for want of room, and leave an empty file in place of the old one.
+    QTemporaryFile temp(before.absolutePath() + QStringLiteral("/.") + before.fileName()
+                        + QStringLiteral(".XXXXXX"));
+    if (!temp.open())
+        return diagnose(filePath, temp.errorString(), content.size());
+    if (temp.write(content) != content.size() || !temp.flush())
+        return diagnose(filePath, temp.errorString(), content.size());
+#ifndef Q_OS_WIN
+    // On the disk before it takes the old file's place, so that a crash never leaves an empty file.
+    if (::fsync(temp.handle()) != 0)
+        return diagnose(filePath, QString::fromLocal8Bit(std::strerror(errno)), content.size());
+#endif
+    temp.setPermissions(before.exists() ? before.permissions()
+                                        : QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                              | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    temp.close();
+    if (verify && !verify(temp.fileName()))
+        return diagnose(filePath, QStringLiteral("die geschriebene Datei ist unvollständig"), content.size());
+
+#ifdef Q_OS_WIN
+    const bool moved = MoveFileExW(reinterpret_cast<LPCWSTR>(QDir::toNativeSeparators(temp.fileName()).utf16()),
+                                   reinterpret_cast<LPCWSTR>(QDir::toNativeSeparators(filePath).utf16()),
+                                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!moved)
+        return diagnose(filePath, QStringLiteral("Fehler %1").arg(GetLastError()), 0);
+#else
+    if (std::rename(QFile::encodeName(temp.fileName()).constData(), QFile::encodeName(filePath).constData())
+        != 0)
+        return diagnose(filePath, QString::fromLocal8Bit(std::strerror(errno)), 0);
+#endif
+    temp.setAutoRemove(false);
+
+    // QSettings reads a file again only when its size or time stamp (in
+    // milliseconds) changed; a new text of the same length written within
+    // the same millisecond must still be seen.
+    const QFileInfo after(filePath);
+    if (before.exists() && after.size() == before.size() && after.lastModified() == before.lastModified()) {
+        QFile touched(filePath);
+        if (touched.open(QIODevice::ReadOnly))
+            touched.setFileTime(before.lastModified().addMSecs(1), QFileDevice::FileModificationTime);
+    }
+    return StoreResult::done();
+}
+
+StoreResult FileStore::remove(const QString &filePath)
+{
+    const QFileInfo file(filePath);
+    if (!file.exists() && !file.isSymLink())
+        return StoreResult(Status::NotFound, filePath);
+    const QFileInfo folder(file.absolutePath());
+    if (!folder.isWritable())
+        return StoreResult(Status::FolderReadOnly, folder.absoluteFilePath());
+    if (!file.isSymLink() && !file.isWritable())
+        return StoreResult(Status::FileReadOnly, filePath);
+    QFile doomed(filePath);
+    if (!doomed.remove())
+        return diagnose(filePath, doomed.errorString(), 0);
+    return StoreResult::done();
+}

@@ -1,0 +1,392 @@
+// Every way of storing something the user keeps, against every file-system
+// fault a user meets, with real permissions: the test runs as an ordinary
+// user (asuser.sh arranges that when the suite runs as root).
+#include "settings/settingsstore.h"
+#include "support/modalanswer.h"
+#include "system/autorun.h"
+#include "ui/controls/commandbutton.h"
+#include "ui/controls/textbox.h"
+#include "ui/main/mainwindow.h"
+#include "ui/system/autostartwindow.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMenu>
+#include <QPointer>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <unistd.h>
+
+namespace {
+
+enum class Operation { RateSave, RateDelete, ListAdd, ListRemove, AutostartEnter, AutostartRemove };
+enum class Fault { ReadOnlyFolder, ReadOnlyFile, UnreadableFile, FolderIsFile, FullDisk };
+
+const QByteArray storedRate = QByteArrayLiteral("[Zelk_Satz]\nx.Text=16\n");
+const QByteArray storedList = QByteArrayLiteral("# Zelk. 2010 entry list 1\n16\n5,5\n");
+const QByteArray storedEntry = QByteArrayLiteral("[Desktop Entry]\nType=Application\nExec=/alt/zelk\n");
+
+// What a folder holds, as far as the test user can see it: names, sizes,
+// times, permissions and the bytes of every readable file. For a file in the
+// folder's place, that file alone.
+QString snapshot(const QString &path)
+{
+    QString text;
+    const QFileInfo top(path);
+    QFileInfoList items;
+    if (top.isDir())
+        items = QDir(path).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                                         QDir::Name);
+    else if (top.exists())
+        items.append(top);
+    for (const QFileInfo &item : std::as_const(items)) {
+        text += QStringLiteral("%1 %2 %3 %4")
+                    .arg(item.fileName())
+                    .arg(item.size())
+                    .arg(item.lastModified().toMSecsSinceEpoch())
+                    .arg(int(item.permissions()), 0, 16);
+        QFile file(item.absoluteFilePath());
+        if (item.isFile() && file.open(QIODevice::ReadOnly))
+            text += QLatin1Char(' ') + QString::fromLatin1(file.readAll().toHex());
+        text += QLatin1Char('\n');
+    }
+    return text;
+}
+
+void writeFile(const QString &path, const QByteArray &content)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(content), content.size());
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Operation)
+Q_DECLARE_METATYPE(Fault)
+
+class TestStoreFaults : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void faults_data();
+    void faults();
+    void cleanup();
+
+private:
+    // The folder and the file that the operation changes, below the sandbox.
+    QString folderOf(Operation operation) const;
+    QString fileOf(Operation operation) const;
+    QString run(Operation operation, QList<SeenDialog> *dialogs);
+    QStringList shownAfterwards(Operation operation);
+
+    std::unique_ptr<QTemporaryDir> m_sandbox;
+    QString m_filler;
+    QString m_lockedFolder;
+};
+
+void TestStoreFaults::initTestCase()
+{
+    if (::geteuid() == 0)
+        QSKIP("Root may write everywhere, so no fault shows: run through tests/faults/asuser.sh, which starts "
+              "this test as an ordinary user.");
+}
+
+void TestStoreFaults::cleanup()
+{
+    // Give the sandbox back its permissions, so that it can be removed.
+    if (!m_lockedFolder.isEmpty())
+        QFile::setPermissions(m_lockedFolder, QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                                  | QFileDevice::ExeOwner);
+    m_lockedFolder.clear();
+    if (!m_filler.isEmpty())
+        QFile::remove(m_filler);
+    m_filler.clear();
+    m_sandbox.reset();
+}
+
+QString TestStoreFaults::folderOf(Operation operation) const
+{
+    switch (operation) {
+    case Operation::RateSave:
+    case Operation::RateDelete:
+        return QFileInfo(SettingsStore::location(QStringLiteral("Zelk_2010"))).absolutePath();
+    case Operation::ListAdd:
+    case Operation::ListRemove:
+        return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    case Operation::AutostartEnter:
+    case Operation::AutostartRemove:
+        return AutoRun::autostartFolder();
+    }
+    return QString();
+}
+
+QString TestStoreFaults::fileOf(Operation operation) const
+{
+    switch (operation) {
+    case Operation::RateSave:
+    case Operation::RateDelete:
+        return SettingsStore::location(QStringLiteral("Zelk_2010"));
+    case Operation::ListAdd:
+    case Operation::ListRemove:
+        return QDir(folderOf(operation)).filePath(QStringLiteral("zelk.dat"));
+    case Operation::AutostartEnter:
+    case Operation::AutostartRemove:
+        return QDir(folderOf(operation))
+            .filePath(AutostartWindow::valueName(QCoreApplication::applicationFilePath())
+                      + QStringLiteral(".desktop"));
+    }
+    return QString();
+}
+
+// The program folder of an installed program: it cannot be written, so the
+// entry list lives in the user's data folder.
+static QString programFolder(const QString &sandbox)
+{
+    return QDir(sandbox).filePath(QStringLiteral("program"));
+}
+
+QString TestStoreFaults::run(Operation operation, QList<SeenDialog> *dialogs)
+{
+    switch (operation) {
+    case Operation::RateSave:
+    case Operation::RateDelete: {
+        QPointer<MainWindow> window = new MainWindow;
+        window->load();
+        window->findChild<TextBox *>(QStringLiteral("x"))->setText(QStringLiteral("7"));
+        *dialogs = dialogsDuring([&] {
+            window->onToolbarMenuEntryClicked(operation == Operation::RateSave ? QStringLiteral("prozentwert_bm")
+                                                                               : QStringLiteral("prozentwertloeschen_bm"));
+        });
+        delete window;
+        return QStringLiteral("7");
+    }
+    case Operation::ListAdd:
+    case Operation::ListRemove: {
+        QPointer<MainWindow> window = new MainWindow;
+        window->load();
+        auto *box = window->findChild<TextBox *>(QStringLiteral("x"));
+        box->setEntryListFile(QDir(programFolder(m_sandbox->path())).filePath(QStringLiteral("zelk.dat")));
+        // Adding 12, or removing the second entry the list shows.
+        box->setText(QStringLiteral("12"));
+        const QString value
+            = operation == Operation::ListAdd ? QStringLiteral("12") : useEntryList(box, QString()).value(1);
+        *dialogs = dialogsDuring(
+            [&] { useEntryList(box, operation == Operation::ListAdd ? QStringLiteral("add") : value); });
+        delete window;
+        return value;
+    }
+    case Operation::AutostartEnter:
+    case Operation::AutostartRemove: {
+        QPointer<AutostartWindow> window = new AutostartWindow;
+        window->show();
+        auto *button = window->findChild<CommandButton *>(
+            operation == Operation::AutostartEnter ? QStringLiteral("Command1") : QStringLiteral("Command3"));
+        *dialogs = dialogsDuring([button] { button->click(); });
+        delete window;
+        return QString();
+    }
+    }
+    return QString();
+}
+
+QStringList TestStoreFaults::shownAfterwards(Operation operation)
+{
+    // A new window, as after "Ansicht wechseln" and back: it shows what it reads now.
+    MainWindow window;
+    window.load();
+    auto *box = window.findChild<TextBox *>(QStringLiteral("x"));
+    if (operation == Operation::RateSave || operation == Operation::RateDelete)
+        return {box->text()};
+    box->setEntryListFile(QDir(programFolder(m_sandbox->path())).filePath(QStringLiteral("zelk.dat")));
+    return useEntryList(box, QString());
+}
+
+void TestStoreFaults::faults_data()
+{
+    QTest::addColumn<Operation>("operation");
+    QTest::addColumn<Fault>("fault");
+    // Empty: no message. Otherwise the style code, "|", the message's start.
+    QTest::addColumn<QString>("message");
+    // The cause named in the message; the place is checked apart.
+    QTest::addColumn<QString>("cause");
+    // What the program shows afterwards ("-" where it shows nothing).
+    QTest::addColumn<QStringList>("shown");
+    // True where the operation succeeds and so changes the disk.
+    QTest::addColumn<bool>("changes");
+
+    const QString rateSave = QStringLiteral("16|Der Mehrwertsteuersatz konnte nicht gespeichert werden: ");
+    const QString rateDelete = QStringLiteral("16|Der gespeicherte Mehrwertsteuersatz konnte nicht gelöscht werden: ");
+    const QString listAdd = QStringLiteral("16|Der Wert „12“ konnte nicht in die Liste aufgenommen werden: ");
+    const QString listRemove5 = QStringLiteral("16|Der Wert „5,5“ konnte nicht aus der Liste entfernt werden: ");
+    const QString listRemove7 = QStringLiteral("16|Der Wert „7“ konnte nicht aus der Liste entfernt werden: ");
+    const QString enter = QStringLiteral("16|Der Eintrag ist fehlgeschlagen!\r\r");
+    const QString remove = QStringLiteral("16|Der Eintrag konnte nicht entfernt werden: ");
+    const QString removed = QStringLiteral("64|Der Eintrag wurde entfernt!");
+
+    const QString readOnly = QStringLiteral("ist schreibgeschützt.");
+    const QString unreadable = QStringLiteral("kann nicht gelesen werden.");
+    const QString notFolder = QStringLiteral("ist kein Ordner, sondern eine Datei.");
+    const QString full = QStringLiteral("ist kein Platz mehr frei.");
+
+    const QStringList rate{"16"};
+    const QStringList noRate{"19"};
+    const QStringList list{"16", "5,5"};
+    const QStringList defaults{"19", "7"};
+    const QStringList nothing{"-"};
+
+    struct Row
+    {
+        const char *name;
+        Operation operation;
+        Fault fault;
+        QString message;
+        QString cause;
+        QStringList shown;
+        bool changes;
+    };
+    // clang-format off
+    const Row rows[] = {
+        {"rate save, read-only folder", Operation::RateSave, Fault::ReadOnlyFolder, rateSave, readOnly, rate, false},
+        {"rate save, read-only file", Operation::RateSave, Fault::ReadOnlyFile, rateSave, readOnly, rate, false},
+        {"rate save, unreadable file", Operation::RateSave, Fault::UnreadableFile, rateSave, unreadable, noRate, false},
+        {"rate save, folder is a file", Operation::RateSave, Fault::FolderIsFile, rateSave, notFolder, noRate, false},
+        {"rate save, full disk", Operation::RateSave, Fault::FullDisk, rateSave, full, rate, false},
+        {"rate delete, read-only folder", Operation::RateDelete, Fault::ReadOnlyFolder, rateDelete, readOnly, rate, false},
+        {"rate delete, read-only file", Operation::RateDelete, Fault::ReadOnlyFile, rateDelete, readOnly, rate, false},
+        {"rate delete, unreadable file", Operation::RateDelete, Fault::UnreadableFile, rateDelete, unreadable, noRate, false},
+        // Nothing can be stored there, so there is nothing to delete: no message.
+        {"rate delete, folder is a file", Operation::RateDelete, Fault::FolderIsFile, QString(), QString(), noRate, false},
+        {"rate delete, full disk", Operation::RateDelete, Fault::FullDisk, rateDelete, full, rate, false},
+        {"list add, read-only folder", Operation::ListAdd, Fault::ReadOnlyFolder, listAdd, readOnly, list, false},
+        {"list add, read-only file", Operation::ListAdd, Fault::ReadOnlyFile, listAdd, readOnly, list, false},
+        {"list add, unreadable file", Operation::ListAdd, Fault::UnreadableFile, listAdd, unreadable, defaults, false},
+        {"list add, folder is a file", Operation::ListAdd, Fault::FolderIsFile, listAdd, notFolder, defaults, false},
+        {"list add, full disk", Operation::ListAdd, Fault::FullDisk, listAdd, full, list, false},
+        {"list remove, read-only folder", Operation::ListRemove, Fault::ReadOnlyFolder, listRemove5, readOnly, list, false},
+        {"list remove, read-only file", Operation::ListRemove, Fault::ReadOnlyFile, listRemove5, readOnly, list, false},
+        {"list remove, unreadable file", Operation::ListRemove, Fault::UnreadableFile, listRemove7, unreadable, defaults, false},
+        {"list remove, folder is a file", Operation::ListRemove, Fault::FolderIsFile, listRemove7, notFolder, defaults, false},
+        {"list remove, full disk", Operation::ListRemove, Fault::FullDisk, listRemove5, full, list, false},
+        {"autostart enter, read-only folder", Operation::AutostartEnter, Fault::ReadOnlyFolder, enter, readOnly, nothing, false},
+        {"autostart enter, read-only file", Operation::AutostartEnter, Fault::ReadOnlyFile, enter, readOnly, nothing, false},
+        // Replacing it would keep its permissions, and the desktop could not read the new entry either.
+        {"autostart enter, unreadable file", Operation::AutostartEnter, Fault::UnreadableFile, enter, unreadable, nothing, false},
+        {"autostart enter, folder is a file", Operation::AutostartEnter, Fault::FolderIsFile, enter, notFolder, nothing, false},
+        {"autostart enter, full disk", Operation::AutostartEnter, Fault::FullDisk, enter, full, nothing, false},
+        {"autostart remove, read-only folder", Operation::AutostartRemove, Fault::ReadOnlyFolder, remove, readOnly, nothing, false},
+        {"autostart remove, read-only file", Operation::AutostartRemove, Fault::ReadOnlyFile, remove, readOnly, nothing, false},
+        // Removing needs neither reading the entry nor room on the disk: these succeed.
+        {"autostart remove, unreadable file", Operation::AutostartRemove, Fault::UnreadableFile, removed, QString(), nothing, true},
+        {"autostart remove, folder is a file", Operation::AutostartRemove, Fault::FolderIsFile, removed, QString(), nothing, false},
+        {"autostart remove, full disk", Operation::AutostartRemove, Fault::FullDisk, removed, QString(), nothing, true},
+    };
+    // clang-format on
+    for (const Row &row : rows)
+        QTest::newRow(row.name) << row.operation << row.fault << row.message << row.cause << row.shown
+                                << row.changes;
+}
+
+void TestStoreFaults::faults()
+{
+    QFETCH(Operation, operation);
+    QFETCH(Fault, fault);
+    QFETCH(QString, message);
+    QFETCH(QString, cause);
+    QFETCH(QStringList, shown);
+    QFETCH(bool, changes);
+
+    QString base = QDir::tempPath();
+    if (fault == Fault::FullDisk) {
+        base = qEnvironmentVariable("ZELK_SMALL_FS");
+        if (base.isEmpty())
+            QSKIP("No small file system to fill: asuser.sh mounts one (a tmpfs) when the suite runs as root.");
+    }
+    m_sandbox = std::make_unique<QTemporaryDir>(QDir(base).filePath(QStringLiteral("faults-XXXXXX")));
+    QVERIFY(m_sandbox->isValid());
+    const QString sandbox = m_sandbox->path();
+    qputenv("HOME", sandbox.toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", QDir(sandbox).filePath(QStringLiteral("config")).toLocal8Bit());
+    qputenv("XDG_DATA_HOME", QDir(sandbox).filePath(QStringLiteral("data")).toLocal8Bit());
+    QVERIFY(QDir().mkpath(programFolder(sandbox)));
+    QVERIFY(QFile::setPermissions(programFolder(sandbox), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+
+    const QString folder = folderOf(operation);
+    const QString file = fileOf(operation);
+    if (fault == Fault::FolderIsFile) {
+        writeFile(folder, QByteArrayLiteral("kein Ordner\n"));
+    } else {
+        const QByteArray stored = operation == Operation::RateSave || operation == Operation::RateDelete
+            ? storedRate
+            : operation == Operation::ListAdd || operation == Operation::ListRemove ? storedList
+                                                                                   : storedEntry;
+        writeFile(file, stored);
+    }
+    if (QTest::currentTestFailed())
+        return;
+    switch (fault) {
+    case Fault::ReadOnlyFolder:
+        QVERIFY(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+        m_lockedFolder = folder;
+        break;
+    case Fault::ReadOnlyFile:
+        QVERIFY(QFile::setPermissions(file, QFileDevice::ReadOwner));
+        break;
+    case Fault::UnreadableFile:
+        QVERIFY(QFile::setPermissions(file, QFileDevice::WriteOwner));
+        break;
+    case Fault::FolderIsFile:
+        break;
+    case Fault::FullDisk: {
+        m_filler = QDir(base).filePath(QStringLiteral("filler-") + QFileInfo(sandbox).fileName());
+        QFile filler(m_filler);
+        QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        const QByteArray block(4096, 'x');
+        while (filler.write(block) > 0) {
+        }
+        QVERIFY2(filler.error() == QFileDevice::ResourceError, qPrintable(filler.errorString()));
+        break;
+    }
+    }
+    const QString before = snapshot(folder);
+
+    QList<SeenDialog> dialogs;
+    run(operation, &dialogs);
+
+    // The message: none, or one that says what failed, why and where.
+    if (message.isEmpty()) {
+        QVERIFY2(dialogs.isEmpty(), qPrintable(dialogs.value(0).text));
+    } else {
+        QCOMPARE(dialogs.size(), 1);
+        const QString seen = QString::number(dialogs[0].styleCode) + QLatin1Char('|') + dialogs[0].text;
+        QVERIFY2(seen.startsWith(message), qPrintable(seen));
+        if (!cause.isEmpty()) {
+            QVERIFY2(seen.contains(cause), qPrintable(seen));
+            // The place named is the folder or the file concerned (or, when full, the folder).
+            const QString place = fault == Fault::ReadOnlyFile || fault == Fault::UnreadableFile ? file : folder;
+            QVERIFY2(seen.contains(QStringLiteral("„%1“").arg(QDir::toNativeSeparators(place))), qPrintable(seen));
+        }
+    }
+
+    // The disk: unchanged after every failure.
+    if (changes)
+        QVERIFY(!QFileInfo::exists(file));
+    else
+        QCOMPARE(snapshot(folder), before);
+
+    // The program: shows what is stored.
+    if (shown != QStringList{QStringLiteral("-")})
+        QCOMPARE(shownAfterwards(operation), shown);
+}
+
+QTEST_MAIN(TestStoreFaults)
+#include "tst_storefaults.moc"
