@@ -339,8 +339,10 @@ spy_state() { # spy_state <window> <file>
     pids+=($!)
     eventually 5 [ -s "$2" ]
 }
+# The state changed twice after the first report (to Iconic and back; xprop
+# may read both changes late and see Normal twice) and is Normal now.
 went_iconic_and_back() { # went_iconic_and_back <file>
-    grep -q Iconic "$1" && tail -n 2 "$1" | grep -q Normal
+    [ "$(grep -c "window state:" "$1")" -ge 3 ] && grep "window state:" "$1" | tail -n 1 | grep -q Normal
 }
 
 case_minimised_with_modal_window() {
