@@ -195,7 +195,8 @@ case_calculation() {
 
 wizard_button="260 264" # Weiter, Übernehmen and Fertig, one after the other (below Wine's caption)
 press_finish() {
-    click_in "$wizard" "$wizard_button"
+    # (the wizard may be gone already: no X error about it)
+    click_in "$wizard" "$wizard_button" 2>/dev/null
     wait_window "$main_title" 1 >/dev/null
 }
 
