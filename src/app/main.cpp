@@ -1,5 +1,6 @@
 #include "app/windowmanager.h"
 #include "system/singleinstance.h"
+#include "ui/controls/icons.h"
 
 #include <QApplication>
 #include <QFont>
@@ -29,7 +30,7 @@ int main(int argc, char *argv[])
     palette.setColor(QPalette::ToolTipBase, QColor(0xFF, 0xFF, 0xE1));
     palette.setColor(QPalette::ToolTipText, Qt::black);
     QApplication::setPalette(palette);
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/zelk.svg")));
+    QApplication::setWindowIcon(Icons::named(QStringLiteral("zelk")));
     // The program ends when its last window is unloaded, not when the last one
     // is hidden: the main window may be waiting in the notification area.
     QApplication::setQuitOnLastWindowClosed(false);

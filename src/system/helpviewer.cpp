@@ -15,7 +15,9 @@ void HelpViewer::displayTopic(const QString &helpFile)
     static const HMODULE module = LoadLibraryW(L"hhctrl.ocx");
     if (!module)
         return;
-    const auto htmlHelp = reinterpret_cast<HtmlHelpFn>(GetProcAddress(module, "HtmlHelpW"));
+    // (through void (*)(), the one function type every other one may be cast to)
+    const auto htmlHelp
+        = reinterpret_cast<HtmlHelpFn>(reinterpret_cast<void (*)()>(GetProcAddress(module, "HtmlHelpW")));
     const UINT displayTopic = 0x0000;
     if (htmlHelp)
         htmlHelp(nullptr, reinterpret_cast<LPCWSTR>(helpFile.utf16()), displayTopic, 0);

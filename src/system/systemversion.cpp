@@ -19,7 +19,7 @@ SystemVersion::Info SystemVersion::query()
     version.dwOSVersionInfoSize = sizeof(version);
     if (const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll")) {
         if (const auto rtlGetVersion
-            = reinterpret_cast<RtlGetVersionFn>(GetProcAddress(ntdll, "RtlGetVersion")))
+            = reinterpret_cast<RtlGetVersionFn>(reinterpret_cast<void (*)()>(GetProcAddress(ntdll, "RtlGetVersion"))))
             rtlGetVersion(&version);
     }
     info.platformId = version.dwPlatformId;

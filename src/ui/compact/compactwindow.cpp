@@ -5,6 +5,7 @@
 #include "ui/controls/calculatorfields.h"
 #include "ui/controls/commandbutton.h"
 #include "ui/controls/iconbutton.h"
+#include "ui/controls/icons.h"
 #include "ui/controls/messagedialog.h"
 #include "ui/controls/textbox.h"
 #include "ui/controls/twips.h"
@@ -35,7 +36,7 @@ TextBox *makeBox(const QString &designText, QWidget *parent, const QRect &geomet
 
 IconButton *makeCopyButton(const QString &name, const QString &tip, QWidget *parent, const QRect &geometry)
 {
-    auto *button = new IconButton(QIcon(QStringLiteral(":/icons/kopieren_klein.svg")), tip, parent);
+    auto *button = new IconButton(Icons::named(QStringLiteral("kopieren_klein")), tip, parent);
     button->setObjectName(name);
     button->setGeometry(geometry);
     return button;
@@ -46,7 +47,7 @@ CommandButton *makeIconCommand(const QString &name, const char *icon, const QStr
 {
     auto *button = new CommandButton(QString(), CommandButton::Style::Push, parent);
     button->setObjectName(name);
-    button->setIcon(QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(icon))));
+    button->setIcon(Icons::named(QLatin1String(icon)));
     button->setBalloonTip(tip);
     button->setGeometry(geometry);
     return button;
@@ -61,7 +62,7 @@ CompactWindow::CompactWindow(QWidget *parent)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(Texts::caption);
     setAccessibleName(QStringLiteral("Zelk. 2010 kleines Fenster"));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/zelk.svg")));
+    setWindowIcon(Icons::named(QStringLiteral("zelk")));
     setFixedSize(Twips::size(1995, 1875));
     // No minimise button and no task-bar button: never minimised out of reach.
     WindowPlacement::keepReachable(this);
@@ -93,7 +94,7 @@ CompactWindow::CompactWindow(QWidget *parent)
                                 Twips::rect(120, 1440, 375, 375));
     m_button1 = new CommandButton(Texts::onTop, CommandButton::Style::Toggle, this);
     m_button1->setObjectName(QStringLiteral("Button1"));
-    m_button1->setIcon(QIcon(QStringLiteral(":/icons/vordergrund.svg")));
+    m_button1->setIcon(Icons::named(QStringLiteral("vordergrund")));
     m_button1->setGeometry(Twips::rect(720, 1560, 1215, 255));
 
     m_dialog1 = new MessageDialog(this);

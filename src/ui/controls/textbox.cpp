@@ -1,6 +1,7 @@
 #include "ui/controls/textbox.h"
 
 #include "settings/entrylist.h"
+#include "ui/controls/icons.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
@@ -63,7 +64,7 @@ void TextBox::updateSideButton()
 {
     const bool listButton = m_showButton && m_listEnabled;
     if (listButton && !m_listAction) {
-        m_listAction = addAction(QIcon(QStringLiteral(":/icons/list.svg")), QLineEdit::TrailingPosition);
+        m_listAction = addAction(Icons::named(QStringLiteral("list")), QLineEdit::TrailingPosition);
         m_listAction->setObjectName(QStringLiteral("entryListButton"));
         m_listAction->setToolTip(QStringLiteral("Gespeicherte Werte"));
         connect(m_listAction, &QAction::triggered, this, &TextBox::showEntryList);

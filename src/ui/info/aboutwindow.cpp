@@ -7,6 +7,7 @@
 #include "system/windowplacement.h"
 #include "ui/controls/commandbutton.h"
 #include "ui/controls/frame.h"
+#include "ui/controls/icons.h"
 #include "ui/controls/label3d.h"
 #include "ui/controls/twips.h"
 
@@ -79,7 +80,7 @@ AboutWindow::AboutWindow(QWidget *parent)
     auto *image12 = new QLabel(this);
     image12->setObjectName(QStringLiteral("Image12"));
     image12->setAccessibleName(QStringLiteral("Bild: Tischrechner mit Prozenttaste"));
-    image12->setPixmap(QIcon(QStringLiteral(":/icons/bild.svg")).pixmap(QSize(100, 85)));
+    image12->setPixmap(Icons::named(QStringLiteral("bild")).pixmap(QSize(100, 85)));
     image12->setGeometry(Twips::rect(120, 120, 1500, 1275));
 
     auto *title = new Label3D(Texts::product, this);
@@ -111,7 +112,7 @@ AboutWindow::AboutWindow(QWidget *parent)
     auto *image1 = new QLabel(this);
     image1->setObjectName(QStringLiteral("Image1"));
     image1->setAccessibleName(QStringLiteral("Programmsymbol"));
-    image1->setPixmap(QIcon(QStringLiteral(":/icons/zelk.svg")).pixmap(QSize(48, 48)));
+    image1->setPixmap(Icons::named(QStringLiteral("zelk")).pixmap(QSize(48, 48)));
     image1->setAlignment(Qt::AlignCenter);
     image1->setGeometry(Twips::rect(1575, 2520, 2940, 765));
 

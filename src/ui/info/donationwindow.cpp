@@ -6,6 +6,7 @@
 #include "ui/controls/bgrcolor.h"
 #include "ui/controls/commandbutton.h"
 #include "ui/controls/frame.h"
+#include "ui/controls/icons.h"
 #include "ui/controls/label3d.h"
 #include "ui/controls/twips.h"
 
@@ -62,13 +63,13 @@ DonationWindow::DonationWindow(QWidget *parent)
 
     auto *button1 = new CommandButton(Texts::back, CommandButton::Style::Push, this);
     button1->setObjectName(QStringLiteral("Button1"));
-    button1->setIcon(QIcon(QStringLiteral(":/icons/zurueck.svg")));
+    button1->setIcon(Icons::named(QStringLiteral("zurueck")));
     button1->setGeometry(Twips::rect(120, 2640, 1455, 375));
     connect(button1, &CommandButton::clicked, this, &DonationWindow::accept);
 
     auto *command1 = new CommandButton(Texts::donate, CommandButton::Style::Push, this);
     command1->setObjectName(QStringLiteral("Command1"));
-    command1->setIcon(QIcon(QStringLiteral(":/icons/spenden.svg")));
+    command1->setIcon(Icons::named(QStringLiteral("spenden")));
     command1->setGeometry(Twips::rect(4800, 2640, 1455, 375));
     command1->setDefault(true);
     connect(command1, &CommandButton::clicked, this,

@@ -6,6 +6,7 @@
 #include "system/windowplacement.h"
 #include "ui/controls/bgrcolor.h"
 #include "ui/controls/frame.h"
+#include "ui/controls/icons.h"
 #include "ui/controls/label3d.h"
 #include "ui/controls/line3d.h"
 #include "ui/controls/twips.h"
@@ -63,7 +64,7 @@ SplashWindow::SplashWindow(int intervalMs, QWidget *parent)
     auto *image1 = new QLabel(frames1);
     image1->setObjectName(QStringLiteral("Image1"));
     image1->setAccessibleName(QStringLiteral("Bild: Tischrechner mit Prozenttaste"));
-    image1->setPixmap(QIcon(QStringLiteral(":/icons/bild.svg")).pixmap(QSize(100, 85)));
+    image1->setPixmap(Icons::named(QStringLiteral("bild")).pixmap(QSize(100, 85)));
     image1->setGeometry(Twips::rect(1560, 120, 1500, 1275));
     image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 

@@ -11,6 +11,7 @@
 #include "ui/controls/calculatorfields.h"
 #include "ui/controls/commandbutton.h"
 #include "ui/controls/frame.h"
+#include "ui/controls/icons.h"
 #include "ui/controls/label3d.h"
 #include "ui/controls/messagedialog.h"
 #include "ui/controls/textbox.h"
@@ -95,7 +96,7 @@ Frame *makeFrame(const QString &name, const QString &caption, QWidget *parent, c
 
 QIcon icon(const char *name)
 {
-    return QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(name)));
+    return Icons::named(QLatin1String(name));
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "ui/controls/bgrcolor.h"
 #include "ui/controls/commandbutton.h"
 #include "ui/controls/frame.h"
+#include "ui/controls/icons.h"
 #include "ui/controls/messagedialog.h"
 #include "ui/controls/textbox.h"
 #include "ui/controls/twips.h"
@@ -63,7 +64,7 @@ AutostartWindow::AutostartWindow(QWidget *parent)
 
     auto *command1 = new CommandButton(Texts::enter, CommandButton::Style::Push, frames1);
     command1->setObjectName(QStringLiteral("Command1"));
-    command1->setIcon(QIcon(QStringLiteral(":/icons/autostart.svg")));
+    command1->setIcon(Icons::named(QStringLiteral("autostart")));
     command1->setGeometry(Twips::rect(240, 1560, 2295, 375));
     auto *command3 = new CommandButton(Texts::remove, CommandButton::Style::Push, frames1);
     command3->setObjectName(QStringLiteral("Command3"));

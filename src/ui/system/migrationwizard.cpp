@@ -6,6 +6,7 @@
 #include "system/windowplacement.h"
 #include "ui/controls/commandbutton.h"
 #include "ui/controls/frame.h"
+#include "ui/controls/icons.h"
 #include "ui/controls/twips.h"
 #include "ui/controls/windowcloser.h"
 
@@ -60,7 +61,7 @@ MigrationWizard::MigrationWizard(int year, QWidget *parent)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(Texts::caption);
     setAccessibleName(Texts::caption);
-    setWindowIcon(QIcon(QStringLiteral(":/icons/zelk.svg")));
+    setWindowIcon(Icons::named(QStringLiteral("zelk")));
     setFixedSize(Twips::size(4695, 3960));
     // No minimise button and no task-bar button: never minimised out of reach.
     WindowPlacement::keepReachable(this);
@@ -77,7 +78,7 @@ MigrationWizard::MigrationWizard(int year, QWidget *parent)
     auto *image1 = new QLabel(picture1);
     image1->setObjectName(QStringLiteral("Image1"));
     image1->setAccessibleName(QStringLiteral("Programmsymbol"));
-    image1->setPixmap(QIcon(QStringLiteral(":/icons/zelk.svg")).pixmap(QSize(32, 32)));
+    image1->setPixmap(Icons::named(QStringLiteral("zelk")).pixmap(QSize(32, 32)));
     image1->setGeometry(Twips::rect(120, 120, 480, 480));
 
     auto *label1 = new QLabel(Texts::title.arg(year), picture1);

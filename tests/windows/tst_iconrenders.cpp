@@ -1,0 +1,103 @@
+// The Windows build embeds PNG renders of the SVG drawings (resources/icons/png).
+// They are made by packaging/iconrender and committed; this renders every SVG
+// again and fails when a drawing was changed without rendering it anew
+// (cmake --build --preset sanitize --target icon_renders).
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <algorithm>
+#include <cstdlib>
+
+class TestIconRenders : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void rendersMatchDrawings_data();
+    void rendersMatchDrawings();
+    void noRenderWithoutDrawing();
+
+private:
+    QTemporaryDir m_fresh;
+};
+
+namespace {
+
+const QDir drawings(QStringLiteral(ICON_DIR));
+const QDir renders(QStringLiteral(ICON_DIR "/png"));
+
+QString renderName(const QString &svg, int scale)
+{
+    return QFileInfo(svg).completeBaseName() + (scale == 1 ? QString() : QStringLiteral("@%1x").arg(scale))
+        + QStringLiteral(".png");
+}
+
+// The largest difference of one colour channel (or alpha) between two images of one size.
+int largestDifference(const QImage &a, const QImage &b)
+{
+    int largest = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y);
+            const QRgb q = b.pixel(x, y);
+            largest = std::max({largest, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                                std::abs(qBlue(p) - qBlue(q)), std::abs(qAlpha(p) - qAlpha(q))});
+        }
+    }
+    return largest;
+}
+
+} // namespace
+
+void TestIconRenders::rendersMatchDrawings_data()
+{
+    QTest::addColumn<QString>("svg");
+    QTest::addColumn<int>("scale");
+    const QStringList svgs = drawings.entryList({QStringLiteral("*.svg")}, QDir::Files);
+    QVERIFY(!svgs.isEmpty());
+    for (const QString &svg : svgs) {
+        for (int scale : {1, 2})
+            QTest::newRow(qPrintable(renderName(svg, scale))) << svg << scale;
+    }
+}
+
+void TestIconRenders::rendersMatchDrawings()
+{
+    QFETCH(QString, svg);
+    QFETCH(int, scale);
+    const QString committed = renders.filePath(renderName(svg, scale));
+    QVERIFY2(QFileInfo::exists(committed), qPrintable(committed + QStringLiteral(" is missing")));
+
+    const QString fresh = QDir(m_fresh.path()).filePath(renderName(svg, scale));
+    QProcess render;
+    render.start(QStringLiteral(ICONRENDER),
+                 {drawings.filePath(svg), QStringLiteral("%1x").arg(scale), fresh});
+    QVERIFY(render.waitForFinished(30000));
+    QCOMPARE(render.exitCode(), 0);
+
+    const QImage expected(fresh);
+    const QImage actual(committed);
+    QVERIFY(!expected.isNull());
+    QCOMPARE(actual.size(), expected.size());
+    // A rasteriser of another Qt patch level may round an edge pixel differently.
+    QVERIFY2(largestDifference(actual.convertToFormat(QImage::Format_ARGB32),
+                               expected.convertToFormat(QImage::Format_ARGB32))
+                 <= 2,
+             qPrintable(svg + QStringLiteral(" was changed after its PNG was rendered")));
+}
+
+void TestIconRenders::noRenderWithoutDrawing()
+{
+    for (const QString &png : renders.entryList({QStringLiteral("*.png")}, QDir::Files)) {
+        QString base = QFileInfo(png).completeBaseName();
+        base = base.left(base.indexOf(QLatin1Char('@')) < 0 ? base.size() : base.indexOf(QLatin1Char('@')));
+        QVERIFY2(drawings.exists(base + QStringLiteral(".svg")), qPrintable(png + QStringLiteral(" has no SVG")));
+    }
+}
+
+QTEST_GUILESS_MAIN(TestIconRenders)
+#include "tst_iconrenders.moc"
