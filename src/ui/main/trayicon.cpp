@@ -94,9 +94,8 @@ void TrayIcon::showBalloon(const QString &title, const QString &text, int iconKi
     }
     m_pendingBalloon = {title, text, icon};
     m_balloonWaitTicks = 0;
+    m_balloonWait->start();
     showPendingBalloon();
-    if (m_balloonWaitTicks > 0)
-        m_balloonWait->start();
 }
 
 void TrayIcon::showPendingBalloon()
@@ -106,10 +105,9 @@ void TrayIcon::showPendingBalloon()
     // Platforms that do not place the icon themselves report no geometry.
     const QRect place = m_icon->geometry();
     const bool placed = place.isNull() || place.topLeft() != QPoint(0, 0);
-    if (!placed && m_balloonWaitTicks++ < balloonWaitTicks)
+    if (!placed && ++m_balloonWaitTicks <= balloonWaitTicks)
         return;
     m_balloonWait->stop();
-    m_balloonWaitTicks = 0;
     m_icon->showMessage(m_pendingBalloon.title, m_pendingBalloon.text, m_pendingBalloon.icon,
                         m_numericSetting > 0 ? m_numericSetting : 10000);
 }
