@@ -43,6 +43,8 @@ private slots:
     void pastePaths();
     void textsShowWhole_data();
     void textsShowWhole();
+    void tabReachesEveryControl_data();
+    void tabReachesEveryControl();
 
 private:
     QWidget *window(const QString &which)
@@ -373,6 +375,43 @@ void TestAccessibility::textsShowWhole()
     const QString shots = qEnvironmentVariable("ZELK_SCREENSHOTS");
     if (!shots.isEmpty() && !screenshot.isEmpty() && QDir().mkpath(shots))
         QVERIFY(window(which)->grab().save(QDir(shots).filePath(screenshot)));
+}
+
+// clang-format off
+void TestAccessibility::tabReachesEveryControl_data()
+{
+    QTest::addColumn<QString>("which");
+    QTest::addColumn<QStringList>("order"); // from the box that has the focus after start-up, once round
+
+    QTest::newRow("main window") << "main" << QStringList{
+        "netto", "x", "brutto", "zelkanteil", "Button1", "Command1", "neu_bar", "save_bar", "kop_bar",
+        "modus_bar", "info_bar", "help_bar", "links_bar", "update_bar", "auto_bar", "ende_bar"};
+    QTest::newRow("compact window") << "compact" << QStringList{
+        "netto", "x", "brutto", "zelkanteil", "Button3", "Button2", "Button1", "Button4", "Button5", "Button6"};
+}
+// clang-format on
+
+void TestAccessibility::tabReachesEveryControl()
+{
+    QFETCH(QString, which);
+    QFETCH(QStringList, order);
+    QWidget *w = window(which);
+    w->activateWindow();
+    QTRY_VERIFY(w->isActiveWindow());
+    QCOMPARE(QApplication::focusWidget()->objectName(), order.first());
+    QStringList forward;
+    for (int i = 0; i < order.size(); ++i) {
+        forward.append(QApplication::focusWidget()->objectName());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    QCOMPARE(forward, order);
+    QCOMPARE(QApplication::focusWidget()->objectName(), order.first());
+    QStringList backward;
+    for (int i = 0; i < order.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+        backward.prepend(QApplication::focusWidget()->objectName());
+    }
+    QCOMPARE(backward, order);
 }
 
 QTEST_MAIN(TestAccessibility)
