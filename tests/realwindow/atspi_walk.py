@@ -96,6 +96,50 @@ def popup_shown(_app):
     return False
 
 
+def windows(app):
+    return [w for w in (app.get_child_at_index(i) for i in range(app.get_child_count()))
+            if w is not None and w.get_state_set().contains(Atspi.StateType.SHOWING)]
+
+
+def window_named(app, name):
+    return eventually(10, lambda: next((w for w in windows(app) if w.get_name() == name), None))
+
+
+def other_window(app):
+    """The showing window that is neither the main nor the compact window: the modal one."""
+    return eventually(10, lambda: next((w for w in windows(app) if not w.get_name().startswith("Zelk. 2010")),
+                                       None))
+
+
+def named_objects(window, label):
+    """Every showing object with actions in window, by name; each must have one."""
+    objects = [o for o in showing(window) if actions(o)]
+    nameless = [o.get_role_name() for o in objects if not o.get_name()]
+    check("%s: every object with actions has a name (%d objects, nameless: %s)"
+          % (label, len(objects), nameless), objects and not nameless)
+    return {o.get_name(): o for o in objects}
+
+
+def press_and_close(app, button, caption, title):
+    """Press returns at once, the window opens; its objects are named; Escape closes it."""
+    took = do_action(button, "Press")
+    check("Press on '%s' returns at once (%.2f s)" % (caption, took), took < 1)
+    check("Press on '%s' opens its window" % caption, eventually(10, lambda: x_window(title)))
+    modal = other_window(app)
+    if modal is not None:
+        named_objects(modal, "window of '%s'" % caption)
+    subprocess.run(["xdotool", "key", "Escape"])
+    check("the window of '%s' closes" % caption, eventually(10, lambda: not x_window(title)))
+
+
+def switch_on_top(toggle, xid, caption):
+    for expected in (True, False):
+        do_action(toggle, "Toggle")
+        check("Toggle on '%s' puts the window %s" % (caption, "on top" if expected else "back"),
+              eventually(5, lambda: on_top(xid) == expected))
+        check("'%s' shows it" % caption, toggle.get_state_set().contains(Atspi.StateType.CHECKED) == expected)
+
+
 def main():
     pid = int(sys.argv[1])
     app = eventually(20, lambda: application(pid))
@@ -106,13 +150,8 @@ def main():
     check("the main window opens", main_window is not None)
     if main_window is None:
         return 1
-    frame = eventually(10, lambda: next((app.get_child_at_index(i) for i in range(app.get_child_count())
-                                         if app.get_child_at_index(i).get_name().startswith("Zelk. 2010")),
-                                        None))
-    objects = [o for o in showing(frame) if actions(o)]
-    named = {o.get_name(): o for o in objects}
-    nameless = [o.get_role_name() for o in objects if not o.get_name()]
-    check("every object with actions has a name (%d objects)" % len(objects), not nameless)
+    frame = window_named(app, "Zelk. 2010 Hauptfenster")
+    named = named_objects(frame, "main window")
     for caption in ["Neu", "Zelk. speichern & löschen", "Kopieren", "Ansicht wechseln", "Copyright", "Hilfe",
                     "Diverse Links", "Online-Update", "Autostartfunktion", "Programm beenden",
                     "Immer im Vordergrund", "Nettobetrag", "Bruttobetrag", "Mehrwertsteuersatz"]:
@@ -128,24 +167,31 @@ def main():
         subprocess.run(["xdotool", "key", "Escape"])
         check("the menu of '%s' closes" % menu_button, eventually(5, lambda: not popup_shown(app)))
 
-    toggle = named.get("Immer im Vordergrund")
-    if toggle is not None:
-        for expected in (True, False):
-            do_action(toggle, "Toggle")
-            check("Toggle puts the window %s" % ("on top" if expected else "back"),
-                  eventually(5, lambda: on_top(main_window) == expected))
-            check("the switch shows it", toggle.get_state_set().contains(Atspi.StateType.CHECKED) == expected)
+    if "Immer im Vordergrund" in named:
+        switch_on_top(named["Immer im Vordergrund"], main_window, "Immer im Vordergrund")
 
     for caption, title in [("Copyright", "^Copyright$"), ("Autostartfunktion", "^Autostartfunktion$"),
-                           ("Programm beenden", "^Programm beenden$")]:
-        button = named.get(caption)
-        if button is None:
-            continue
-        took = do_action(button, "Press")
-        check("Press on '%s' returns at once (%.2f s)" % (caption, took), took < 1)
-        check("Press on '%s' opens its window" % caption, eventually(10, lambda: x_window(title)))
-        subprocess.run(["xdotool", "key", "Escape"])
-        check("the window of '%s' closes" % caption, eventually(10, lambda: not x_window(title)))
+                           ("Online-Update", "^Online-Update$"), ("Programm beenden", "^Programm beenden$")]:
+        if caption in named:
+            press_and_close(app, named[caption], caption, title)
+
+    # The compact window and back.
+    if "Ansicht wechseln" in named:
+        took = do_action(named["Ansicht wechseln"], "Press")
+        check("Press on 'Ansicht wechseln' returns at once (%.2f s)" % took, took < 1)
+        compact_xid = eventually(10, lambda: x_window("^Zelk. 2010$"))
+        check("the compact window opens", compact_xid is not None)
+        compact = window_named(app, "Zelk. 2010 kleines Fenster")
+        if compact_xid and compact:
+            small = named_objects(compact, "compact window")
+            for caption in ["Neu", "Zum großen Fenster wechseln", "Vordergrund", "Netto kopieren",
+                            "Zelk.-Anteil kopieren", "Brutto kopieren"]:
+                check("compact: '%s' is there" % caption, caption in small)
+            if "Vordergrund" in small:
+                switch_on_top(small["Vordergrund"], compact_xid, "Vordergrund")
+            if "Zum großen Fenster wechseln" in small:
+                do_action(small["Zum großen Fenster wechseln"], "Press")
+                check("the main window comes back", eventually(10, lambda: x_window(MAIN)))
 
     print("%d failed" % len(failures))
     return 1 if failures else 0
