@@ -27,8 +27,8 @@ MODALS = {
 }
 # Toolbar buttons, in pixels from the main window's top-left corner; for the
 # split button Diverse Links its arrow, which opens the menu.
-TOOLBAR = {"modus": (253, 14), "info": (352, 14), "links": (461, 14), "update": (480, 14),
-           "auto": (506, 14), "ende": (548, 14)}
+TOOLBAR = {"modus": (235, 14), "info": (318, 14), "links": (420, 14), "update": (439, 14),
+           "auto": (465, 14), "ende": (507, 14)}
 # The focused box is light yellow: ffff80 in the main window and the compact
 # window's rate box, ffffc0 for the compact window's amounts.
 FOCUS_COLOURS = {bytes.fromhex("ffff80"), bytes.fromhex("ffffc0")}
