@@ -9,7 +9,8 @@ build_packages=(cmake make g++ pkg-config qt6-base-dev qt6-svg-dev libgl-dev fon
 test_packages=(xvfb openbox trayer xdotool xclip x11-utils x11-xserver-utils imagemagick python3 libglib2.0-bin
                fp-utils libchm-bin desktop-file-utils appstream dpkg-dev clang libclang-rt-14-dev
                passwd util-linux mount
-               g++-mingw-w64-x86-64-posix ninja-build qt6-base-dev-tools wine wine64 fonts-wine tesseract-ocr)
+               g++-mingw-w64-x86-64-posix ninja-build qt6-base-dev-tools wine wine64 fonts-wine tesseract-ocr
+               dbus at-spi2-core python3-gi gir1.2-atspi-2.0)
 
 install_missing() {
     local missing=()

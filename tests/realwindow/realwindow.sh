@@ -13,12 +13,13 @@ realwindow_dir=$(cd "$(dirname "$0")" && pwd)
 source "$realwindow_dir/xsession.sh"
 
 main_title="Zelk. 2010    -    Freeware"
-# Toolbar buttons, in pixels from the main window's top-left corner.
-kop_bar="110 14"
-modus_bar="205 14"
-info_bar="307 14"
-links_bar="392 14"
-auto_bar="450 14"
+# Toolbar buttons, in pixels from the main window's top-left corner; for the
+# split buttons Kopieren and Diverse Links their arrow, which opens the menu.
+kop_bar="148 14"
+modus_bar="235 14"
+info_bar="318 14"
+links_bar="420 14"
+auto_bar="465 14"
 
 click_in() { # click_in <window> <x y>
     xdotool mousemove --window "$1" $2 click 1

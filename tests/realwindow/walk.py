@@ -25,9 +25,10 @@ MODALS = {
     "exit question": "^Programm beenden$",
     "update question": "^Online-Update$",
 }
-# Toolbar buttons, in pixels from the main window's top-left corner.
-TOOLBAR = {"modus": (205, 14), "info": (307, 14), "links": (392, 14), "update": (421, 14),
-           "auto": (450, 14), "ende": (492, 14)}
+# Toolbar buttons, in pixels from the main window's top-left corner; for the
+# split button Diverse Links its arrow, which opens the menu.
+TOOLBAR = {"modus": (235, 14), "info": (318, 14), "links": (420, 14), "update": (439, 14),
+           "auto": (465, 14), "ende": (507, 14)}
 # The focused box is light yellow: ffff80 in the main window and the compact
 # window's rate box, ffffc0 for the compact window's amounts.
 FOCUS_COLOURS = {bytes.fromhex("ffff80"), bytes.fromhex("ffffc0")}

@@ -81,6 +81,15 @@ CompactWindow::CompactWindow(QWidget *parent)
         box->setFocusBackColor(amountFocus);
     m_x->setFocusBackColor(BgrColor::toColor(0x80FFFF));
     m_x->setShowButton(true);
+    // A rate of two digits and a decimal ("16,5") shows whole beside the
+    // list button; the VAT box beside it gives up the room.
+    const int rateWidth = m_x->width() - m_x->textRoom(m_x->width())
+                          + QFontMetrics(m_x->font()).horizontalAdvance(QStringLiteral("00,0"));
+    if (rateWidth > m_x->width()) {
+        const QRect vat = m_zelkanteil->geometry();
+        m_x->resize(rateWidth, m_x->height());
+        m_zelkanteil->setGeometry(QRect(QPoint(m_x->geometry().right(), vat.top()), vat.bottomRight()));
+    }
 
     m_button4
         = makeCopyButton(QStringLiteral("Button4"), Texts::copyNet, this, Twips::rect(1680, 120, 270, 270));
@@ -108,7 +117,8 @@ CompactWindow::CompactWindow(QWidget *parent)
             [this] { CalculatorFields::copyToClipboard(m_brutto->text()); });
     connect(m_button3, &CommandButton::clicked, this, [this] { m_fields->clearAmounts(); });
     connect(m_button2, &CommandButton::clicked, this, &CompactWindow::close);
-    connect(m_button1, &CommandButton::clicked, this, &CompactWindow::onButton1Clicked);
+    // toggled, not clicked: an assistive tool's "Toggle" emits only toggled.
+    connect(m_button1, &CommandButton::toggled, this, &CompactWindow::onButton1Clicked);
 
     setTabOrder(m_netto, m_x);
     setTabOrder(m_x, m_brutto);

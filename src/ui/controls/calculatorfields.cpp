@@ -45,6 +45,12 @@ CalculatorFields::CalculatorFields(TextBox *netto, TextBox *x, TextBox *zelkante
 {
     connect(m_netto, &TextBox::keyPress, this, &CalculatorFields::onNettoKeyPress);
     connect(m_brutto, &TextBox::keyPress, this, &CalculatorFields::onBruttoKeyPress);
+    // Pasted and dropped text obeys the rules of typed text.
+    for (TextBox *box : {m_netto, m_brutto}) {
+        box->setInsertFilter(
+            [](QChar c) { return AmountKey::classifyInput(c.unicode()) == AmountKey::Action::Pass; });
+        connect(box, &TextBox::insertRefused, this, &CalculatorFields::refuseInput);
+    }
     connect(m_zelkanteil, &TextBox::keyPress, this, &CalculatorFields::onZelkanteilKeyPress);
     connect(m_x, &TextBox::entryListFailed, this,
             [this](const QString &message) { reportStoreFailure(entryListTitle, message); });
@@ -145,11 +151,16 @@ void CalculatorFields::handleInputKey(TextBox *box, int &keyAscii, void (Calcula
             (this->*direction)();
         break;
     case AmountKey::Action::Refuse:
-        QApplication::beep();
-        m_dialog1->ShowMessage(refusedKeyText, QStringLiteral("48"), refusedKeyTitle, true, QString());
         keyAscii = 0;
+        refuseInput();
         break;
     }
+}
+
+void CalculatorFields::refuseInput()
+{
+    QApplication::beep();
+    m_dialog1->ShowMessage(refusedKeyText, QStringLiteral("48"), refusedKeyTitle, true, QString());
 }
 
 void CalculatorFields::computeFromNet()

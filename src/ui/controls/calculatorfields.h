@@ -42,6 +42,7 @@ private:
     void onNettoKeyPress(int &keyAscii);
     void onBruttoKeyPress(int &keyAscii);
     void onZelkanteilKeyPress(int &keyAscii);
+    void refuseInput();
     void handleInputKey(TextBox *box, int &keyAscii, void (CalculatorFields::*direction)());
     void computeFromNet();
     void computeFromGross();

@@ -2,6 +2,8 @@
 
 #include "system/shellroutines.h"
 
+#include <QKeyEvent>
+
 CommandButton::CommandButton(const QString &caption, Style style, QWidget *parent)
     : QPushButton(caption, parent)
     , m_style(style)
@@ -35,6 +37,18 @@ void CommandButton::setBalloonTip(const QString &text)
     setToolTip(text);
     if (accessibleName().isEmpty())
         setAccessibleName(text);
+    else
+        setAccessibleDescription(text);
+}
+
+void CommandButton::keyPressEvent(QKeyEvent *event)
+{
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+        click();
+        return;
+    }
+    QPushButton::keyPressEvent(event);
 }
 
 void CommandButton::onClicked()

@@ -16,7 +16,12 @@ public:
     void setUrl(const QString &url);
     QString url() const { return m_url; }
 
+    // The tip is also the accessible description, and the name of a button without caption.
     void setBalloonTip(const QString &text);
+
+protected:
+    // Enter and keypad Enter press the button like Space, in every window.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void onClicked();

@@ -1,5 +1,7 @@
 #include "ui/controls/iconbutton.h"
 
+#include <QKeyEvent>
+
 IconButton::IconButton(const QIcon &icon, const QString &toolTip, QWidget *parent)
     : QToolButton(parent)
 {
@@ -8,4 +10,14 @@ IconButton::IconButton(const QIcon &icon, const QString &toolTip, QWidget *paren
     setAccessibleName(toolTip);
     setAutoRaise(true);
     setFocusPolicy(Qt::TabFocus);
+}
+
+void IconButton::keyPressEvent(QKeyEvent *event)
+{
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+        click();
+        return;
+    }
+    QToolButton::keyPressEvent(event);
 }

@@ -9,4 +9,8 @@ class IconButton : public QToolButton
 
 public:
     IconButton(const QIcon &icon, const QString &toolTip, QWidget *parent = nullptr);
+
+protected:
+    // Enter and keypad Enter press the button like Space.
+    void keyPressEvent(QKeyEvent *event) override;
 };

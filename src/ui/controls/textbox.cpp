@@ -4,13 +4,15 @@
 #include "ui/controls/icons.h"
 
 #include <QAction>
-#include <QContextMenuEvent>
-#include <QDropEvent>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPointer>
+#include <QStyle>
+#include <QTimer>
+#include <QToolButton>
 
+#include <algorithm>
 #include <functional>
 
 TextBox::TextBox(QWidget *parent)
@@ -75,6 +77,36 @@ void TextBox::updateSideButton()
     }
     // Without a list the side button is the familiar one that empties the box.
     setClearButtonEnabled(m_showButton && !listButton && !isReadOnly());
+    const auto sideButtons = findChildren<QToolButton *>(QString(), Qt::FindDirectChildrenOnly);
+    for (QToolButton *button : sideButtons) {
+        const bool list = m_listAction && button->defaultAction() == m_listAction;
+        button->setAccessibleName(list ? QStringLiteral("Gespeicherte Werte") : QStringLiteral("Eingabe löschen"));
+    }
+}
+
+int TextBox::textRoom(int boxWidth) const
+{
+    // As QLineEdit lays out: a frame, a margin of 2 px on either side, and a
+    // side button whose icon is 16 px in boxes lower than 34 px (32 px else),
+    // with 6 px around the icon and a quarter of the icon between buttons.
+    const int inset = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this) + 2;
+    const int icon = height() < 34 ? 16 : 32;
+    const int side = m_showButton && !isReadOnly() ? icon + 6 + icon / 4 : 0;
+    return boxWidth - 2 * inset - side;
+}
+
+void TextBox::fitFont(int count, const QString &alphabet)
+{
+    QFont shrunk = font();
+    auto widest = [&alphabet, count](const QFontMetrics &metrics) {
+        int most = 0;
+        for (QChar c : alphabet)
+            most = qMax(most, metrics.horizontalAdvance(QString(count, c)));
+        return most;
+    };
+    while (shrunk.pointSizeF() > 6 && widest(QFontMetrics(shrunk)) > textRoom(width()))
+        shrunk.setPointSizeF(shrunk.pointSizeF() - 0.25);
+    setFont(shrunk);
 }
 
 QStringList TextBox::entryListEntries() const
@@ -171,11 +203,34 @@ int TextBox::characterCode(const QKeyEvent *event)
     return code == 127 ? -1 : int(code);
 }
 
-void TextBox::keyPressEvent(QKeyEvent *event)
+bool TextBox::event(QEvent *event)
+{
+    // Every way the user changes the text starts with one of these events;
+    // the text before it is the one a refused change goes back to.
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::ContextMenu:
+    case QEvent::Drop:
+    case QEvent::InputMethod:
+        rememberText();
+        break;
+    default:
+        break;
+    }
+    return QLineEdit::event(event);
+}
+
+void TextBox::rememberText()
 {
     m_textBeforeEdit = text();
     m_cursorBeforeEdit = cursorPosition();
+}
 
+void TextBox::keyPressEvent(QKeyEvent *event)
+{
     const int original = characterCode(event);
     if (original < 0) {
         QLineEdit::keyPressEvent(event);
@@ -199,28 +254,36 @@ void TextBox::keyPressEvent(QKeyEvent *event)
     QLineEdit::keyPressEvent(event);
 }
 
-void TextBox::contextMenuEvent(QContextMenuEvent *event)
-{
-    m_textBeforeEdit = text();
-    m_cursorBeforeEdit = cursorPosition();
-    QLineEdit::contextMenuEvent(event);
-}
-
-void TextBox::dropEvent(QDropEvent *event)
-{
-    m_textBeforeEdit = text();
-    m_cursorBeforeEdit = cursorPosition();
-    QLineEdit::dropEvent(event);
-}
-
 void TextBox::onTextEdited()
 {
+    const QString now = text();
     // Typing, pasting and dropping never grow the text past the limit; a longer
     // text set by the program (a large result) stays as it is.
-    if (m_maxChars > 0 && text().size() > m_maxChars && text().size() > m_textBeforeEdit.size()) {
+    const bool tooLong = m_maxChars > 0 && now.size() > m_maxChars && now.size() > m_textBeforeEdit.size();
+
+    // What the edit put in: the text between the parts it left alone.
+    const QString &before = m_textBeforeEdit;
+    qsizetype head = 0;
+    while (head < before.size() && head < now.size() && before[head] == now[head])
+        ++head;
+    qsizetype tail = 0;
+    while (tail < before.size() - head && tail < now.size() - head
+           && before[before.size() - 1 - tail] == now[now.size() - 1 - tail])
+        ++tail;
+    const QString inserted = now.mid(head, now.size() - head - tail);
+    const bool refused = m_insertFilter
+                         && std::any_of(inserted.begin(), inserted.end(),
+                                        [this](QChar c) { return !m_insertFilter(c); });
+
+    if (tooLong || refused) {
         setText(m_textBeforeEdit);
         setCursorPosition(m_cursorBeforeEdit);
+        if (refused)
+            QTimer::singleShot(0, this, &TextBox::insertRefused);
+        return;
     }
+    // A drop that moves text within the box edits twice in one event.
+    rememberText();
 }
 
 void TextBox::focusInEvent(QFocusEvent *event)

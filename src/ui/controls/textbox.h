@@ -3,6 +3,8 @@
 #include <QColor>
 #include <QLineEdit>
 
+#include <functional>
+
 class QKeyEvent;
 class QToolButton;
 
@@ -19,6 +21,13 @@ public:
     // Most characters the user may type; 0 means no limit. Texts set by the
     // program are never cut.
     void setMaxChars(int count);
+    int maxChars() const { return m_maxChars; }
+
+    // Which characters text inserted by pasting (Shift+Insert, the context
+    // menu, the middle mouse button) or dropping may hold. Text with any other
+    // character is refused whole: the box keeps its text, and insertRefused is
+    // emitted once, after the inserting event has returned.
+    void setInsertFilter(std::function<bool(QChar)> allowed) { m_insertFilter = std::move(allowed); }
 
     // Read-only for the user; key presses are still reported.
     void setLocked(bool locked);
@@ -30,6 +39,13 @@ public:
     // The small button inside the box: opens the entry list when one is
     // switched on, otherwise it empties the box.
     void setShowButton(bool show);
+
+    // The width that text has in the box when it is boxWidth wide, between
+    // the frame and the side button.
+    int textRoom(int boxWidth) const;
+    // Makes the font smaller, a quarter point at a time, until count
+    // characters, each the widest of alphabet, fit whole.
+    void fitFont(int count, const QString &alphabet);
 
     // The entry-list facility: file, switch and caption.
     void setEntryListFile(const QString &path) { m_listFile = path; }
@@ -51,18 +67,19 @@ signals:
     void keyPress(int &keyAscii);
     // A change of the entry list could not be stored; message says what and why, in German.
     void entryListFailed(const QString &message);
+    void insertRefused();
 
 protected:
+    bool event(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
-    void contextMenuEvent(QContextMenuEvent *event) override;
-    void dropEvent(QDropEvent *event) override;
 
 private:
     void applyBackground(bool focused);
     void updateSideButton();
     void onTextEdited();
+    void rememberText();
 
     int m_maxChars = 0;
     QColor m_focusBackColor;
@@ -73,4 +90,5 @@ private:
     QString m_listFile;
     QString m_listCaption;
     bool m_listEnabled = false;
+    std::function<bool(QChar)> m_insertFilter;
 };

@@ -1,11 +1,111 @@
 #include "ui/controls/toolbar.h"
 
+#include <QAccessibleWidget>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLinearGradient>
 #include <QMenu>
 #include <QPainter>
-#include <QToolButton>
+#include <QTimer>
+
+namespace {
+
+// Qt's own interface for a split tool button opens the menu inside the
+// action call, in a nested event loop: the assistive tool would wait until the
+// menu closes. The interface is made while the button is built, before it
+// has its menu, so it looks at the menu when asked.
+class ToolBarButtonAccessible : public QAccessibleWidget
+{
+public:
+    explicit ToolBarButtonAccessible(ToolBarButton *button)
+        : QAccessibleWidget(button, QAccessible::PushButton)
+    {
+    }
+
+    QAccessible::Role role() const override
+    {
+        return button()->menu() ? QAccessible::ButtonMenu : QAccessible::PushButton;
+    }
+
+    QString text(QAccessible::Text t) const override
+    {
+        QString text = QAccessibleWidget::text(t);
+        if (t == QAccessible::Name && text.isEmpty())
+            text = button()->text().remove(QLatin1Char('&'));
+        return text;
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.hasPopup = button()->menu() != nullptr;
+        state.pressed = button()->isDown();
+        return state;
+    }
+
+    QStringList actionNames() const override
+    {
+        // The face of a split button does nothing, so it offers no Press.
+        return QStringList{button()->menu() ? showMenuAction() : pressAction()} + QAccessibleWidget::actionNames();
+    }
+
+    void doAction(const QString &name) override
+    {
+        if (!button()->isEnabled())
+            return;
+        if (name == showMenuAction() && button()->menu())
+            button()->showMenuLater();
+        else if (name == pressAction() && !button()->menu())
+            button()->click();
+        else
+            QAccessibleWidget::doAction(name);
+    }
+
+private:
+    ToolBarButton *button() const { return static_cast<ToolBarButton *>(widget()); }
+};
+
+QAccessibleInterface *toolBarButtonFactory(const QString &key, QObject *object)
+{
+    auto *button = qobject_cast<ToolBarButton *>(object);
+    if (key != QLatin1String("ToolBarButton") || !button)
+        return nullptr;
+    return new ToolBarButtonAccessible(button);
+}
+
+} // namespace
+
+ToolBarButton::ToolBarButton(QWidget *parent)
+    : QToolButton(parent)
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(toolBarButtonFactory);
+        return true;
+    }();
+    Q_UNUSED(installed);
+}
+
+void ToolBarButton::showMenuLater()
+{
+    QTimer::singleShot(0, this, &QToolButton::showMenu);
+}
+
+void ToolBarButton::keyPressEvent(QKeyEvent *event)
+{
+    const int key = event->key();
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (plain && menu() && (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space
+                            || key == Qt::Key_Down)) {
+        showMenuLater();
+        return;
+    }
+    if (plain && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+        click();
+        return;
+    }
+    QToolButton::keyPressEvent(event);
+}
 
 ToolBar::ToolBar(QWidget *parent)
     : QWidget(parent)
@@ -20,7 +120,7 @@ ToolBar::ToolBar(QWidget *parent)
 QToolButton *ToolBar::makeButton(const QString &key, const QString &caption, const QString &toolTip,
                                  const QIcon &icon, int width)
 {
-    auto *button = new QToolButton(this);
+    auto *button = new ToolBarButton(this);
     button->setObjectName(key);
     button->setIcon(icon);
     button->setIconSize(QSize(16, 16));
@@ -31,7 +131,12 @@ QToolButton *ToolBar::makeButton(const QString &key, const QString &caption, con
         button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     }
     button->setToolTip(toolTip);
-    button->setAccessibleName(!toolTip.isEmpty() ? toolTip : caption);
+    // What is written on the button is what a voice-control user says.
+    QString name = caption;
+    name.remove(QLatin1Char('&'));
+    button->setAccessibleName(name.isEmpty() ? toolTip : name);
+    if (!name.isEmpty())
+        button->setAccessibleDescription(toolTip);
     button->setMinimumWidth(width);
     button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
     m_layout->insertWidget(m_layout->count() - 1, button);
@@ -43,7 +148,8 @@ QToolButton *ToolBar::addButton(const QString &key, const QString &caption, cons
                                 const QIcon &icon, int width)
 {
     QToolButton *button = makeButton(key, caption, toolTip, icon, width);
-    connect(button, &QToolButton::clicked, this, [this, key] { emit buttonClicked(key); });
+    connect(button, &QToolButton::clicked, this,
+            [this, key] { QTimer::singleShot(0, this, [this, key] { emit buttonClicked(key); }); });
     return button;
 }
 
@@ -54,7 +160,7 @@ QToolButton *ToolBar::addMenuButton(const QString &key, const QString &caption, 
     auto *menu = new QMenu(button);
     menu->setObjectName(key + QStringLiteral("_menu"));
     button->setMenu(menu);
-    button->setPopupMode(QToolButton::InstantPopup);
+    button->setPopupMode(QToolButton::MenuButtonPopup);
     m_menus.insert(key, menu);
     return button;
 }
@@ -68,7 +174,8 @@ QAction *ToolBar::addMenuEntry(const QString &buttonKey, const QString &caption,
         return menu->addSeparator();
     QAction *action = menu->addAction(caption);
     action->setObjectName(key);
-    connect(action, &QAction::triggered, this, [this, key] { emit menuEntryClicked(key); });
+    connect(action, &QAction::triggered, this,
+            [this, key] { QTimer::singleShot(0, this, [this, key] { emit menuEntryClicked(key); }); });
     m_entries.insert(key, action);
     return action;
 }
@@ -79,6 +186,7 @@ void ToolBar::addSeparator(int width)
     line->setFrameShape(QFrame::VLine);
     line->setFrameShadow(QFrame::Sunken);
     line->setFixedWidth(width);
+    line->setAccessibleName(QStringLiteral("Trennlinie"));
     m_layout->insertWidget(m_layout->count() - 1, line);
 }
 

@@ -1,15 +1,34 @@
 #pragma once
 
 #include <QHash>
+#include <QToolButton>
 #include <QWidget>
 
 class QHBoxLayout;
 class QMenu;
-class QToolButton;
+
+// A toolbar button: Enter and keypad Enter press it like Space. A button with
+// a menu is a split button: its face does nothing, its arrow (and Enter,
+// Space, Down) opens the menu, and so does the accessible "ShowMenu" action,
+// which returns before the menu runs.
+class ToolBarButton : public QToolButton
+{
+    Q_OBJECT
+
+public:
+    explicit ToolBarButton(QWidget *parent = nullptr);
+    // Opens the menu once the caller has returned.
+    void showMenuLater();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+};
 
 // A toolbar of keyed buttons, some with a drop-down menu of keyed entries.
 // A click on a button reports the button's key; a click on a menu entry the
-// entry's key. A menu button itself only opens its menu.
+// entry's key. Both are reported after the click has returned, so that an
+// assistive tool that pressed the button is not held while a modal window
+// opened by the command runs.
 class ToolBar : public QWidget
 {
     Q_OBJECT

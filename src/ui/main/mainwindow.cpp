@@ -123,7 +123,7 @@ MainWindow::MainWindow(QWidget *parent)
     Frame *frames1
         = makeFrame(QStringLiteral("Frames1"), Texts::frameNetto, this, Twips::rect(120, 480, 2775, 2415));
     makeLabel(QStringLiteral("Label4"), Texts::label4, frames1, Twips::rect(120, 300, 2415, 645));
-    m_netto = makeBox(QStringLiteral("0,00"), frames1, Twips::rect(120, 960, 2415, 495));
+    m_netto = makeBox(QStringLiteral("0,00"), frames1, Twips::rect(120, 960, 2535, 495));
     makeLabel(QStringLiteral("Label1"), Texts::pressEnter, frames1, Twips::rect(120, 1560, 2415, 795));
 
     Frame *frames2
@@ -141,7 +141,7 @@ MainWindow::MainWindow(QWidget *parent)
     Frame *frames3
         = makeFrame(QStringLiteral("Frames3"), Texts::frameBrutto, this, Twips::rect(5880, 480, 2775, 2415));
     makeLabel(QStringLiteral("Label5"), Texts::label5, frames3, Twips::rect(120, 300, 2535, 645));
-    m_brutto = makeBox(QStringLiteral("0,00"), frames3, Twips::rect(120, 960, 2415, 495));
+    m_brutto = makeBox(QStringLiteral("0,00"), frames3, Twips::rect(120, 960, 2535, 495));
     makeLabel(QStringLiteral("Label6"), Texts::pressEnter, frames3, Twips::rect(120, 1560, 2415, 795));
 
     CalculatorFields::nameBoxes(m_netto, m_x, m_zelkanteil, m_brutto);
@@ -150,6 +150,10 @@ MainWindow::MainWindow(QWidget *parent)
         box->setFocusBackColor(focusYellow);
     for (TextBox *box : {m_netto, m_x, m_brutto})
         box->setShowButton(true);
+    // Every amount the user can type shows whole: leading digits that scroll
+    // out of sight are misread.
+    for (TextBox *box : {m_netto, m_brutto})
+        box->fitFont(box->maxChars(), QStringLiteral("0123456789,-./"));
     m_zelkanteil->setTextColor(BgrColor::toColor(0x0000FF));
 
     m_label3D2 = new Label3D(Texts::product, this);
@@ -165,14 +169,14 @@ MainWindow::MainWindow(QWidget *parent)
     m_command1 = new CommandButton(MakerAddresses::homePageLabel(), CommandButton::Style::Link, this);
     m_command1->setObjectName(QStringLiteral("Command1"));
     m_command1->setUrl(MakerAddresses::homePage());
-    m_command1->setToolTip(Texts::homeLinkTip);
-    m_command1->setAccessibleName(Texts::homeLinkTip);
+    m_command1->setBalloonTip(Texts::homeLinkTip);
     m_command1->setGeometry(Twips::rect(3000, 3000, 2775, 255));
 
     m_button1 = new CommandButton(Texts::onTop, CommandButton::Style::Toggle, this);
     m_button1->setObjectName(QStringLiteral("Button1"));
     m_button1->setGeometry(Twips::rect(6600, 3000, 1935, 255));
-    connect(m_button1, &CommandButton::clicked, this, &MainWindow::onButton1Clicked);
+    // toggled, not clicked: an assistive tool's "Toggle" emits only toggled.
+    connect(m_button1, &CommandButton::toggled, this, &MainWindow::onButton1Clicked);
 
     m_trayIcon = new TrayIcon(this);
     m_trayIcon->setObjectName(QStringLiteral("trayIcon"));

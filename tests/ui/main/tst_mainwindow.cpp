@@ -268,6 +268,7 @@ void TestMainWindow::clearAndCopyCommands()
     QTest::keyClick(box("netto"), Qt::Key_Return);
     auto copied = [this](const char *entry) {
         toolbar()->menuEntry(QLatin1String(entry))->trigger();
+        QCoreApplication::sendPostedEvents(); // commands run after the click has returned
         return QGuiApplication::clipboard()->text();
     };
     QCOMPARE(copied("alles_bm"), QStringLiteral("100 (Netto)\r\n16,00 (16 %)\r\n116,00 (Brutto)\r\n"));
@@ -275,6 +276,7 @@ void TestMainWindow::clearAndCopyCommands()
     QCOMPARE(copied("brutto_bm"), QStringLiteral("116,00"));
 
     toolbar()->button(QStringLiteral("neu_bar"))->click();
+    QCoreApplication::sendPostedEvents();
     for (const char *amount : {"netto", "zelkanteil", "brutto"})
         QVERIFY(box(amount)->text().isEmpty());
     QCOMPARE(box("x")->text(), QStringLiteral("16"));
@@ -284,7 +286,10 @@ void TestMainWindow::clearAndCopyCommands()
 
 void TestMainWindow::rateCommands()
 {
-    auto trigger = [this](const char *entry) { toolbar()->menuEntry(QLatin1String(entry))->trigger(); };
+    auto trigger = [this](const char *entry) {
+        toolbar()->menuEntry(QLatin1String(entry))->trigger();
+        QCoreApplication::sendPostedEvents(); // commands run after the click has returned
+    };
     // Deleting with nothing stored says nothing.
     SeenDialog *seen = answerNextModal(QStringLiteral("OK"));
     trigger("prozentwertloeschen_bm");
@@ -363,6 +368,7 @@ void TestMainWindow::pagesAndWindows()
     UrlCatcher catcher;
     for (const char *entry : {"home_bm", "bewerten_bm", "fehler_bm", "shop_bm"})
         toolbar()->menuEntry(QLatin1String(entry))->trigger();
+    QCoreApplication::sendPostedEvents();
     m_window->findChild<CommandButton *>(QStringLiteral("Command1"))->click();
     QCOMPARE(catcher.urls.size(), 5);
     QCOMPARE(catcher.urls.at(1).path(), QStringLiteral("/portal3/pages/kontakt/bewertung.php"));
@@ -372,8 +378,10 @@ void TestMainWindow::pagesAndWindows()
     toolbar()->button(QStringLiteral("info_bar"))->click();
     toolbar()->button(QStringLiteral("auto_bar"))->click();
     toolbar()->menuEntry(QStringLiteral("spende_bm"))->trigger();
+    QCoreApplication::sendPostedEvents();
     QCOMPARE(about.size() + autostart.size() + donation.size(), 3);
     toolbar()->button(QStringLiteral("modus_bar"))->click();
+    QCoreApplication::sendPostedEvents();
     QCOMPARE(compact.size(), 1);
     QTRY_VERIFY(m_window.isNull());
 }

@@ -1,0 +1,418 @@
+// The windows as keyboard users and assistive tools reach them, and every way
+// of putting text into the amount boxes.
+#include "support/modalanswer.h"
+#include "support/testenvironment.h"
+#include "system/windowplacement.h"
+#include "ui/compact/compactwindow.h"
+#include "ui/controls/commandbutton.h"
+#include "ui/controls/textbox.h"
+#include "ui/controls/toolbar.h"
+#include "ui/main/mainwindow.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QClipboard>
+#include <QDialog>
+#include <QDir>
+#include <QMenu>
+#include <QMimeData>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QStyle>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+class TestAccessibility : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void menuButtonsAreSplitButtons();
+    void toggleActionPutsWindowOnTop_data();
+    void toggleActionPutsWindowOnTop();
+    void modalCommandsRunAfterTheAction_data();
+    void modalCommandsRunAfterTheAction();
+    void enterPressesButtons_data();
+    void enterPressesButtons();
+    void namesAreWhatIsWritten_data();
+    void namesAreWhatIsWritten();
+    void pastePaths_data();
+    void pastePaths();
+    void textsShowWhole_data();
+    void textsShowWhole();
+    void tabReachesEveryControl_data();
+    void tabReachesEveryControl();
+
+private:
+    QWidget *window(const QString &which)
+    {
+        return which == QLatin1String("main") ? static_cast<QWidget *>(m_main) : m_compact.data();
+    }
+    ToolBar *toolbar() { return m_main->findChild<ToolBar *>(QStringLiteral("Coolbar1")); }
+    TextBox *box(const QString &which, const QString &name) { return window(which)->findChild<TextBox *>(name); }
+
+    std::unique_ptr<TestEnvironment> m_env;
+    QPointer<MainWindow> m_main;
+    QPointer<CompactWindow> m_compact;
+};
+
+namespace {
+
+QAccessibleActionInterface *actions(QWidget *widget)
+{
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(widget);
+    return iface ? iface->actionInterface() : nullptr;
+}
+
+QRect cursorRect(TextBox *box)
+{
+    return box->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+}
+
+// Runs what the event loop has queued, without waiting for anything else.
+void runQueued()
+{
+    QCoreApplication::sendPostedEvents();
+}
+
+} // namespace
+
+void TestAccessibility::init()
+{
+    m_env = std::make_unique<TestEnvironment>();
+    m_main = new MainWindow;
+    m_main->load();
+    m_compact = new CompactWindow;
+    m_compact->load();
+}
+
+void TestAccessibility::cleanup()
+{
+    for (QWidget *w : {static_cast<QWidget *>(m_main), static_cast<QWidget *>(m_compact)}) {
+        if (w)
+            w->close();
+    }
+    QTRY_VERIFY(m_main.isNull() && m_compact.isNull());
+    m_env.reset();
+}
+
+void TestAccessibility::menuButtonsAreSplitButtons()
+{
+    QSignalSpy clicked(toolbar(), &ToolBar::buttonClicked);
+    for (const char *key : {"save_bar", "kop_bar", "links_bar"}) {
+        QToolButton *button = toolbar()->button(QLatin1String(key));
+        QCOMPARE(button->popupMode(), QToolButton::MenuButtonPopup);
+        // The face does nothing.
+        button->click();
+        runQueued();
+        QVERIFY2(!QApplication::activePopupWidget(), key);
+
+        // ShowMenu returns first, then the menu opens; so do Enter and keypad Enter.
+        const QList<std::function<void()>> openers{
+            [button] { actions(button)->doAction(QAccessibleActionInterface::showMenuAction()); },
+            [button] { QTest::keyClick(button, Qt::Key_Return); },
+            [button] { QTest::keyClick(button, Qt::Key_Enter, Qt::KeypadModifier); },
+        };
+        for (const auto &open : openers) {
+            // The menu runs its own event loop; it is noted and closed from there.
+            QPointer<QWidget> shown;
+            QTimer closer;
+            connect(&closer, &QTimer::timeout, [&shown] {
+                if ((shown = QApplication::activePopupWidget()))
+                    shown->close();
+            });
+            open();
+            QVERIFY2(!QApplication::activePopupWidget(), key);
+            closer.start(5);
+            QTRY_VERIFY2(shown, key);
+            QCOMPARE(shown, button->menu());
+        }
+    }
+    QCOMPARE(clicked.size(), 0);
+}
+
+void TestAccessibility::toggleActionPutsWindowOnTop_data()
+{
+    QTest::addColumn<QString>("which");
+    QTest::newRow("Immer im Vordergrund") << "main";
+    QTest::newRow("Vordergrund") << "compact";
+}
+
+void TestAccessibility::toggleActionPutsWindowOnTop()
+{
+    QFETCH(QString, which);
+    QWidget *w = window(which);
+    auto *toggle = w->findChild<CommandButton *>(QStringLiteral("Button1"));
+    for (bool expected : {true, false}) {
+        actions(toggle)->doAction(QAccessibleActionInterface::toggleAction());
+        QCOMPARE(toggle->isChecked(), expected);
+        QCOMPARE(WindowPlacement::isTopmost(w), expected);
+    }
+}
+
+// clang-format off
+void TestAccessibility::modalCommandsRunAfterTheAction_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("Copyright") << "info_bar" << "about";
+    QTest::newRow("Autostartfunktion") << "auto_bar" << "autostart";
+    QTest::newRow("Online-Update") << "update_bar" << "Online-Update";
+    QTest::newRow("Programm beenden") << "ende_bar" << "Programm beenden";
+}
+// clang-format on
+
+void TestAccessibility::modalCommandsRunAfterTheAction()
+{
+    QFETCH(QString, key);
+    // The application opens these two windows; a modal stand-in takes their place.
+    auto standIn = [this](const QString &title) {
+        QDialog dialog(m_main);
+        dialog.setWindowTitle(title);
+        dialog.exec();
+    };
+    connect(m_main, &MainWindow::aboutRequested, this, [=] { standIn(QStringLiteral("about")); });
+    connect(m_main, &MainWindow::autostartRequested, this, [=] { standIn(QStringLiteral("autostart")); });
+
+    SeenDialog *seen = answerNextModal(QString());
+    actions(toolbar()->button(key))->doAction(QAccessibleActionInterface::pressAction());
+    QVERIFY(!seen->shown);
+    QVERIFY(!QApplication::activeModalWidget());
+    QTRY_VERIFY(seen->shown);
+    QTEST(seen->title, "title");
+    QTRY_VERIFY(!QApplication::activeModalWidget());
+    QVERIFY(m_main);
+}
+
+// clang-format off
+void TestAccessibility::enterPressesButtons_data()
+{
+    QTest::addColumn<QString>("which");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("clipboard"); // after the press; the boxes are emptied when there is none
+
+    QTest::newRow("Neu, Return") << "main" << "neu_bar" << int(Qt::Key_Return) << "";
+    QTest::newRow("Neu, keypad Enter") << "main" << "neu_bar" << int(Qt::Key_Enter) << "";
+    QTest::newRow("compact Neu, Return") << "compact" << "Button3" << int(Qt::Key_Return) << "";
+    QTest::newRow("compact Neu, keypad Enter") << "compact" << "Button3" << int(Qt::Key_Enter) << "";
+    QTest::newRow("Netto kopieren, Return") << "compact" << "Button4" << int(Qt::Key_Return) << "100";
+    QTest::newRow("Brutto kopieren, keypad Enter") << "compact" << "Button6" << int(Qt::Key_Enter) << "119,00";
+}
+// clang-format on
+
+void TestAccessibility::enterPressesButtons()
+{
+    QFETCH(QString, which);
+    QFETCH(QString, button);
+    QFETCH(int, key);
+    QFETCH(QString, clipboard);
+    QTest::keyClicks(box(which, QStringLiteral("netto")), QStringLiteral("100"));
+    QTest::keyClick(box(which, QStringLiteral("netto")), Qt::Key_Return);
+    QGuiApplication::clipboard()->setText(QStringLiteral("alt"));
+
+    auto *target = window(which)->findChild<QAbstractButton *>(button);
+    QTest::keyClick(target, Qt::Key(key), key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+    runQueued();
+    if (clipboard.isEmpty()) {
+        QVERIFY(box(which, QStringLiteral("brutto"))->text().isEmpty());
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("alt"));
+    } else {
+        QCOMPARE(QGuiApplication::clipboard()->text(), clipboard);
+    }
+}
+
+void TestAccessibility::namesAreWhatIsWritten_data()
+{
+    QTest::addColumn<QString>("which");
+    QTest::newRow("main window") << "main";
+    QTest::newRow("compact window") << "compact";
+}
+
+void TestAccessibility::namesAreWhatIsWritten()
+{
+    QFETCH(QString, which);
+    const auto widgets = window(which)->findChildren<QWidget *>();
+    int named = 0;
+    for (QWidget *widget : widgets) {
+        QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(widget);
+        if (!iface || !widget->isVisibleTo(window(which)))
+            continue;
+        // Everything that acts, and the plain frames (the toolbar's separators).
+        const bool interactive = iface->actionInterface() && !iface->actionInterface()->actionNames().isEmpty();
+        if (!interactive && widget->metaObject() != &QFrame::staticMetaObject)
+            continue;
+        const QString name = iface->text(QAccessible::Name);
+        const QString where = widget->objectName() + QLatin1Char('/') + widget->metaObject()->className();
+        QVERIFY2(!name.isEmpty(), qPrintable(where));
+        auto *button = qobject_cast<QAbstractButton *>(widget);
+        // The side buttons inside the boxes show only an icon.
+        if (button && !qobject_cast<QLineEdit *>(widget->parentWidget())) {
+            QString caption = button->text();
+            caption.remove(QLatin1Char('&'));
+            QCOMPARE(name, caption.isEmpty() ? button->toolTip() : caption);
+            if (!caption.isEmpty() && !button->toolTip().isEmpty())
+                QCOMPARE(iface->text(QAccessible::Description), button->toolTip());
+        }
+        ++named;
+    }
+    QVERIFY(named >= (which == QLatin1String("main") ? 20 : 10));
+}
+
+// clang-format off
+void TestAccessibility::pastePaths_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<bool>("warns");
+
+    const QString tooLong = QStringLiteral("12345678901234567890");
+    for (const char *path : {"Shift+Insert", "context menu", "drop", "middle click"}) {
+        QTest::addRow("%s, digits", path) << path << "3,5" << "123,5" << false;
+        QTest::addRow("%s, letters", path) << path << "abc" << "12" << true;
+        QTest::addRow("%s, digits and a blank", path) << path << "3 4" << "12" << true;
+        QTest::addRow("%s, too long", path) << path << tooLong << "12" << false;
+    }
+    // Ctrl+V is a typed key that the amount boxes refuse, whatever the clipboard holds.
+    QTest::newRow("Ctrl+V, digits") << "Ctrl+V" << "3,5" << "12" << true;
+    QTest::newRow("Ctrl+V, letters") << "Ctrl+V" << "abc" << "12" << true;
+}
+// clang-format on
+
+void TestAccessibility::pastePaths()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, pasted);
+    QFETCH(bool, warns);
+    const bool selection = path == QLatin1String("middle click");
+    if (selection && !QGuiApplication::clipboard()->supportsSelection()) {
+        // The X session run (tst_accessibility_x11) must have one.
+        QVERIFY(qEnvironmentVariableIsEmpty("ZELK_UNDER_X"));
+        QSKIP("offscreen has no selection to paste with the middle mouse button: see tst_accessibility_x11");
+    }
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    clipboard->setText(pasted, selection ? QClipboard::Selection : QClipboard::Clipboard);
+
+    for (const char *name : {"netto", "brutto"}) {
+        TextBox *target = box(QStringLiteral("main"), QLatin1String(name));
+        target->setFocus();
+        QTest::keyClicks(target, QStringLiteral("12"));
+        const QList<SeenDialog> dialogs = dialogsDuring([&] {
+            if (path == QLatin1String("Shift+Insert")) {
+                QTest::keyClick(target, Qt::Key_Insert, Qt::ShiftModifier);
+            } else if (path == QLatin1String("Ctrl+V")) {
+                QTest::keyClick(target, Qt::Key_V, Qt::ControlModifier);
+            } else if (path == QLatin1String("middle click")) {
+                QTest::mouseClick(target, Qt::MiddleButton, {}, cursorRect(target).center());
+            } else if (path == QLatin1String("drop")) {
+                QMimeData data;
+                data.setText(pasted);
+                const QPointF end(cursorRect(target).center());
+                QDropEvent drop(end, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+                QDragEnterEvent enter(end.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+                QCoreApplication::sendEvent(target, &enter);
+                QCoreApplication::sendEvent(target, &drop);
+            } else {
+                QContextMenuEvent event(QContextMenuEvent::Keyboard, cursorRect(target).center());
+                QCoreApplication::sendEvent(target, &event);
+                auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+                QVERIFY(menu);
+                const QString shortcut = QKeySequence(QKeySequence::Paste).toString(QKeySequence::NativeText);
+                const auto entries = menu->actions();
+                for (QAction *entry : entries) {
+                    if (entry->text().endsWith(QLatin1Char('\t') + shortcut))
+                        entry->trigger();
+                }
+                menu->close();
+            }
+            runQueued();
+        });
+        QTEST(target->text(), "after");
+        QCOMPARE(dialogs.size(), warns ? 1 : 0);
+        if (warns)
+            QCOMPARE(dialogs.first().title, QStringLiteral("Falsche Eingabe"));
+        target->clear();
+    }
+}
+
+// clang-format off
+void TestAccessibility::textsShowWhole_data()
+{
+    QTest::addColumn<QString>("which");
+    QTest::addColumn<QString>("boxName");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("screenshot");
+
+    QTest::newRow("netto") << "main" << "netto" << "999999999999,99" << "main-netto-15-characters.png";
+    QTest::newRow("brutto") << "main" << "brutto" << "999999999999,99" << "";
+    QTest::newRow("compact rate 16,5") << "compact" << "x" << "16,5" << "compact-rate-16,5.png";
+    QTest::newRow("compact rate 19") << "compact" << "x" << "19" << "";
+}
+// clang-format on
+
+void TestAccessibility::textsShowWhole()
+{
+    QFETCH(QString, which);
+    QFETCH(QString, boxName);
+    QFETCH(QString, text);
+    TextBox *target = box(which, boxName);
+    target->setText(text);
+    // The text runs between the frame (and the box's own margin of 2 px) and the side button.
+    auto *sideButton = target->findChild<QToolButton *>();
+    QVERIFY(sideButton && sideButton->isVisible());
+    const int inset = target->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, target) + 2;
+    QRect room = target->contentsRect().adjusted(inset, 0, -inset, 0);
+    room.setRight(qMin(room.right(), sideButton->geometry().left() - inset - 1));
+    const int width = QFontMetrics(target->font()).horizontalAdvance(text);
+    QVERIFY2(width <= room.width(), qPrintable(QStringLiteral("%1 px of %2 px").arg(room.width()).arg(width)));
+
+    // For the eye: the suite keeps these beside the real-window screenshots.
+    QFETCH(QString, screenshot);
+    const QString shots = qEnvironmentVariable("ZELK_SCREENSHOTS");
+    if (!shots.isEmpty() && !screenshot.isEmpty() && QDir().mkpath(shots))
+        QVERIFY(window(which)->grab().save(QDir(shots).filePath(screenshot)));
+}
+
+// clang-format off
+void TestAccessibility::tabReachesEveryControl_data()
+{
+    QTest::addColumn<QString>("which");
+    QTest::addColumn<QStringList>("order"); // from the box that has the focus after start-up, once round
+
+    QTest::newRow("main window") << "main" << QStringList{
+        "netto", "x", "brutto", "zelkanteil", "Button1", "Command1", "neu_bar", "save_bar", "kop_bar",
+        "modus_bar", "info_bar", "help_bar", "links_bar", "update_bar", "auto_bar", "ende_bar"};
+    QTest::newRow("compact window") << "compact" << QStringList{
+        "netto", "x", "brutto", "zelkanteil", "Button3", "Button2", "Button1", "Button4", "Button5", "Button6"};
+}
+// clang-format on
+
+void TestAccessibility::tabReachesEveryControl()
+{
+    QFETCH(QString, which);
+    QFETCH(QStringList, order);
+    QWidget *w = window(which);
+    w->activateWindow();
+    QTRY_VERIFY(w->isActiveWindow());
+    QCOMPARE(QApplication::focusWidget()->objectName(), order.first());
+    QStringList forward;
+    for (int i = 0; i < order.size(); ++i) {
+        forward.append(QApplication::focusWidget()->objectName());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    QCOMPARE(forward, order);
+    QCOMPARE(QApplication::focusWidget()->objectName(), order.first());
+    QStringList backward;
+    for (int i = 0; i < order.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+        backward.prepend(QApplication::focusWidget()->objectName());
+    }
+    QCOMPARE(backward, order);
+}
+
+QTEST_MAIN(TestAccessibility)
+#include "tst_accessibility.moc"
