@@ -2,6 +2,8 @@
 # ./dev.sh run   installs what is missing, builds an optimised zelk and starts it
 # ./dev.sh test  installs what is missing, builds with AddressSanitizer and UBSan
 #                and runs the whole test suite
+# ./dev.sh package  installs what is missing and makes the Debian package of the
+#                optimised program: build/package/zelk_<version>_<arch>.deb
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -9,7 +11,9 @@ build_packages=(cmake make g++ pkg-config qt6-base-dev qt6-svg-dev libgl-dev fon
 test_packages=(xvfb openbox trayer xdotool xclip x11-utils x11-xserver-utils imagemagick python3 libglib2.0-bin
                fp-utils libchm-bin desktop-file-utils appstream dpkg-dev clang libclang-rt-14-dev
                passwd util-linux mount
-               g++-mingw-w64-x86-64-posix ninja-build qt6-base-dev-tools wine wine64 fonts-wine tesseract-ocr)
+               g++-mingw-w64-x86-64-posix ninja-build qt6-base-dev-tools wine wine64 fonts-wine tesseract-ocr
+               debootstrap wget xdg-utils)
+package_packages=(fp-utils dpkg-dev)
 
 install_missing() {
     local missing=()
@@ -56,8 +60,12 @@ test)
     build_windows
     ctest --preset sanitize
     ;;
+package)
+    install_missing "${build_packages[@]}" "${package_packages[@]}"
+    CMAKE_BUILD_PARALLEL_LEVEL=$jobs cmake --workflow --preset package
+    ;;
 *)
-    echo "usage: $0 run|test" >&2
+    echo "usage: $0 run|test|package" >&2
     exit 2
     ;;
 esac
