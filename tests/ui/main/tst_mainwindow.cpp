@@ -41,6 +41,7 @@ private slots:
     void questions_data();
     void questions();
     void pagesAndWindows();
+    void helpWithNothingToOpenItSaysSo();
 
 private:
     TextBox *box(const QString &name) { return m_window->findChild<TextBox *>(name); }
@@ -376,6 +377,18 @@ void TestMainWindow::pagesAndWindows()
     toolbar()->button(QStringLiteral("modus_bar"))->click();
     QCOMPARE(compact.size(), 1);
     QTRY_VERIFY(m_window.isNull());
+}
+
+void TestMainWindow::helpWithNothingToOpenItSaysSo()
+{
+    // The offscreen platform opens no files, as a desktop without viewer or browser.
+    SeenDialog *seen = answerNextModal(QStringLiteral("OK"));
+    QTest::keyClick(m_window, Qt::Key_F1);
+    QVERIFY(seen->shown);
+    QCOMPARE(seen->title, QStringLiteral("Hilfe"));
+    QCOMPARE(seen->styleCode, 48);
+    QVERIFY2(seen->text.endsWith(QLatin1Char('\r') + ProgramFolder::filePath(QStringLiteral("help/index.html"))),
+             qPrintable(seen->text));
 }
 
 QTEST_MAIN(TestMainWindow)
