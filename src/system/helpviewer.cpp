@@ -47,13 +47,14 @@ bool HelpViewer::hasChmViewer()
     // xdg-mime answers from the same associations that xdg-open, and through it
     // Qt, uses to open the file; without xdg-utils there is nothing to ask.
     QProcess query;
-    query.start(QStringLiteral("xdg-mime"),
-                {QStringLiteral("query"), QStringLiteral("default"), QStringLiteral("application/vnd.ms-htmlhelp")});
+    query.start(
+        QStringLiteral("xdg-mime"),
+        {QStringLiteral("query"), QStringLiteral("default"), QStringLiteral("application/vnd.ms-htmlhelp")});
     if (!query.waitForFinished(5000)) {
         query.kill();
         query.waitForFinished(1000);
         return false;
     }
     return query.exitStatus() == QProcess::NormalExit && query.exitCode() == 0
-           && !query.readAllStandardOutput().trimmed().isEmpty();
+        && !query.readAllStandardOutput().trimmed().isEmpty();
 }

@@ -42,28 +42,30 @@ void TestHelpViewer::initTestCase()
 {
     m_systemPath = qEnvironmentVariable("PATH");
     // A desktop session would send xdg-mime to that desktop's own tools.
-    for (const char *name : {"XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "KDE_FULL_SESSION", "GNOME_DESKTOP_SESSION_ID"})
+    for (const char *name :
+         {"XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "KDE_FULL_SESSION", "GNOME_DESKTOP_SESSION_ID"})
         qunsetenv(name);
 }
 
 // clang-format off
 void TestHelpViewer::showHelp_data()
 {
-    QTest::addColumn<bool>("chmViewer");
+    QTest::addColumn<QString>("chmViewer"); // where the association is kept
     QTest::addColumn<bool>("xdgUtils");
     QTest::addColumn<bool>("chmBuilt");
     QTest::addColumn<QString>("opened");
 
-    QTest::newRow("no CHM viewer") << false << true << true << "help/index.html";
-    QTest::newRow("CHM viewer registered") << true << true << true << "zelk.chm";
-    QTest::newRow("CHM viewer, no compiled help") << true << true << false << "help/index.html";
-    QTest::newRow("no xdg-utils to ask") << true << false << true << "help/index.html";
+    QTest::newRow("no CHM viewer") << "" << true << true << "help/index.html";
+    QTest::newRow("CHM viewer installed") << "applications/mimeinfo.cache" << true << true << "zelk.chm";
+    QTest::newRow("CHM viewer chosen by the user") << "mimeapps.list" << true << true << "zelk.chm";
+    QTest::newRow("CHM viewer, no compiled help") << "mimeapps.list" << true << false << "help/index.html";
+    QTest::newRow("no xdg-utils to ask") << "mimeapps.list" << false << true << "help/index.html";
 }
 // clang-format on
 
 void TestHelpViewer::showHelp()
 {
-    QFETCH(bool, chmViewer);
+    QFETCH(QString, chmViewer);
     QFETCH(bool, xdgUtils);
     QFETCH(bool, chmBuilt);
     QFETCH(QString, opened);
@@ -81,24 +83,32 @@ void TestHelpViewer::showHelp()
         if (!file.isEmpty())
             QVERIFY(page.open(QIODevice::WriteOnly));
     }
-    if (chmViewer) {
-        QVERIFY(dir.mkpath(QStringLiteral("data/applications")));
+    // A viewer's package installs a desktop entry and update-desktop-database
+    // lists it in mimeinfo.cache; a user's choice goes to mimeapps.list.
+    QVERIFY(dir.mkpath(QStringLiteral("data/applications")));
+    if (!chmViewer.isEmpty()) {
         QFile entry(dir.filePath(QStringLiteral("data/applications/chmviewer.desktop")));
         QVERIFY(entry.open(QIODevice::WriteOnly));
         entry.write("[Desktop Entry]\nType=Application\nName=CHM\nExec=chmviewer %f\n"
                     "MimeType=application/vnd.ms-htmlhelp;\n");
         entry.close();
-        QFile list(dir.filePath(QStringLiteral("config/mimeapps.list")));
+        const bool cache = chmViewer.endsWith(QLatin1String(".cache"));
+        QFile list(dir.filePath((cache ? QStringLiteral("data/") : QStringLiteral("config/")) + chmViewer));
         QVERIFY(list.open(QIODevice::WriteOnly));
-        list.write("[Default Applications]\napplication/vnd.ms-htmlhelp=chmviewer.desktop\n");
+        list.write(cache ? "[MIME Cache]\napplication/vnd.ms-htmlhelp=chmviewer.desktop;\n"
+                         : "[Default Applications]\napplication/vnd.ms-htmlhelp=chmviewer.desktop\n");
     }
+    // Only this test's associations count, not those of the machine's packages.
+    qputenv("XDG_DATA_DIRS", dir.filePath(QStringLiteral("data")).toLocal8Bit());
+    qputenv("XDG_CONFIG_DIRS", dir.filePath(QStringLiteral("config")).toLocal8Bit());
     qputenv("PATH", xdgUtils ? m_systemPath.toLocal8Bit() : env.path().toLocal8Bit());
 
     FileCatcher catcher;
     const bool shown = HelpViewer::showHelp(chm, index);
     qputenv("PATH", m_systemPath.toLocal8Bit());
     QVERIFY(shown);
-    QCOMPARE(catcher.urls, QList<QUrl>{QUrl::fromLocalFile(dir.filePath(QStringLiteral("program/") + opened))});
+    QCOMPARE(catcher.urls,
+             QList<QUrl>{QUrl::fromLocalFile(dir.filePath(QStringLiteral("program/") + opened))});
 }
 
 QTEST_MAIN(TestHelpViewer)

@@ -387,8 +387,9 @@ void TestMainWindow::helpWithNothingToOpenItSaysSo()
     QVERIFY(seen->shown);
     QCOMPARE(seen->title, QStringLiteral("Hilfe"));
     QCOMPARE(seen->styleCode, 48);
-    QVERIFY2(seen->text.endsWith(QLatin1Char('\r') + ProgramFolder::filePath(QStringLiteral("help/index.html"))),
-             qPrintable(seen->text));
+    QVERIFY2(
+        seen->text.endsWith(QLatin1Char('\r') + ProgramFolder::filePath(QStringLiteral("help/index.html"))),
+        qPrintable(seen->text));
 }
 
 QTEST_MAIN(TestMainWindow)
