@@ -31,7 +31,7 @@ shots=$3
 deb=$(ls "$packages"/zelk_*.deb 2>/dev/null | head -n 1)
 [ -n "$deb" ] || { echo "FAILED: no package in $packages"; exit 1; }
 [ -x "$built" ] || { echo "FAILED: no program at $built"; exit 1; }
-dpkg-deb -c "$deb" | grep -q '/zelk\.chm$' || skip "the package holds no zelk.chm (Debian: fp-utils)"
+dpkg-deb -c "$deb" 2>/dev/null | grep -q '/zelk\.chm$' || skip "the package holds no zelk.chm (Debian: fp-utils)"
 mkdir -p "$shots"
 
 mirror=${ZELK_DEBIAN_MIRROR:-http://deb.debian.org/debian}
