@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Opens the built help file's directory and checks that every page, the table
-# of contents and the index are inside, readable in the file's code page. Usage: help.sh <zelk.chm> <help sources>
+# of contents and the index are inside, readable in the file's code page.
+# Usage: help.sh <zelk.chm> <help sources>
 set -u
 chm=$1
 sources=$2
@@ -10,13 +11,11 @@ out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 extract_chmLib "$chm" "$out" >/dev/null
 missing=0
-# CHM viewers read the file in its code page, ISO-8859-1: the pages must hold
-# nothing beyond ASCII (other characters as references), the contents and the
-# index ISO-8859-1, and both must say the same as the sources.
+# CHM viewers read the pages in the file's code page: they must hold nothing
+# beyond ASCII (other characters as references) and say what the sources say.
 as_source() { # as_source <file in the help file>
     case $1 in
     *.html) LC_ALL=C grep -q '[^[:print:][:space:]]' "$1" && echo "(not ASCII)" || perl -CSD -pe 's/&#(\d+);/chr($1)/ge' "$1" ;;
-    *.hhc | *.hhk) iconv -f ISO-8859-1 -t UTF-8 "$1" | sed 's/charset="iso-8859-1"/charset="utf-8"/' ;;
     *) cat "$1" ;;
     esac
 }
