@@ -2,6 +2,8 @@
 # ./dev.sh run   installs what is missing, builds an optimised zelk and starts it
 # ./dev.sh test  installs what is missing, builds with AddressSanitizer and UBSan
 #                and runs the whole test suite
+# ./dev.sh package  installs what is missing and makes the Debian package of the
+#                optimised program: build/package/zelk_<version>_<arch>.deb
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -10,7 +12,9 @@ test_packages=(xvfb openbox trayer xdotool xclip x11-utils x11-xserver-utils ima
                fp-utils libchm-bin desktop-file-utils appstream dpkg-dev clang libclang-rt-14-dev
                passwd util-linux mount
                g++-mingw-w64-x86-64-posix ninja-build qt6-base-dev-tools wine wine64 fonts-wine tesseract-ocr
-               dbus at-spi2-core python3-gi gir1.2-atspi-2.0)
+               dbus at-spi2-core python3-gi gir1.2-atspi-2.0
+               debootstrap wget xdg-utils)
+package_packages=(fp-utils dpkg-dev)
 
 install_missing() {
     local missing=()
@@ -57,8 +61,12 @@ test)
     build_windows
     ctest --preset sanitize
     ;;
+package)
+    install_missing "${build_packages[@]}" "${package_packages[@]}"
+    CMAKE_BUILD_PARALLEL_LEVEL=$jobs cmake --workflow --preset package
+    ;;
 *)
-    echo "usage: $0 run|test" >&2
+    echo "usage: $0 run|test|package" >&2
     exit 2
     ;;
 esac

@@ -1,6 +1,8 @@
 #include "system/helpviewer.h"
 
 #include <QDesktopServices>
+#include <QFileInfo>
+#include <QProcess>
 #include <QUrl>
 
 #ifdef Q_OS_WIN
@@ -24,4 +26,35 @@ void HelpViewer::displayTopic(const QString &helpFile)
 #else
     QDesktopServices::openUrl(QUrl::fromLocalFile(helpFile));
 #endif
+}
+
+bool HelpViewer::showHelp(const QString &helpFile, const QString &htmlIndex)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(htmlIndex)
+    displayTopic(helpFile);
+    return true;
+#else
+    if (QFileInfo::exists(helpFile) && hasChmViewer()
+        && QDesktopServices::openUrl(QUrl::fromLocalFile(helpFile)))
+        return true;
+    return QFileInfo::exists(htmlIndex) && QDesktopServices::openUrl(QUrl::fromLocalFile(htmlIndex));
+#endif
+}
+
+bool HelpViewer::hasChmViewer()
+{
+    // xdg-mime answers from the same associations that xdg-open, and through it
+    // Qt, uses to open the file; without xdg-utils there is nothing to ask.
+    QProcess query;
+    query.start(
+        QStringLiteral("xdg-mime"),
+        {QStringLiteral("query"), QStringLiteral("default"), QStringLiteral("application/vnd.ms-htmlhelp")});
+    if (!query.waitForFinished(5000)) {
+        query.kill();
+        query.waitForFinished(1000);
+        return false;
+    }
+    return query.exitStatus() == QProcess::NormalExit && query.exitCode() == 0
+        && !query.readAllStandardOutput().trimmed().isEmpty();
 }

@@ -287,7 +287,13 @@ void MainWindow::onToolbarButtonClicked(const QString &key)
     } else if (key == QLatin1String("info_bar")) {
         emit aboutRequested();
     } else if (key == QLatin1String("help_bar")) {
-        HelpViewer::displayTopic(ProgramFolder::filePath(QStringLiteral("zelk.chm")));
+        const QString htmlIndex = ProgramFolder::filePath(QStringLiteral("help/index.html"));
+        if (!HelpViewer::showHelp(ProgramFolder::filePath(QStringLiteral("zelk.chm")), htmlIndex))
+            ShowMessage(QStringLiteral("Die Hilfe lässt sich nicht öffnen: Es ist weder ein Programm für "
+                                       "CHM-Hilfedateien noch ein Internetbrowser eingerichtet.\r\r"
+                                       "Die Hilfeseiten finden Sie hier:\r")
+                            + htmlIndex,
+                        QStringLiteral("48"), QStringLiteral("Hilfe"));
     } else if (key == QLatin1String("update_bar")) {
         LaunchUpdateModule();
     } else if (key == QLatin1String("auto_bar")) {

@@ -41,6 +41,7 @@ private slots:
     void questions_data();
     void questions();
     void pagesAndWindows();
+    void helpWithNothingToOpenItSaysSo();
 
 private:
     TextBox *box(const QString &name) { return m_window->findChild<TextBox *>(name); }
@@ -384,6 +385,19 @@ void TestMainWindow::pagesAndWindows()
     QCoreApplication::sendPostedEvents();
     QCOMPARE(compact.size(), 1);
     QTRY_VERIFY(m_window.isNull());
+}
+
+void TestMainWindow::helpWithNothingToOpenItSaysSo()
+{
+    // The offscreen platform opens no files, as a desktop without viewer or browser.
+    SeenDialog *seen = answerNextModal(QStringLiteral("OK"));
+    QTest::keyClick(m_window, Qt::Key_F1);
+    QVERIFY(seen->shown);
+    QCOMPARE(seen->title, QStringLiteral("Hilfe"));
+    QCOMPARE(seen->styleCode, 48);
+    QVERIFY2(
+        seen->text.endsWith(QLatin1Char('\r') + ProgramFolder::filePath(QStringLiteral("help/index.html"))),
+        qPrintable(seen->text));
 }
 
 QTEST_MAIN(TestMainWindow)
