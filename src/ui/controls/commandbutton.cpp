@@ -1,8 +1,7 @@
 #include "ui/controls/commandbutton.h"
 
 #include "system/shellroutines.h"
-
-#include <QKeyEvent>
+#include "ui/controls/enterkey.h"
 
 CommandButton::CommandButton(const QString &caption, Style style, QWidget *parent)
     : QPushButton(caption, parent)
@@ -43,8 +42,7 @@ void CommandButton::setBalloonTip(const QString &text)
 
 void CommandButton::keyPressEvent(QKeyEvent *event)
 {
-    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
-    if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+    if (isPlainEnter(event)) {
         click();
         return;
     }

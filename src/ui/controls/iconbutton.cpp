@@ -1,6 +1,6 @@
 #include "ui/controls/iconbutton.h"
 
-#include <QKeyEvent>
+#include "ui/controls/enterkey.h"
 
 IconButton::IconButton(const QIcon &icon, const QString &toolTip, QWidget *parent)
     : QToolButton(parent)
@@ -14,8 +14,7 @@ IconButton::IconButton(const QIcon &icon, const QString &toolTip, QWidget *paren
 
 void IconButton::keyPressEvent(QKeyEvent *event)
 {
-    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
-    if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+    if (isPlainEnter(event)) {
         click();
         return;
     }

@@ -1,9 +1,10 @@
 #include "ui/controls/toolbar.h"
 
+#include "ui/controls/enterkey.h"
+
 #include <QAccessibleWidget>
 #include <QFrame>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLinearGradient>
 #include <QMenu>
 #include <QPainter>
@@ -47,7 +48,8 @@ public:
     QStringList actionNames() const override
     {
         // The face of a split button does nothing, so it offers no Press.
-        return QStringList{button()->menu() ? showMenuAction() : pressAction()} + QAccessibleWidget::actionNames();
+        return QStringList{button()->menu() ? showMenuAction() : pressAction()}
+        + QAccessibleWidget::actionNames();
     }
 
     void doAction(const QString &name) override
@@ -93,14 +95,14 @@ void ToolBarButton::showMenuLater()
 
 void ToolBarButton::keyPressEvent(QKeyEvent *event)
 {
-    const int key = event->key();
     const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
-    if (plain && menu() && (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space
-                            || key == Qt::Key_Down)) {
+    const bool opensMenu
+        = isPlainEnter(event) || (plain && (event->key() == Qt::Key_Space || event->key() == Qt::Key_Down));
+    if (menu() && opensMenu) {
         showMenuLater();
         return;
     }
-    if (plain && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+    if (isPlainEnter(event)) {
         click();
         return;
     }
