@@ -334,6 +334,31 @@ case_quick_restore() {
     stop_tray
 }
 
+# Clicks on the icon's place as soon as an icon is mapped there.
+click_icon_at_once() {
+    local centre deadline=$((SECONDS + 5))
+    until centre=$(tray_icon_centre) && [ -n "$centre" ] || [ $SECONDS -gt $deadline ]; do :; done
+    xdotool mousemove $centre click 1
+}
+
+case_restore_twice_quickly() {
+    start_tray
+    start_zelk
+    local win
+    win=$(wait_window "$main_title" 30) || { check "main window appears" false; stop_zelk; stop_tray; return; }
+    xdotool windowminimize "$win"
+    click_icon_at_once
+    win=$(wait_window "$main_title" 5)
+    # Minimised again and the new icon clicked within the double-click time
+    # of the first click: the window manager and Qt see a double click.
+    xdotool windowminimize "$win"
+    click_icon_at_once
+    check "a click right after the last restore restores again" quietly wait_window "$main_title" 5
+    check "and the icon goes" eventually 5 tray_icon_gone
+    stop_zelk
+    stop_tray
+}
+
 # Runs "xprop -spy" on a window's WM_STATE into a file: the states it went through.
 spy_state() { # spy_state <window> <file>
     xprop -spy -id "$1" WM_STATE >"$2" 2>/dev/null &
@@ -488,6 +513,7 @@ run_case "notification area" case_tray
 run_case "tray menu opens the window" case_tray_menu_open
 run_case "balloon at the icon" case_balloon_at_icon
 run_case "quick restore from the tray" case_quick_restore
+run_case "restore twice quickly" case_restore_twice_quickly
 run_case "minimised with a modal window open" case_minimised_with_modal_window
 run_case "minimised compact window" case_compact_window_minimised
 run_case "second start" case_second_start

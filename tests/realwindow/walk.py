@@ -444,7 +444,9 @@ def main():
             moves[index]()
             # Now and then the user goes on before the program has answered.
             if walk.state in ("main", "tray", "compact", "modal") and rng.random() < 0.25:
-                time.sleep(rng.uniform(0, 0.3))
+                gap = rng.uniform(0, 0.3)
+                history[-1] += f" (next after {gap * 1000:.0f} ms)"
+                time.sleep(gap)
                 continue
             walk.check()
     except WalkFailure as failure:

@@ -28,7 +28,11 @@ TrayIcon::TrayIcon(QWidget *owner)
             // A user who already clicked the icon needs no hint where it is.
             m_balloonWait->stop();
             switch (reason) {
+            // A click within the double-click time of the one before comes as
+            // a double click only (a quick minimise and click again, or a
+            // double click out of habit): it is a click all the same.
             case QSystemTrayIcon::Trigger:
+            case QSystemTrayIcon::DoubleClick:
                 emit clicked();
                 break;
             case QSystemTrayIcon::Context:
