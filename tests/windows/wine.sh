@@ -63,9 +63,9 @@ echo "Wine prefix ready after $(($(date +%s) - begin)) s"
 
 main_title="Zelk. 2010    -    Freeware"
 # Toolbar buttons, in pixels from the main window's top-left corner.
-save_bar="40 14"
-info_bar="307 14"
-auto_bar="450 14"
+save_bar="58 14"  # the arrow of the split button
+info_bar="318 14"
+auto_bar="465 14"
 netto_box="60 112"
 rate_box="305 68"
 brutto_box="450 112"
