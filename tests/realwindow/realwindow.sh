@@ -371,19 +371,27 @@ went_iconic_and_back() { # went_iconic_and_back <file>
     [ "$(grep -c "window state:" "$1")" -ge 3 ] && grep "window state:" "$1" | tail -n 1 | grep -q Normal
 }
 
+# Minimises a window and waits until it is back in the Normal state; prints
+# the states it went through when it does not come back.
+minimised_comes_back() { # minimised_comes_back <window>
+    local states ok=0
+    states=$(mktemp)
+    spy_state "$1" "$states"
+    xdotool windowminimize "$1"
+    eventually 5 went_iconic_and_back "$states" || { ok=1; sed 's/^/    WM_STATE /' "$states"; }
+    rm -f "$states"
+    return $ok
+}
+
 case_minimised_with_modal_window() {
     start_tray
     start_zelk
-    local win dialog states
+    local win dialog
     win=$(wait_window "$main_title" 30) || { check "main window appears" false; stop_zelk; stop_tray; return; }
     click_in "$win" "$info_bar"
     dialog=$(wait_window "^Copyright$" 10)
     check "the about window opens" [ -n "$dialog" ]
-    states=$(mktemp)
-    spy_state "$win" "$states"
-    xdotool windowminimize "$win"
-    check "minimising with a modal window open leaves the window on screen" eventually 5 went_iconic_and_back "$states"
-    [ "$case_failed" = 1 ] && sed 's/^/    WM_STATE /' "$states"
+    check "minimising with a modal window open leaves the window on screen" minimised_comes_back "$win"
     check "with the modal window on it" quietly wait_window "^Copyright$" 5
     check "and no tray icon" tray_icon_gone
     xdotool key Escape
@@ -393,24 +401,18 @@ case_minimised_with_modal_window() {
     xdotool type --delay 40 "7"
     xdotool key ctrl+c
     check "the main window takes keys again" eventually 5 clipboard_is "7"
-    rm -f "$states"
     stop_zelk
     stop_tray
 }
 
 case_compact_window_minimised() {
     start_zelk
-    local win compact states
+    local win compact
     win=$(wait_window "$main_title" 30) || { check "main window appears" false; stop_zelk; return; }
     click_in "$win" "$modus_bar"
     compact=$(wait_window "^Zelk. 2010$" 10) || { check "compact window opens" false; stop_zelk; return; }
-    states=$(mktemp)
-    spy_state "$compact" "$states"
-    xdotool windowminimize "$compact"
-    check "a minimised compact window shows itself again" eventually 5 went_iconic_and_back "$states"
-    [ "$case_failed" = 1 ] && sed 's/^/    WM_STATE /' "$states"
+    check "a minimised compact window shows itself again" minimised_comes_back "$compact"
     check "and stays reachable" quietly wait_window "^Zelk. 2010$" 5
-    rm -f "$states"
     stop_zelk
 }
 
