@@ -107,6 +107,16 @@ def tray_icon_centre():
     return None
 
 
+def pointer_on_tray_icon():
+    """Moves the pointer onto the icon; true once the icon is still there, as
+    the tray host may move a newly docked icon into its place."""
+    centre = tray_icon_centre()
+    if not centre:
+        return False
+    run("xdotool", "mousemove", str(centre[0]), str(centre[1]))
+    return tray_icon_centre() == centre
+
+
 def menus():
     """The program's open menus, as (id, x, y, w, h): unframed windows taller
     than a tooltip line (a balloon goes when its icon is clicked)."""
@@ -328,18 +338,16 @@ class Walk:
         self.click_icon()
 
     def click_icon(self):
-        centre = eventually(5, tray_icon_centre)
-        if not centre:
+        if not eventually(5, pointer_on_tray_icon):
             raise WalkFailure("no tray icon to click")
-        run("xdotool", "mousemove", str(centre[0]), str(centre[1]), "click", "1")
+        run("xdotool", "click", "1")
         self.state = "main"
 
     def tray_menu(self, first):
         def right_click_menu():
-            centre = tray_icon_centre()
-            if not centre:
+            if not eventually(5, pointer_on_tray_icon):
                 return None
-            run("xdotool", "mousemove", str(centre[0]), str(centre[1]), "click", "3")
+            run("xdotool", "click", "3")
             return eventually(2, lambda: menus())
 
         menu = eventually(10, right_click_menu)

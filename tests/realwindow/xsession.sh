@@ -122,6 +122,18 @@ tray_icon_centre() {
                   if (/"zelk"/) { split($NF, p, "+"); split($(NF-1), s, "[x+]"); print $1, p[2] + int(s[1] / 2), p[3] + int(s[2] / 2); exit } }')
     [ -n "$id" ] && xwininfo -id "$id" 2>/dev/null | grep -q "IsViewable" && echo "$x $y"
 }
+# The tray host may still move a newly docked icon into its place: the
+# pointer goes onto the icon, and the click follows once the icon is still
+# under it.
+pointer_on_tray_icon() {
+    local centre
+    centre=$(tray_icon_centre) && [ -n "$centre" ] || return 1
+    xdotool mousemove $centre
+    [ "$(tray_icon_centre)" = "$centre" ]
+}
+click_tray_icon() { # click_tray_icon <button>; fails when no icon stays put for 5 s
+    eventually 5 pointer_on_tray_icon && xdotool click "$1"
+}
 tray_icon_shown() { [ -n "$(tray_icon_centre)" ]; }
 tray_icon_gone() { [ -z "$(tray_icon_centre)" ]; }
 
