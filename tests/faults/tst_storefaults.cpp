@@ -2,7 +2,8 @@
 // fault a user meets, with real permissions: the test runs as an ordinary
 // user (asuser.sh arranges that when the suite runs as root).
 #include "settings/settingsstore.h"
-#include "support/modalanswer.h"
+#include "support/entrylistdriver.h"
+#include "support/messagerecorder.h"
 #include "system/autorun.h"
 #include "ui/controls/commandbutton.h"
 #include "ui/controls/textbox.h"
@@ -86,7 +87,7 @@ private:
     // The folder and the file that the operation changes, below the sandbox.
     QString folderOf(Operation operation) const;
     QString fileOf(Operation operation) const;
-    QString run(Operation operation, QList<SeenDialog> *dialogs);
+    QString run(Operation operation);
     QStringList shownAfterwards(Operation operation);
 
     std::unique_ptr<QTemporaryDir> m_sandbox;
@@ -155,7 +156,7 @@ static QString programFolder(const QString &sandbox)
     return QDir(sandbox).filePath(QStringLiteral("program"));
 }
 
-QString TestStoreFaults::run(Operation operation, QList<SeenDialog> *dialogs)
+QString TestStoreFaults::run(Operation operation)
 {
     switch (operation) {
     case Operation::RateSave:
@@ -163,10 +164,8 @@ QString TestStoreFaults::run(Operation operation, QList<SeenDialog> *dialogs)
         QPointer<MainWindow> window = new MainWindow;
         window->load();
         window->findChild<TextBox *>(QStringLiteral("x"))->setText(QStringLiteral("7"));
-        *dialogs = dialogsDuring([&] {
-            window->onToolbarMenuEntryClicked(operation == Operation::RateSave ? QStringLiteral("prozentwert_bm")
-                                                                               : QStringLiteral("prozentwertloeschen_bm"));
-        });
+        window->onToolbarMenuEntryClicked(operation == Operation::RateSave ? QStringLiteral("prozentwert_bm")
+                                                                           : QStringLiteral("prozentwertloeschen_bm"));
         delete window;
         return QStringLiteral("7");
     }
@@ -180,8 +179,7 @@ QString TestStoreFaults::run(Operation operation, QList<SeenDialog> *dialogs)
         box->setText(QStringLiteral("12"));
         const QString value
             = operation == Operation::ListAdd ? QStringLiteral("12") : useEntryList(box, QString()).value(1);
-        *dialogs = dialogsDuring(
-            [&] { useEntryList(box, operation == Operation::ListAdd ? QStringLiteral("add") : value); });
+        useEntryList(box, operation == Operation::ListAdd ? QStringLiteral("add") : value);
         delete window;
         return value;
     }
@@ -191,7 +189,7 @@ QString TestStoreFaults::run(Operation operation, QList<SeenDialog> *dialogs)
         window->show();
         auto *button = window->findChild<CommandButton *>(
             operation == Operation::AutostartEnter ? QStringLiteral("Command1") : QStringLiteral("Command3"));
-        *dialogs = dialogsDuring([button] { button->click(); });
+        button->click();
         delete window;
         return QString();
     }
@@ -224,14 +222,14 @@ void TestStoreFaults::faults_data()
     // True where the operation succeeds and so changes the disk.
     QTest::addColumn<bool>("changes");
 
-    const QString rateSave = QStringLiteral("16|Der Mehrwertsteuersatz konnte nicht gespeichert werden: ");
-    const QString rateDelete = QStringLiteral("16|Der gespeicherte Mehrwertsteuersatz konnte nicht gelöscht werden: ");
-    const QString listAdd = QStringLiteral("16|Der Wert „12“ konnte nicht in die Liste aufgenommen werden: ");
-    const QString listRemove5 = QStringLiteral("16|Der Wert „5,5“ konnte nicht aus der Liste entfernt werden: ");
-    const QString listRemove7 = QStringLiteral("16|Der Wert „7“ konnte nicht aus der Liste entfernt werden: ");
-    const QString enter = QStringLiteral("16|Der Eintrag ist fehlgeschlagen!\r\r");
-    const QString remove = QStringLiteral("16|Der Eintrag konnte nicht entfernt werden: ");
-    const QString removed = QStringLiteral("64|Der Eintrag wurde entfernt!");
+    const QString rateSave = QStringLiteral("stop|Der Mehrwertsteuersatz konnte nicht gespeichert werden: ");
+    const QString rateDelete = QStringLiteral("stop|Der gespeicherte Mehrwertsteuersatz konnte nicht gelöscht werden: ");
+    const QString listAdd = QStringLiteral("stop|Der Wert „12“ konnte nicht in die Liste aufgenommen werden: ");
+    const QString listRemove5 = QStringLiteral("stop|Der Wert „5,5“ konnte nicht aus der Liste entfernt werden: ");
+    const QString listRemove7 = QStringLiteral("stop|Der Wert „7“ konnte nicht aus der Liste entfernt werden: ");
+    const QString enter = QStringLiteral("stop|Der Eintrag ist fehlgeschlagen!\r\r");
+    const QString remove = QStringLiteral("stop|Der Eintrag konnte nicht entfernt werden: ");
+    const QString removed = QStringLiteral("information|Der Eintrag wurde entfernt!");
 
     const QString readOnly = QStringLiteral("ist schreibgeschützt.");
     const QString unreadable = QStringLiteral("kann nicht gelesen werden.");
@@ -359,15 +357,17 @@ void TestStoreFaults::faults()
     }
     const QString before = snapshot(folder);
 
-    QList<SeenDialog> dialogs;
-    run(operation, &dialogs);
+    MessageRecorder messages;
+    run(operation);
 
     // The message: none, or one that says what failed, why and where.
     if (message.isEmpty()) {
-        QVERIFY2(dialogs.isEmpty(), qPrintable(dialogs.value(0).text));
+        QVERIFY2(messages.messages.isEmpty(), qPrintable(messages.seen().join(QLatin1Char('/'))));
     } else {
-        QCOMPARE(dialogs.size(), 1);
-        const QString seen = QString::number(dialogs[0].styleCode) + QLatin1Char('|') + dialogs[0].text;
+        QCOMPARE(messages.messages.size(), 1);
+        const MessageDialog::Message &shownMessage = messages.messages.constFirst();
+        const QString seen = QLatin1String(shownMessage.icon == MessageDialog::Icon::Stop ? "stop|" : "information|")
+            + shownMessage.text;
         QVERIFY2(seen.startsWith(message), qPrintable(seen));
         if (!cause.isEmpty()) {
             QVERIFY2(seen.contains(cause), qPrintable(seen));

@@ -1,6 +1,6 @@
 // The windows as keyboard users and assistive tools reach them, and every way
 // of putting text into the amount boxes.
-#include "support/modalanswer.h"
+#include "support/messagerecorder.h"
 #include "support/testenvironment.h"
 #include "system/windowplacement.h"
 #include "ui/compact/compactwindow.h"
@@ -168,22 +168,18 @@ void TestAccessibility::modalCommandsRunAfterTheAction_data()
 void TestAccessibility::modalCommandsRunAfterTheAction()
 {
     QFETCH(QString, key);
-    // The application opens these two windows; a modal stand-in takes their place.
-    auto standIn = [this](const QString &title) {
-        QDialog dialog(m_main);
-        dialog.setWindowTitle(title);
-        dialog.exec();
-    };
-    connect(m_main, &MainWindow::aboutRequested, this, [=] { standIn(QStringLiteral("about")); });
-    connect(m_main, &MainWindow::autostartRequested, this, [=] { standIn(QStringLiteral("autostart")); });
+    // The application opens these two windows; the messages go to a recorder.
+    QString opened;
+    connect(m_main, &MainWindow::aboutRequested, this, [&] { opened = QStringLiteral("about"); });
+    connect(m_main, &MainWindow::autostartRequested, this, [&] { opened = QStringLiteral("autostart"); });
+    MessageRecorder messages;
 
-    SeenDialog *seen = answerNextModal(QString());
+    // A modal window opened inside the press would hold the assistive tool
+    // until it closes: the command must run after the press has returned.
     actions(toolbar()->button(key))->doAction(QAccessibleActionInterface::pressAction());
-    QVERIFY(!seen->shown);
-    QVERIFY(!QApplication::activeModalWidget());
-    QTRY_VERIFY(seen->shown);
-    QTEST(seen->title, "title");
-    QTRY_VERIFY(!QApplication::activeModalWidget());
+    QVERIFY(opened.isEmpty() && messages.messages.isEmpty());
+    QTRY_VERIFY(!opened.isEmpty() || !messages.messages.isEmpty());
+    QTEST(opened.isEmpty() ? messages.messages.constFirst().title : opened, "title");
     QVERIFY(m_main);
 }
 
@@ -301,7 +297,8 @@ void TestAccessibility::pastePaths()
         TextBox *target = box(QStringLiteral("main"), QLatin1String(name));
         target->setFocus();
         QTest::keyClicks(target, QStringLiteral("12"));
-        const QList<SeenDialog> dialogs = dialogsDuring([&] {
+        MessageRecorder messages;
+        [&] {
             if (path == QLatin1String("Shift+Insert")) {
                 QTest::keyClick(target, Qt::Key_Insert, Qt::ShiftModifier);
             } else if (path == QLatin1String("Ctrl+V")) {
@@ -317,7 +314,8 @@ void TestAccessibility::pastePaths()
                 QCoreApplication::sendEvent(target, &enter);
                 QCoreApplication::sendEvent(target, &drop);
             } else {
-                QContextMenuEvent event(QContextMenuEvent::Keyboard, cursorRect(target).center());
+                const QPoint at = cursorRect(target).center();
+                QContextMenuEvent event(QContextMenuEvent::Keyboard, at, target->mapToGlobal(at));
                 QCoreApplication::sendEvent(target, &event);
                 auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
                 QVERIFY(menu);
@@ -330,11 +328,11 @@ void TestAccessibility::pastePaths()
                 menu->close();
             }
             runQueued();
-        });
+        }();
         QTEST(target->text(), "after");
-        QCOMPARE(dialogs.size(), warns ? 1 : 0);
+        QCOMPARE(messages.messages.size(), warns ? 1 : 0);
         if (warns)
-            QCOMPARE(dialogs.first().title, QStringLiteral("Falsche Eingabe"));
+            QCOMPARE(messages.messages.constFirst().title, QStringLiteral("Falsche Eingabe"));
         target->clear();
     }
 }

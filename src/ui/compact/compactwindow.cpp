@@ -106,8 +106,8 @@ CompactWindow::CompactWindow(QWidget *parent)
     m_button1->setIcon(Icons::named(QStringLiteral("vordergrund")));
     m_button1->setGeometry(Twips::rect(720, 1560, 1215, 255));
 
-    m_dialog1 = new MessageDialog(this);
-    m_fields = new CalculatorFields(m_netto, m_x, m_zelkanteil, m_brutto, m_dialog1, this);
+    m_messages = new MessageDialog(this);
+    m_fields = new CalculatorFields(m_netto, m_x, m_zelkanteil, m_brutto, m_messages, this);
 
     connect(m_button4, &IconButton::clicked, this,
             [this] { CalculatorFields::copyToClipboard(m_netto->text()); });
@@ -142,12 +142,6 @@ void CompactWindow::load()
     show();
     WindowPlacement::keepOnScreen(this);
     m_netto->setFocus();
-}
-
-QString CompactWindow::ShowMessage(const QString &text, const QString &style, const QString &title, bool flag,
-                                   const QString &extra)
-{
-    return m_dialog1->ShowMessage(text, style, title, flag, extra);
 }
 
 void CompactWindow::onButton1Clicked(bool checked)

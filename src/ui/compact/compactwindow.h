@@ -21,8 +21,6 @@ public:
     // Empties the amounts, binds the entry list, fills the rate, shows the window.
     void load();
 
-    QString ShowMessage(const QString &text, const QString &style, const QString &title, bool flag = true,
-                        const QString &extra = QString());
 
 signals:
     // Emitted after the window has been unloaded: the main window is to be shown.
@@ -44,6 +42,6 @@ private:
     CommandButton *m_button3;
     CommandButton *m_button2;
     CommandButton *m_button1;
-    MessageDialog *m_dialog1;
+    MessageDialog *m_messages;
     CalculatorFields *m_fields;
 };

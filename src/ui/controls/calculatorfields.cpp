@@ -35,13 +35,13 @@ const QString noResultText
 } // namespace
 
 CalculatorFields::CalculatorFields(TextBox *netto, TextBox *x, TextBox *zelkanteil, TextBox *brutto,
-                                   MessageDialog *dialog1, QObject *parent)
+                                   MessageDialog *messages, QObject *parent)
     : QObject(parent)
     , m_netto(netto)
     , m_x(x)
     , m_zelkanteil(zelkanteil)
     , m_brutto(brutto)
-    , m_dialog1(dialog1)
+    , m_messages(messages)
 {
     connect(m_netto, &TextBox::keyPress, this, &CalculatorFields::onNettoKeyPress);
     connect(m_brutto, &TextBox::keyPress, this, &CalculatorFields::onBruttoKeyPress);
@@ -110,7 +110,7 @@ void CalculatorFields::deleteRate()
 
 void CalculatorFields::reportStoreFailure(const QString &title, const QString &message)
 {
-    m_dialog1->ShowMessage(message, QStringLiteral("16"), title, true, QString());
+    m_messages->inform(title, message, MessageDialog::Icon::Stop);
 }
 
 void CalculatorFields::copyToClipboard(const QString &text)
@@ -160,7 +160,7 @@ void CalculatorFields::handleInputKey(TextBox *box, int &keyAscii, void (Calcula
 void CalculatorFields::refuseInput()
 {
     QApplication::beep();
-    m_dialog1->ShowMessage(refusedKeyText, QStringLiteral("48"), refusedKeyTitle, true, QString());
+    m_messages->inform(refusedKeyTitle, refusedKeyText, MessageDialog::Icon::Warning);
 }
 
 void CalculatorFields::computeFromNet()
@@ -199,5 +199,5 @@ void CalculatorFields::reportFailure(VatCalculator::Failure failure, TextBox *ty
         text = noResultText;
         break;
     }
-    m_dialog1->ShowMessage(text, QStringLiteral("48"), invalidTitle, true, QString());
+    m_messages->inform(invalidTitle, text, MessageDialog::Icon::Warning);
 }

@@ -17,7 +17,7 @@ class CalculatorFields : public QObject
 
 public:
     // Messages go through the owning window's message dialog.
-    CalculatorFields(TextBox *netto, TextBox *x, TextBox *zelkanteil, TextBox *brutto, MessageDialog *dialog1,
+    CalculatorFields(TextBox *netto, TextBox *x, TextBox *zelkanteil, TextBox *brutto, MessageDialog *messages,
                      QObject *parent);
 
     // netto, brutto, zelkanteil emptied, in that order; the rate stays.
@@ -53,5 +53,5 @@ private:
     TextBox *m_x;
     TextBox *m_zelkanteil;
     TextBox *m_brutto;
-    MessageDialog *m_dialog1;
+    MessageDialog *m_messages;
 };

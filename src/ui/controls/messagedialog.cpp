@@ -4,10 +4,50 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
 #include <QVBoxLayout>
+
+namespace {
+
+MessageDialog::StandIn *standIn = nullptr;
+
+// The widest a message may grow, in percent of the screen width.
+const int widestPercent = 50;
+
+QStyle::StandardPixmap pixmapOf(MessageDialog::Icon icon)
+{
+    switch (icon) {
+    case MessageDialog::Icon::Information:
+        return QStyle::SP_MessageBoxInformation;
+    case MessageDialog::Icon::Question:
+        return QStyle::SP_MessageBoxQuestion;
+    case MessageDialog::Icon::Warning:
+        return QStyle::SP_MessageBoxWarning;
+    case MessageDialog::Icon::Stop:
+        return QStyle::SP_MessageBoxCritical;
+    case MessageDialog::Icon::None:
+        break;
+    }
+    return QStyle::SP_CustomBase;
+}
+
+// A CR (the line end of the stored texts) breaks the line as a LF does.
+QString withLineFeeds(QString text)
+{
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+} // namespace
+
+void MessageDialog::setStandIn(StandIn *replacement)
+{
+    standIn = replacement;
+}
 
 MessageDialog::MessageDialog(QWidget *parent)
     : QDialog(parent)
@@ -35,9 +75,24 @@ MessageDialog::MessageDialog(QWidget *parent)
         button->setAutoDefault(true);
         button->setMinimumWidth(80);
     }
-    connect(m_okButton, &QPushButton::clicked, this, [this] { finish(Ok); });
-    connect(m_yesButton, &QPushButton::clicked, this, [this] { finish(Yes); });
-    connect(m_noButton, &QPushButton::clicked, this, [this] { finish(No); });
+    m_okButton->setText(QStringLiteral("OK"));
+    m_yesButton->setText(QStringLiteral("JA"));
+    m_noButton->setText(QStringLiteral("NEIN"));
+    for (QPushButton *button : {m_okButton, m_yesButton, m_noButton})
+        button->setAccessibleName(button->text());
+    const auto answerWith = [this](Answer answer) {
+        return [this, answer] {
+            m_answer = answer;
+            accept();
+        };
+    };
+    connect(m_okButton, &QPushButton::clicked, this, answerWith(Answer::Ok));
+    connect(m_yesButton, &QPushButton::clicked, this, answerWith(Answer::Yes));
+    connect(m_noButton, &QPushButton::clicked, this, answerWith(Answer::No));
+
+    QPalette background = palette();
+    background.setColor(QPalette::Window, BgrColor::toColor(0xCCFFFF));
+    setPalette(background);
 
     auto *top = new QHBoxLayout;
     top->setSpacing(16);
@@ -56,102 +111,73 @@ MessageDialog::MessageDialog(QWidget *parent)
     layout->addLayout(buttons);
 }
 
-int MessageDialog::showModal()
+void MessageDialog::inform(const QString &title, const QString &text, Icon icon)
 {
-    setWindowTitle(m_title);
-    setAccessibleName(m_title);
+    present({title, text, icon, false});
+}
 
-    QString shown = m_text;
-    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+MessageDialog::Answer MessageDialog::ask(const QString &title, const QString &text, Icon icon)
+{
+    return present({title, text, icon, true});
+}
+
+void MessageDialog::informPlain(QWidget *parent, const QString &title, const QString &text, Icon icon)
+{
+    if (standIn) {
+        standIn->answer({title, text, icon, false});
+        return;
+    }
+    QMessageBox box(parent);
+    box.setWindowTitle(title);
+    box.setText(withLineFeeds(text));
+    box.setIcon(icon == Icon::Stop          ? QMessageBox::Critical
+                    : icon == Icon::Warning     ? QMessageBox::Warning
+                    : icon == Icon::Question    ? QMessageBox::Question
+                    : icon == Icon::Information ? QMessageBox::Information
+                                                : QMessageBox::NoIcon);
+    box.exec();
+}
+
+MessageDialog::Answer MessageDialog::present(const Message &message)
+{
+    if (standIn)
+        return standIn->answer(message);
+    prepare(message);
+    // Escape and the close box leave this answer: OK, or No to a question.
+    m_answer = message.question ? Answer::No : Answer::Ok;
+    exec();
+    return m_answer;
+}
+
+void MessageDialog::prepare(const Message &message)
+{
+    setWindowTitle(message.title);
+    setAccessibleName(message.title);
+    const QString shown = withLineFeeds(message.text);
     m_message->setText(shown);
     m_message->setAccessibleName(shown);
 
     const QScreen *screen = this->screen();
     const int screenWidth = screen ? screen->availableGeometry().width() : 1024;
-    const int widest = qMax(200, screenWidth * qBound<int>(10, m_numericSetting, 100) / 100);
+    const int widest = qMax(200, screenWidth * widestPercent / 100);
     m_message->setMaximumWidth(widest);
     // Lines stay whole up to the widest allowed; the title must fit, too.
-    int wanted = fontMetrics().horizontalAdvance(m_title) + 120;
+    int wanted = fontMetrics().horizontalAdvance(message.title) + 120;
     for (const QString &line : shown.split(QLatin1Char('\n')))
         wanted = qMax(wanted, m_message->fontMetrics().horizontalAdvance(line) + 4);
     m_message->setMinimumWidth(qMin(wanted, widest));
 
-    QStyle::StandardPixmap pixmap = QStyle::SP_CustomBase;
-    switch (m_style & 0xF0) {
-    case 16:
-        pixmap = QStyle::SP_MessageBoxCritical;
-        break;
-    case 32:
-        pixmap = QStyle::SP_MessageBoxQuestion;
-        break;
-    case 48:
-        pixmap = QStyle::SP_MessageBoxWarning;
-        break;
-    case 64:
-        pixmap = QStyle::SP_MessageBoxInformation;
-        break;
-    default:
-        break;
-    }
+    const QStyle::StandardPixmap pixmap = pixmapOf(message.icon);
     if (pixmap != QStyle::SP_CustomBase) {
         const int size = style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, this);
         m_icon->setPixmap(style()->standardIcon(pixmap, nullptr, this).pixmap(size, size));
-        m_icon->show();
-    } else {
-        m_icon->hide();
     }
+    m_icon->setVisible(pixmap != QStyle::SP_CustomBase);
 
-    const bool question = (m_style & 0x0F) == 4;
-    m_okButton->setText(m_okCaption);
-    m_yesButton->setText(m_yesCaption);
-    m_noButton->setText(m_thirdCaption);
-    m_okButton->setAccessibleName(m_okCaption);
-    m_yesButton->setAccessibleName(m_yesCaption);
-    m_noButton->setAccessibleName(m_thirdCaption);
-    m_okButton->setVisible(!question);
-    m_yesButton->setVisible(question);
-    m_noButton->setVisible(question);
-    QPushButton *first = question ? m_yesButton : m_okButton;
+    m_okButton->setVisible(!message.question);
+    m_yesButton->setVisible(message.question);
+    m_noButton->setVisible(message.question);
+    QPushButton *first = message.question ? m_yesButton : m_okButton;
     first->setDefault(true);
     first->setFocus();
-
-    if (m_backColor.isValid()) {
-        QPalette pal = palette();
-        pal.setColor(QPalette::Window, m_backColor);
-        setPalette(pal);
-    }
-
-    m_result = question ? (m_yesNoSwitch ? No : Cancelled) : Ok;
-    exec();
-    return m_result;
-}
-
-void MessageDialog::finish(int result)
-{
-    m_result = result;
-    done(result);
-}
-
-void MessageDialog::reject()
-{
-    // Escape and the close box keep the answer prepared in showModal.
-    done(m_result);
-}
-
-QString MessageDialog::ShowMessage(const QString &text, const QString &style, const QString &title, bool flag,
-                                   const QString &extra)
-{
-    Q_UNUSED(flag);
-    Q_UNUSED(extra);
-    setTitle(title);
-    setText(text);
-    setStyleCode(style.toInt());
-    setYesNoSwitch(true);
-    setBackColor(BgrColor::toColor(0xCCFFFF));
-    setOkCaption(QStringLiteral("OK"));
-    setYesCaption(QStringLiteral("JA"));
-    setThirdCaption(QStringLiteral("NEIN"));
-    setNumericSetting(50);
-    return QString::number(showModal());
 }

@@ -20,6 +20,7 @@
 #include "ui/controls/windowcloser.h"
 #include "ui/main/trayicon.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QEvent>
 #include <QLabel>
@@ -180,13 +181,22 @@ MainWindow::MainWindow(QWidget *parent)
 
     m_trayIcon = new TrayIcon(this);
     m_trayIcon->setObjectName(QStringLiteral("trayIcon"));
-    connect(m_trayIcon, &TrayIcon::clicked, this, &MainWindow::restoreFromTray);
-    connect(m_trayIcon, &TrayIcon::mouseDown, this, &MainWindow::onTrayMouseDown);
-    connect(m_trayIcon, &TrayIcon::menuItemClicked, this, &MainWindow::onTrayMenuItemClicked);
+    m_trayIcon->setIcon(windowIcon());
+    m_trayIcon->setToolTip(Texts::trayTip);
+    connect(m_trayIcon, &TrayIcon::activated, this, &MainWindow::restoreFromTray);
+    auto *open = new QAction(Texts::trayOpen, this);
+    open->setObjectName(QStringLiteral("open"));
+    connect(open, &QAction::triggered, this, &MainWindow::restoreFromTray);
+    auto *separator = new QAction(this);
+    separator->setSeparator(true);
+    auto *exit = new QAction(Texts::trayExit, this);
+    exit->setObjectName(QStringLiteral("exit"));
+    connect(exit, &QAction::triggered, this, [] { WindowCloser::CloseAllWindows(); });
+    m_trayIcon->setMenuActions({open, separator, exit});
 
-    m_dialog1 = new MessageDialog(this);
+    m_messages = new MessageDialog(this);
 
-    m_fields = new CalculatorFields(m_netto, m_x, m_zelkanteil, m_brutto, m_dialog1, this);
+    m_fields = new CalculatorFields(m_netto, m_x, m_zelkanteil, m_brutto, m_messages, this);
 
     // F1 is where every desktop user looks for help.
     auto *help = new QShortcut(QKeySequence::HelpContents, this);
@@ -266,12 +276,6 @@ void MainWindow::load()
     m_command1->show();
 }
 
-QString MainWindow::ShowMessage(const QString &text, const QString &style, const QString &title, bool flag,
-                                const QString &extra)
-{
-    return m_dialog1->ShowMessage(text, style, title, flag, extra);
-}
-
 void MainWindow::onButton1Clicked(bool checked)
 {
     WindowPlacement::setTopmost(this, checked);
@@ -289,18 +293,19 @@ void MainWindow::onToolbarButtonClicked(const QString &key)
     } else if (key == QLatin1String("help_bar")) {
         const QString htmlIndex = ProgramFolder::filePath(QStringLiteral("help/index.html"));
         if (!HelpViewer::showHelp(ProgramFolder::filePath(QStringLiteral("zelk.chm")), htmlIndex))
-            ShowMessage(QStringLiteral("Die Hilfe lässt sich nicht öffnen: Es ist weder ein Programm für "
-                                       "CHM-Hilfedateien noch ein Internetbrowser eingerichtet.\r\r"
-                                       "Die Hilfeseiten finden Sie hier:\r")
-                            + htmlIndex,
-                        QStringLiteral("48"), QStringLiteral("Hilfe"));
+            m_messages->inform(QStringLiteral("Hilfe"),
+                               QStringLiteral("Die Hilfe lässt sich nicht öffnen: Es ist weder ein Programm für "
+                                              "CHM-Hilfedateien noch ein Internetbrowser eingerichtet.\r\r"
+                                              "Die Hilfeseiten finden Sie hier:\r")
+                                   + htmlIndex,
+                               MessageDialog::Icon::Warning);
     } else if (key == QLatin1String("update_bar")) {
         LaunchUpdateModule();
     } else if (key == QLatin1String("auto_bar")) {
         emit autostartRequested();
     } else if (key == QLatin1String("ende_bar")) {
-        if (ShowMessage(Texts::exitQuestion, QStringLiteral("36"), Texts::exitTitle, true, QString())
-            == QLatin1String("6"))
+        if (m_messages->ask(Texts::exitTitle, Texts::exitQuestion, MessageDialog::Icon::Question)
+            == MessageDialog::Answer::Yes)
             WindowCloser::CloseAllWindows();
     }
 }
@@ -335,8 +340,8 @@ void MainWindow::onToolbarMenuEntryClicked(const QString &key)
 
 void MainWindow::LaunchUpdateModule()
 {
-    if (ShowMessage(Texts::updateQuestion, QStringLiteral("68"), Texts::updateTitle, true, QString())
-        != QLatin1String("6"))
+    if (m_messages->ask(Texts::updateTitle, Texts::updateQuestion, MessageDialog::Icon::Information)
+        != MessageDialog::Answer::Yes)
         return;
     ShellRoutines::ExecuteFile(ProgramFolder::filePath(QStringLiteral("update.exe")), 1,
                                QStringLiteral("open"));
@@ -375,25 +380,22 @@ void MainWindow::moveToTray()
     // so that it can never be lost.
     if (!TrayIcon::isAvailable())
         return;
-    m_trayIcon->setIcon(windowIcon());
-    m_trayIcon->setNumericSetting(0);
-    m_trayIcon->setTipText(Texts::trayTip);
-    m_trayIcon->addToTray();
-    m_trayIcon->showBalloon(Texts::balloonTitle, Texts::balloonText, 1);
-    m_trayIcon->setWindowShown(false);
+    m_trayIcon->show();
+    m_trayIcon->showBalloon(Texts::balloonTitle, Texts::balloonText, QSystemTrayIcon::Information);
+    hide();
 }
 
 void MainWindow::restoreFromTray()
 {
     setWindowState(windowState() & ~Qt::WindowMinimized);
-    m_trayIcon->setWindowShown(true);
-    m_trayIcon->removeFromTray();
+    show();
+    m_trayIcon->hide();
     WindowPlacement::activate(this);
 }
 
 void MainWindow::bringToFront()
 {
-    if (m_trayIcon->isInTray()) {
+    if (m_trayIcon->isShown()) {
         restoreFromTray();
         return;
     }
@@ -403,20 +405,3 @@ void MainWindow::bringToFront()
     WindowPlacement::activate(modal ? modal : this);
 }
 
-void MainWindow::onTrayMouseDown(int button)
-{
-    if (button != 2)
-        return;
-    m_trayIcon->addMenuItem(Texts::trayOpen, QStringLiteral("open"));
-    m_trayIcon->addMenuItem(QStringLiteral("-"));
-    m_trayIcon->addMenuItem(Texts::trayExit, QStringLiteral("exit"));
-    m_trayIcon->popupMenu();
-}
-
-void MainWindow::onTrayMenuItemClicked(const QString &key)
-{
-    if (key == QLatin1String("open"))
-        restoreFromTray();
-    else if (key == QLatin1String("exit"))
-        WindowCloser::CloseAllWindows();
-}

@@ -23,8 +23,6 @@ public:
     // Empties the amounts, shows the window, binds the entry list and fills the rate.
     void load();
 
-    QString ShowMessage(const QString &text, const QString &style, const QString &title, bool flag = true,
-                        const QString &extra = QString());
 
     void LaunchUpdateModule();
 
@@ -51,8 +49,6 @@ private:
     void onButton1Clicked(bool checked);
     void moveToTray();
     void restoreFromTray();
-    void onTrayMouseDown(int button);
-    void onTrayMenuItemClicked(const QString &key);
 
     ToolBar *m_coolbar1;
     TextBox *m_netto;
@@ -63,6 +59,6 @@ private:
     CommandButton *m_command1;
     CommandButton *m_button1;
     TrayIcon *m_trayIcon;
-    MessageDialog *m_dialog1;
+    MessageDialog *m_messages;
     CalculatorFields *m_fields;
 };

@@ -10,12 +10,13 @@ namespace {
 // How often and how long a balloon waits for its icon to be taken in.
 const int balloonWaitInterval = 50;
 const int balloonWaitTicks = 60;
+// How long a balloon stays.
+const int balloonMilliseconds = 10000;
 
 } // namespace
 
 TrayIcon::TrayIcon(QWidget *owner)
     : QObject(owner)
-    , m_owner(owner)
     , m_icon(new QSystemTrayIcon(this))
     , m_menu(new QMenu(owner))
     , m_balloonWait(new QTimer(this))
@@ -33,11 +34,13 @@ TrayIcon::TrayIcon(QWidget *owner)
             // double click out of habit): it is a click all the same.
             case QSystemTrayIcon::Trigger:
             case QSystemTrayIcon::DoubleClick:
-                emit clicked();
+                emit activated();
                 break;
             case QSystemTrayIcon::Context:
-                m_menu->clear();
-                emit mouseDown(2);
+                emit contextMenuRequested();
+                // Not exec(): a nested event loop here would let the chosen
+                // entry delete the icon while its event is still running.
+                m_menu->popup(QCursor::pos());
                 break;
             default:
                 break;
@@ -58,44 +61,36 @@ void TrayIcon::setIcon(const QIcon &icon)
     m_icon->setIcon(icon);
 }
 
-void TrayIcon::setTipText(const QString &text)
+void TrayIcon::setToolTip(const QString &text)
 {
     m_icon->setToolTip(text);
 }
 
-void TrayIcon::addToTray()
+void TrayIcon::setMenuActions(const QList<QAction *> &actions)
+{
+    m_menu->clear();
+    m_menu->addActions(actions);
+}
+
+void TrayIcon::show()
 {
     m_icon->show();
 }
 
-void TrayIcon::removeFromTray()
+void TrayIcon::hide()
 {
     m_balloonWait->stop();
     m_menu->hide();
     m_icon->hide();
 }
 
-bool TrayIcon::isInTray() const
+bool TrayIcon::isShown() const
 {
     return m_icon->isVisible();
 }
 
-void TrayIcon::showBalloon(const QString &title, const QString &text, int iconKind)
+void TrayIcon::showBalloon(const QString &title, const QString &text, QSystemTrayIcon::MessageIcon icon)
 {
-    QSystemTrayIcon::MessageIcon icon = QSystemTrayIcon::NoIcon;
-    switch (iconKind) {
-    case 1:
-        icon = QSystemTrayIcon::Information;
-        break;
-    case 2:
-        icon = QSystemTrayIcon::Warning;
-        break;
-    case 3:
-        icon = QSystemTrayIcon::Critical;
-        break;
-    default:
-        break;
-    }
     m_pendingBalloon = {title, text, icon};
     m_balloonWaitTicks = 0;
     m_balloonWait->start();
@@ -112,30 +107,5 @@ void TrayIcon::showPendingBalloon()
     if (!placed && ++m_balloonWaitTicks <= balloonWaitTicks)
         return;
     m_balloonWait->stop();
-    m_icon->showMessage(m_pendingBalloon.title, m_pendingBalloon.text, m_pendingBalloon.icon,
-                        m_numericSetting > 0 ? m_numericSetting : 10000);
-}
-
-void TrayIcon::setWindowShown(bool shown)
-{
-    m_owner->setVisible(shown);
-}
-
-void TrayIcon::addMenuItem(const QString &caption, const QString &key)
-{
-    if (caption == QLatin1String("-")) {
-        m_menu->addSeparator();
-        return;
-    }
-    QAction *action = m_menu->addAction(caption);
-    action->setObjectName(key);
-    // Handed on once the menu has finished with its mouse event.
-    connect(action, &QAction::triggered, this, [this, key] { emit menuItemClicked(key); }, Qt::QueuedConnection);
-}
-
-void TrayIcon::popupMenu()
-{
-    // Not exec(): a nested event loop inside the icon's notification would let
-    // the chosen entry delete the icon while its event is still running.
-    m_menu->popup(QCursor::pos());
+    m_icon->showMessage(m_pendingBalloon.title, m_pendingBalloon.text, m_pendingBalloon.icon, balloonMilliseconds);
 }

@@ -75,7 +75,7 @@ AutostartWindow::AutostartWindow(QWidget *parent)
     for (CommandButton *button : {command1, command3, command2})
         button->setAutoDefault(false);
 
-    m_dialog1 = new MessageDialog(this);
+    m_messages = new MessageDialog(this);
 
     connect(command1, &CommandButton::clicked, this, &AutostartWindow::onCommand1Clicked);
     connect(command3, &CommandButton::clicked, this, &AutostartWindow::onCommand3Clicked);
@@ -104,21 +104,15 @@ QString AutostartWindow::valueName(const QString &path)
     return dot < 0 ? fileName : fileName.left(dot);
 }
 
-QString AutostartWindow::ShowMessage(const QString &text, const QString &style, const QString &title,
-                                     bool flag, const QString &extra)
-{
-    return m_dialog1->ShowMessage(text, style, title, flag, extra);
-}
-
 void AutostartWindow::onCommand1Clicked()
 {
     const QString path = m_txtFilename->text();
     const StoreResult result = AutoRun::SetAutoRun(valueName(path), path);
     if (result.ok())
-        ShowMessage(Texts::entered, QStringLiteral("64"), Texts::messageTitle, true, QString());
+        m_messages->inform(Texts::messageTitle, Texts::entered, MessageDialog::Icon::Information);
     else
-        ShowMessage(Texts::failed + QStringLiteral("\r\r") + result.reason(), QStringLiteral("16"),
-                    Texts::messageTitle, true, QString());
+        m_messages->inform(Texts::messageTitle, Texts::failed + QStringLiteral("\r\r") + result.reason(),
+                           MessageDialog::Icon::Stop);
 }
 
 void AutostartWindow::onCommand3Clicked()
@@ -126,8 +120,7 @@ void AutostartWindow::onCommand3Clicked()
     // Where there was no entry, removing it is no failure.
     const StoreResult result = AutoRun::RemoveAutoRun(valueName(m_txtFilename->text()));
     if (result.failed())
-        ShowMessage(Texts::notRemoved.arg(result.reason()), QStringLiteral("16"), Texts::messageTitle, true,
-                    QString());
+        m_messages->inform(Texts::messageTitle, Texts::notRemoved.arg(result.reason()), MessageDialog::Icon::Stop);
     else
-        ShowMessage(Texts::removed, QStringLiteral("64"), Texts::messageTitle, true, QString());
+        m_messages->inform(Texts::messageTitle, Texts::removed, MessageDialog::Icon::Information);
 }

@@ -13,8 +13,6 @@ class AutostartWindow : public QDialog
 public:
     explicit AutostartWindow(QWidget *parent = nullptr);
 
-    QString ShowMessage(const QString &text, const QString &style, const QString &title, bool flag = true,
-                        const QString &extra = QString());
 
     // The entry's name: the file name after the last path separator, cut
     // before its last "." when it has one.
@@ -25,5 +23,5 @@ private:
     void onCommand3Clicked();
 
     TextBox *m_txtFilename;
-    MessageDialog *m_dialog1;
+    MessageDialog *m_messages;
 };

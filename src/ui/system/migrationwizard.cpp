@@ -7,12 +7,12 @@
 #include "ui/controls/commandbutton.h"
 #include "ui/controls/frame.h"
 #include "ui/controls/icons.h"
+#include "ui/controls/messagedialog.h"
 #include "ui/controls/twips.h"
 #include "ui/controls/windowcloser.h"
 
 #include <QIcon>
 #include <QLabel>
-#include <QMessageBox>
 
 namespace Texts {
 const QString caption = QStringLiteral("Zelk. 2010 Datenübernahme");
@@ -197,7 +197,5 @@ void MigrationWizard::onCommand1Clicked(int index)
 void MigrationWizard::reportError(int number, const QString &description)
 {
     QString text = Texts::errorText.arg(QString::number(number), description);
-    // The message box breaks lines at line feeds.
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    QMessageBox::critical(this, Texts::errorTitle, text);
+    MessageDialog::informPlain(this, Texts::errorTitle, text, MessageDialog::Icon::Stop);
 }

@@ -1,4 +1,3 @@
-#include "support/modalanswer.h"
 #include "ui/controls/messagedialog.h"
 
 #include <QLabel>
@@ -6,6 +5,7 @@
 #include <QTest>
 #include <QTimer>
 
+// The real window, answered the moment it runs.
 class TestMessageDialog : public QObject
 {
     Q_OBJECT
@@ -13,59 +13,56 @@ class TestMessageDialog : public QObject
 private slots:
     void answers_data();
     void answers();
-    void lineBreaksAndLook();
 };
+
+using Answer = MessageDialog::Answer;
 
 // clang-format off
 void TestMessageDialog::answers_data()
 {
-    QTest::addColumn<QString>("style");
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<QString>("result");
+    QTest::addColumn<bool>("question");
+    QTest::addColumn<QString>("button"); // empty: Escape
+    QTest::addColumn<Answer>("answer");
+    QTest::addColumn<QStringList>("buttons");
 
-    QTest::newRow("OK") << "48" << "OK" << "1";
-    QTest::newRow("OK by Escape") << "64" << "" << "1";
-    QTest::newRow("Escape on a question") << "68" << "" << "7";
+    QTest::newRow("OK") << false << "okButton" << Answer::Ok << QStringList{"OK"};
+    QTest::newRow("Escape on a message") << false << "" << Answer::Ok << QStringList{"OK"};
+    QTest::newRow("JA") << true << "yesButton" << Answer::Yes << QStringList{"JA", "NEIN"};
+    QTest::newRow("NEIN") << true << "noButton" << Answer::No << QStringList{"JA", "NEIN"};
+    QTest::newRow("Escape on a question") << true << "" << Answer::No << QStringList{"JA", "NEIN"};
 }
 // clang-format on
 
 void TestMessageDialog::answers()
 {
-    QFETCH(QString, style);
+    QFETCH(bool, question);
     QFETCH(QString, button);
     MessageDialog dialog;
-    SeenDialog *seen = answerNextModal(button);
-    const QString result
-        = dialog.ShowMessage(QStringLiteral("Text"), style, QStringLiteral("Titel"), true, QString());
-    QVERIFY(seen->shown);
-    QCOMPARE(seen->title, QStringLiteral("Titel"));
-    QTEST(result, "result");
-}
+    // Answered once before: nothing of it may carry over.
+    QTimer::singleShot(0, &dialog, [&] { dialog.findChild<QPushButton *>(QStringLiteral("okButton"))->click(); });
+    dialog.inform(QStringLiteral("Vorher"), QStringLiteral("Text"), MessageDialog::Icon::Stop);
 
-void TestMessageDialog::lineBreaksAndLook()
-{
-    MessageDialog dialog;
-    // Settings from an earlier use must not carry over.
-    dialog.setBackColor(Qt::red);
-    dialog.setOkCaption(QStringLiteral("Weg"));
-    QString shownText;
-    QStringList visibleButtons;
-    QTimer::singleShot(50, &dialog, [&] {
-        shownText = dialog.findChild<QLabel *>(QStringLiteral("message"))->text();
-        const auto buttons = dialog.findChildren<QPushButton *>();
-        for (QPushButton *button : buttons) {
-            if (button->isVisible())
-                visibleButtons.append(button->text());
+    QString shown;
+    QStringList buttons;
+    QTimer::singleShot(0, &dialog, [&] {
+        shown = dialog.findChild<QLabel *>(QStringLiteral("message"))->text();
+        for (QPushButton *each : dialog.findChildren<QPushButton *>()) {
+            if (each->isVisible())
+                buttons.append(each->text());
         }
-        dialog.findChild<QPushButton *>(QStringLiteral("yesButton"))->click();
+        if (button.isEmpty())
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+        else
+            dialog.findChild<QPushButton *>(button)->click();
     });
-    QCOMPARE(dialog.ShowMessage(QStringLiteral("Zeile 1\rZeile 2\r\rZeile 4"), QStringLiteral("36"),
-                                QStringLiteral("Frage"), true, QString()),
-             QStringLiteral("6"));
-    QCOMPARE(shownText, QStringLiteral("Zeile 1\nZeile 2\n\nZeile 4"));
-    QCOMPARE(visibleButtons, (QStringList{"JA", "NEIN"}));
-    QCOMPARE(dialog.backColor(), QColor(255, 255, 204));
-    QCOMPARE(dialog.numericSetting(), qint16(50));
+    const QString text = QStringLiteral("Zeile 1\rZeile 2\r\rZeile 4");
+    const Answer answer = question ? dialog.ask(QStringLiteral("Frage"), text, MessageDialog::Icon::Question)
+                                   : (dialog.inform(QStringLiteral("Hinweis"), text, MessageDialog::Icon::None),
+                                      Answer::Ok);
+    QTEST(answer, "answer");
+    QTEST(buttons, "buttons");
+    QCOMPARE(shown, QStringLiteral("Zeile 1\nZeile 2\n\nZeile 4"));
+    QCOMPARE(dialog.windowTitle(), question ? QStringLiteral("Frage") : QStringLiteral("Hinweis"));
 }
 
 QTEST_MAIN(TestMessageDialog)

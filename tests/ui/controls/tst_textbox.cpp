@@ -1,4 +1,4 @@
-#include "support/modalanswer.h"
+#include "support/entrylistdriver.h"
 #include "support/testenvironment.h"
 #include "settings/entrylist.h"
 #include "ui/controls/textbox.h"

@@ -1,5 +1,5 @@
 #include "settings/settingsstore.h"
-#include "support/modalanswer.h"
+#include "support/messagerecorder.h"
 #include "support/testenvironment.h"
 #include "support/urlcatcher.h"
 #include "system/programfolder.h"
@@ -182,14 +182,13 @@ void TestMainWindow::enter()
     QFETCH(QString, message);
     box("x")->setText(rate);
     QTest::keyClicks(box(typedBox), typed);
-    SeenDialog *seen = answerNextModal(QStringLiteral("OK"));
+    MessageRecorder messages;
     QTest::keyClick(box(typedBox), Qt::Key_Return);
-    QTest::qWait(30);
-    QCOMPARE(seen->shown, !message.isEmpty());
-    if (seen->shown) {
-        QCOMPARE(seen->title, QStringLiteral("Ungültige Eingabe"));
-        QCOMPARE(seen->styleCode, 48);
-        QVERIFY2(seen->text.contains(message), qPrintable(seen->text));
+    QCOMPARE(messages.messages.size(), message.isEmpty() ? 0 : 1);
+    if (!message.isEmpty()) {
+        const QString seen = messages.seen().constFirst();
+        QVERIFY2(seen.startsWith(QStringLiteral("warning|Ungültige Eingabe|")) && seen.contains(message),
+                 qPrintable(seen));
     }
     QTEST(box("netto")->text(), "netto");
     QTEST(box("zelkanteil")->text(), "zelkanteil");
@@ -226,15 +225,12 @@ void TestMainWindow::refusedKeysWarn()
     QFETCH(bool, warns);
     TextBox *target = box(boxName);
     target->setText(QStringLiteral("12"));
-    SeenDialog *seen = answerNextModal(QStringLiteral("OK"));
+    MessageRecorder messages;
     QTest::keyClick(target, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-    QTest::qWait(30);
-    QCOMPARE(seen->shown, warns);
-    if (warns) {
-        QCOMPARE(seen->title, QStringLiteral("Falsche Eingabe"));
-        QCOMPARE(seen->text, QStringLiteral("Es können hier nur Zahlen bzw. Ziffern eingegeben werden."));
-        QCOMPARE(seen->styleCode, 48);
-    }
+    QCOMPARE(messages.seen(),
+             warns ? QStringList{QStringLiteral(
+                 "warning|Falsche Eingabe|Es können hier nur Zahlen bzw. Ziffern eingegeben werden.")}
+                   : QStringList());
     QTEST(target->text(), "after");
 }
 
@@ -292,10 +288,9 @@ void TestMainWindow::rateCommands()
         QCoreApplication::sendPostedEvents(); // commands run after the click has returned
     };
     // Deleting with nothing stored says nothing.
-    SeenDialog *seen = answerNextModal(QStringLiteral("OK"));
+    MessageRecorder messages;
     trigger("prozentwertloeschen_bm");
-    QTest::qWait(30);
-    QVERIFY(!seen->shown);
+    QVERIFY(messages.messages.isEmpty());
 
     box("x")->setText(QStringLiteral("7"));
     trigger("prozentwert_bm");
@@ -317,39 +312,42 @@ void TestMainWindow::rateCommands()
 void TestMainWindow::questions_data()
 {
     QTest::addColumn<QString>("command");
-    QTest::addColumn<QString>("answer");
+    QTest::addColumn<MessageDialog::Answer>("answer");
     QTest::addColumn<QString>("title");
-    QTest::addColumn<int>("style");
+    QTest::addColumn<MessageDialog::Icon>("icon");
     QTest::addColumn<bool>("ends");
 
-    QTest::newRow("exit, No") << "ende_bar" << "NEIN" << "Programm beenden" << 36 << false;
-    QTest::newRow("exit, Escape") << "ende_bar" << "" << "Programm beenden" << 36 << false;
-    QTest::newRow("exit, Yes") << "ende_bar" << "JA" << "Programm beenden" << 36 << true;
-    QTest::newRow("update, No") << "update_bar" << "NEIN" << "Online-Update" << 68 << false;
+    const auto question = MessageDialog::Icon::Question;
+    const auto information = MessageDialog::Icon::Information;
+    QTest::newRow("exit, No") << "ende_bar" << MessageDialog::Answer::No << "Programm beenden" << question << false;
+    QTest::newRow("exit, Yes") << "ende_bar" << MessageDialog::Answer::Yes << "Programm beenden" << question << true;
+    QTest::newRow("update, No") << "update_bar" << MessageDialog::Answer::No << "Online-Update" << information << false;
     // There is no update.exe beside the test; the program closes all the same.
-    QTest::newRow("update, Yes") << "update_bar" << "JA" << "Online-Update" << 68 << true;
+    QTest::newRow("update, Yes") << "update_bar" << MessageDialog::Answer::Yes << "Online-Update" << information << true;
 }
 // clang-format on
 
 void TestMainWindow::questions()
 {
     QFETCH(QString, command);
-    QFETCH(QString, answer);
+    QFETCH(MessageDialog::Answer, answer);
     QFETCH(bool, ends);
     box("netto")->setText(QStringLiteral("100"));
-    SeenDialog *seen = answerNextModal(answer);
+    MessageRecorder messages(answer);
     m_window->onToolbarButtonClicked(command);
-    QVERIFY(seen->shown);
-    QTEST(seen->title, "title");
-    QTEST(seen->styleCode, "style");
+    QCOMPARE(messages.messages.size(), 1);
+    const MessageDialog::Message &seen = messages.messages.constFirst();
+    QVERIFY(seen.question);
+    QTEST(seen.title, "title");
+    QTEST(seen.icon, "icon");
     if (command == QLatin1String("ende_bar"))
-        QCOMPARE(seen->text, QStringLiteral("Wollen Sie das Programm wirklich beenden?"));
+        QCOMPARE(seen.text, QStringLiteral("Wollen Sie das Programm wirklich beenden?"));
     else
-        QCOMPARE(seen->text.split(QLatin1Char('\r')).size(), 7);
+        QCOMPARE(seen.text.split(QLatin1Char('\r')).size(), 7);
     if (ends) {
         QTRY_VERIFY(m_window.isNull());
     } else {
-        QTest::qWait(30);
+        QCoreApplication::processEvents();
         QVERIFY(m_window);
         QCOMPARE(box("netto")->text(), QStringLiteral("100"));
     }
@@ -390,14 +388,14 @@ void TestMainWindow::pagesAndWindows()
 void TestMainWindow::helpWithNothingToOpenItSaysSo()
 {
     // The offscreen platform opens no files, as a desktop without viewer or browser.
-    SeenDialog *seen = answerNextModal(QStringLiteral("OK"));
+    MessageRecorder messages;
     QTest::keyClick(m_window, Qt::Key_F1);
-    QVERIFY(seen->shown);
-    QCOMPARE(seen->title, QStringLiteral("Hilfe"));
-    QCOMPARE(seen->styleCode, 48);
-    QVERIFY2(
-        seen->text.endsWith(QLatin1Char('\r') + ProgramFolder::filePath(QStringLiteral("help/index.html"))),
-        qPrintable(seen->text));
+    QCoreApplication::sendPostedEvents();
+    QCOMPARE(messages.messages.size(), 1);
+    const QString seen = messages.seen().constFirst();
+    QVERIFY2(seen.startsWith(QStringLiteral("warning|Hilfe|"))
+                 && seen.endsWith(QLatin1Char('\n') + ProgramFolder::filePath(QStringLiteral("help/index.html"))),
+             qPrintable(seen));
 }
 
 QTEST_MAIN(TestMainWindow)

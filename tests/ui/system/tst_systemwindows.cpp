@@ -1,5 +1,5 @@
 #include "settings/settingsstore.h"
-#include "support/modalanswer.h"
+#include "support/messagerecorder.h"
 #include "support/testenvironment.h"
 #include "system/autorun.h"
 #include "ui/controls/commandbutton.h"
@@ -33,20 +33,18 @@ private slots:
     void wizardReportsStoreErrors();
 
 private:
-    QString clickAndRead(QWidget *window, const char *button, const QString &answer = QStringLiteral("OK"));
+    static QString clickAndRead(QWidget *window, const char *button);
     std::unique_ptr<TestEnvironment> m_env;
 };
 
 static const QString section = QStringLiteral("Zelk_Satz");
 static const QString key = QStringLiteral("x.Text");
 
-QString TestSystemWindows::clickAndRead(QWidget *window, const char *button, const QString &answer)
+QString TestSystemWindows::clickAndRead(QWidget *window, const char *button)
 {
-    SeenDialog *seen = answerNextModal(answer);
+    MessageRecorder messages;
     window->findChild<CommandButton *>(QLatin1String(button))->click();
-    return seen->shown
-        ? seen->title + QLatin1Char('|') + QString::number(seen->styleCode) + QLatin1Char('|') + seen->text
-        : QString();
+    return messages.seen().join(QLatin1Char('/'));
 }
 
 // clang-format off
@@ -76,11 +74,11 @@ void TestSystemWindows::autostartEntersAndRemoves()
     const QString entry
         = QDir(AutoRun::autostartFolder()).filePath(QStringLiteral("tst_systemwindows.desktop"));
 
-    QCOMPARE(clickAndRead(window, "Command1"), QStringLiteral("Autostart|64|Der Eintrag war erfolgreich."));
+    QCOMPARE(clickAndRead(window, "Command1"), QStringLiteral("information|Autostart|Der Eintrag war erfolgreich."));
     QVERIFY(QFile::exists(entry));
-    QCOMPARE(clickAndRead(window, "Command3"), QStringLiteral("Autostart|64|Der Eintrag wurde entfernt!"));
+    QCOMPARE(clickAndRead(window, "Command3"), QStringLiteral("information|Autostart|Der Eintrag wurde entfernt!"));
     QVERIFY(!QFile::exists(entry));
-    QCOMPARE(clickAndRead(window, "Command3"), QStringLiteral("Autostart|64|Der Eintrag wurde entfernt!"));
+    QCOMPARE(clickAndRead(window, "Command3"), QStringLiteral("information|Autostart|Der Eintrag wurde entfernt!"));
     window->findChild<CommandButton *>(QStringLiteral("Command2"))->click();
     QTRY_VERIFY(window.isNull());
 }
@@ -93,10 +91,10 @@ void TestSystemWindows::autostartFailureIsReported()
     QPointer<AutostartWindow> window = new AutostartWindow;
     window->show();
     QCOMPARE(clickAndRead(window, "Command1"),
-             QStringLiteral("Autostart|16|Der Eintrag ist fehlgeschlagen!\r\r„%1“ ist kein Ordner, sondern eine Datei.")
+             QStringLiteral("stop|Autostart|Der Eintrag ist fehlgeschlagen!\n\n„%1“ ist kein Ordner, sondern eine Datei.")
                  .arg(AutoRun::autostartFolder()));
     // Where no entry can be, there was none to remove.
-    QCOMPARE(clickAndRead(window, "Command3"), QStringLiteral("Autostart|64|Der Eintrag wurde entfernt!"));
+    QCOMPARE(clickAndRead(window, "Command3"), QStringLiteral("information|Autostart|Der Eintrag wurde entfernt!"));
     window->close();
     QTRY_VERIFY(window.isNull());
 }
@@ -199,9 +197,9 @@ void TestSystemWindows::wizardLeavesVanishedStoreAlone()
     // Another start of the program took the rate over while this wizard waited.
     QVERIFY(SettingsStore::save(QStringLiteral("Zelk_2010"), section, key, QStringLiteral("16")));
     QVERIFY(SettingsStore::deleteApplication(QStringLiteral("Zelk_2009")));
-    SeenDialog *seen = answerNextModal(QStringLiteral("OK"));
+    MessageRecorder messages;
     wizard->findChild<CommandButton *>(QStringLiteral("Command1_0"))->click();
-    QVERIFY2(!seen->shown, qPrintable(seen->text));
+    QVERIFY2(messages.messages.isEmpty(), qPrintable(messages.seen().join(QLatin1Char('/'))));
     QCOMPARE(SettingsStore::get(QStringLiteral("Zelk_2010"), section, key), QStringLiteral("16"));
     QVERIFY(wizard->findChild<CommandButton *>(QStringLiteral("Command1_1"))->isVisible());
     wizard->close();
@@ -215,12 +213,12 @@ void TestSystemWindows::wizardReportsStoreErrors()
     QVERIFY(QDir().mkpath(SettingsStore::location(QStringLiteral("Zelk_2010"))));
     QPointer<MigrationWizard> wizard = new MigrationWizard(2009);
     wizard->load();
-    SeenDialog *seen = answerNextModal(QStringLiteral("OK"));
+    MessageRecorder messages;
     wizard->findChild<CommandButton *>(QStringLiteral("Command1_0"))->click();
-    QVERIFY(seen->shown);
-    QCOMPARE(seen->title, QStringLiteral("Fehler - Error"));
-    QVERIFY2(seen->text.startsWith(QStringLiteral("Fehlernummer: 75\n\nBeschreibung:\n")),
-             qPrintable(seen->text));
+    QCOMPARE(messages.messages.size(), 1);
+    QVERIFY2(messages.seen().constFirst().startsWith(
+                 QStringLiteral("stop|Fehler - Error|Fehlernummer: 75\n\nBeschreibung:\n")),
+             qPrintable(messages.seen().constFirst()));
     // The old settings were not deleted, and the page stays where the click left it.
     QVERIFY(SettingsStore::hasApplication(QStringLiteral("Zelk_2009")));
     QVERIFY(wizard->findChild<CommandButton *>(QStringLiteral("Command1_1"))->isVisible());
