@@ -40,6 +40,7 @@ void WindowManager::showMain()
     connect(window, &MainWindow::aboutRequested, this, [this, window] { showAbout(window); });
     connect(window, &MainWindow::donationRequested, this, [this, window] { showDonation(window); });
     connect(window, &MainWindow::autostartRequested, this, [this, window] { showAutostart(window); });
+    connect(window, &MainWindow::quitRequested, this, &WindowManager::closeAll);
     window->load();
 }
 
@@ -56,6 +57,7 @@ void WindowManager::showWizard(int year)
     auto *wizard = new MigrationWizard(year);
     track(wizard);
     connect(wizard, &MigrationWizard::finished, this, &WindowManager::showMain);
+    connect(wizard, &MigrationWizard::quitRequested, this, &WindowManager::closeAll);
     wizard->load();
 }
 
@@ -73,6 +75,16 @@ void WindowManager::bringToFront()
             WindowPlacement::activate(modal ? modal : window.data());
             return;
         }
+    }
+}
+
+void WindowManager::closeAll()
+{
+    // A copy: closing a window deletes it, which changes the list.
+    const QList<QPointer<QWidget>> windows = m_windows;
+    for (const QPointer<QWidget> &window : windows) {
+        if (window)
+            window->close();
     }
 }
 

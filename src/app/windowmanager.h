@@ -27,6 +27,9 @@ public:
     // with comes to the front (the main window also from the notification area).
     void bringToFront();
 
+    // Closes every window of the program, and so ends it.
+    void closeAll();
+
 signals:
     // The last window of the program has been unloaded.
     void allWindowsClosed();

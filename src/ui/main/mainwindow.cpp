@@ -17,7 +17,6 @@
 #include "ui/controls/textbox.h"
 #include "ui/controls/toolbar.h"
 #include "ui/controls/twips.h"
-#include "ui/controls/windowcloser.h"
 #include "ui/main/trayicon.h"
 
 #include <QAction>
@@ -191,7 +190,7 @@ MainWindow::MainWindow(QWidget *parent)
     separator->setSeparator(true);
     auto *exit = new QAction(Texts::trayExit, this);
     exit->setObjectName(QStringLiteral("exit"));
-    connect(exit, &QAction::triggered, this, [] { WindowCloser::CloseAllWindows(); });
+    connect(exit, &QAction::triggered, this, &MainWindow::quitRequested);
     m_trayIcon->setMenuActions({open, separator, exit});
 
     m_messages = new MessageDialog(this);
@@ -306,7 +305,7 @@ void MainWindow::onToolbarButtonClicked(const QString &key)
     } else if (key == QLatin1String("ende_bar")) {
         if (m_messages->ask(Texts::exitTitle, Texts::exitQuestion, MessageDialog::Icon::Question)
             == MessageDialog::Answer::Yes)
-            WindowCloser::CloseAllWindows();
+            emit quitRequested();
     }
 }
 
@@ -345,7 +344,7 @@ void MainWindow::LaunchUpdateModule()
         return;
     ShellRoutines::ExecuteFile(ProgramFolder::filePath(QStringLiteral("update.exe")), 1,
                                QStringLiteral("open"));
-    WindowCloser::CloseAllWindows();
+    emit quitRequested();
 }
 
 void MainWindow::changeEvent(QEvent *event)

@@ -40,6 +40,8 @@ signals:
     void aboutRequested();
     void autostartRequested();
     void donationRequested();
+    // The user chose to end the program.
+    void quitRequested();
 
 protected:
     void changeEvent(QEvent *event) override;

@@ -9,7 +9,6 @@
 #include "ui/controls/icons.h"
 #include "ui/controls/messagedialog.h"
 #include "ui/controls/twips.h"
-#include "ui/controls/windowcloser.h"
 
 #include <QIcon>
 #include <QLabel>
@@ -189,7 +188,7 @@ void MigrationWizard::onCommand1Clicked(int index)
         emit finished();
         break;
     case Cancel:
-        WindowCloser::CloseAllWindows();
+        emit quitRequested();
         break;
     }
 }

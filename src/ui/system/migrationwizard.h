@@ -20,6 +20,8 @@ public:
 signals:
     // Emitted after "&Fertig" has unloaded the wizard.
     void finished();
+    // "&Abbrechen": the program ends without opening the main window.
+    void quitRequested();
 
 private:
     void onCommand1Clicked(int index);
