@@ -1,4 +1,5 @@
 #include "app/windowmanager.h"
+#include "core/product.h"
 #include "system/singleinstance.h"
 #include "ui/controls/icons.h"
 
@@ -22,7 +23,7 @@ int main(int argc, char *argv[])
     }
     // The window designs were laid out for a small sans-serif face; Arial (or
     // its metric twin Liberation Sans) at 8 pt keeps every German label whole.
-    QFont font(QStringLiteral("Arial"));
+    QFont font(Product::fontFamily());
     font.setPointSizeF(8.25);
     QApplication::setFont(font);
     // Tooltips in the light yellow of notification balloons.

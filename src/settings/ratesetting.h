@@ -13,6 +13,8 @@ public:
     static QString oldApplication(int year) { return QStringLiteral("Zelk_%1").arg(year); }
     static QString section() { return QStringLiteral("Zelk_Satz"); }
     static QString key() { return QStringLiteral("x.Text"); }
+    // The rate shown while none is stored.
+    static QString defaultRate() { return QStringLiteral("19"); }
 
     // The stored rate of this version, or an empty text.
     static QString read();

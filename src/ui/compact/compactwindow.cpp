@@ -1,5 +1,6 @@
 #include "ui/compact/compactwindow.h"
 
+#include "core/product.h"
 #include "system/windowplacement.h"
 #include "ui/controls/bgrcolor.h"
 #include "ui/controls/calculatorfields.h"
@@ -14,7 +15,7 @@
 #include <QLabel>
 
 namespace Texts {
-const QString caption = QStringLiteral("Zelk. 2010");
+const QString caption = Product::name();
 const QString label2 = QStringLiteral("+ %");
 const QString copyNet = QStringLiteral("Netto kopieren");
 const QString copyVat = QStringLiteral("Zelk.-Anteil kopieren");
@@ -84,7 +85,7 @@ CompactWindow::CompactWindow(QWidget *parent)
     // A rate of two digits and a decimal ("16,5") shows whole beside the
     // list button; the VAT box beside it gives up the room.
     const int rateWidth = m_x->width() - m_x->textRoom(m_x->width())
-                          + QFontMetrics(m_x->font()).horizontalAdvance(QStringLiteral("00,0"));
+        + QFontMetrics(m_x->font()).horizontalAdvance(QStringLiteral("00,0"));
     if (rateWidth > m_x->width()) {
         const QRect vat = m_zelkanteil->geometry();
         m_x->resize(rateWidth, m_x->height());

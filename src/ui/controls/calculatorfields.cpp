@@ -81,7 +81,7 @@ void CalculatorFields::clearAmounts()
 
 void CalculatorFields::bindEntryList()
 {
-    m_x->setEntryListFile(ProgramFolder::filePath(QStringLiteral("zelk.dat")));
+    m_x->setEntryListFile(ProgramFolder::entryListFile());
     m_x->setEntryListEnabled(true);
     m_x->setEntryListCaption(QStringLiteral("Zelk.-Satz"));
 }
@@ -90,7 +90,7 @@ void CalculatorFields::loadRate()
 {
     m_x->setText(RateSetting::read());
     if (m_x->text().isEmpty())
-        m_x->setText(QStringLiteral("19"));
+        m_x->setText(RateSetting::defaultRate());
 }
 
 void CalculatorFields::saveRate()

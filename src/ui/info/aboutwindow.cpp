@@ -2,6 +2,7 @@
 
 #include "core/makeraddresses.h"
 #include "core/osdescription.h"
+#include "core/product.h"
 #include "core/versiontext.h"
 #include "system/systemversion.h"
 #include "system/windowplacement.h"
@@ -16,7 +17,7 @@
 
 namespace Texts {
 const QString caption = QStringLiteral("Copyright");
-const QString product = QStringLiteral("Zelk. 2010");
+const QString product = Product::name();
 const QString date = QStringLiteral("Stand: 01.12.2009");
 const QString frameLine1 = QStringLiteral("Mehrwertsteuer-Rechner");
 const QString frameLine2 = QStringLiteral("Copyright © 2009 Zelk. Software");
@@ -85,7 +86,7 @@ AboutWindow::AboutWindow(QWidget *parent)
 
     auto *title = new Label3D(Texts::product, this);
     title->setObjectName(QStringLiteral("Label3D1"));
-    QFont titleFont(QStringLiteral("Arial"));
+    QFont titleFont(Product::fontFamily());
     titleFont.setPointSizeF(20.25);
     titleFont.setBold(true);
     titleFont.setItalic(true);

@@ -1,6 +1,7 @@
 #include "ui/info/donationwindow.h"
 
 #include "core/makeraddresses.h"
+#include "core/product.h"
 #include "system/shellroutines.h"
 #include "system/windowplacement.h"
 #include "ui/controls/bgrcolor.h"
@@ -30,7 +31,7 @@ Label3D *makeLabel(const QString &name, const QString &caption, QWidget *parent,
 {
     auto *label = new Label3D(caption, parent);
     label->setObjectName(name);
-    QFont font(QStringLiteral("Arial"));
+    QFont font(Product::fontFamily());
     font.setPointSizeF(9.75);
     font.setBold(true);
     label->setFont(font);

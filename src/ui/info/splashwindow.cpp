@@ -1,5 +1,6 @@
 #include "ui/info/splashwindow.h"
 
+#include "core/product.h"
 #include "core/versiontext.h"
 #include "settings/ratesetting.h"
 #include "settings/settingsstore.h"
@@ -27,7 +28,7 @@ Label3D *makeLabel(const QString &objectName, const QString &caption, qreal poin
 {
     auto *label = new Label3D(caption, parent);
     label->setObjectName(objectName);
-    QFont font(QStringLiteral("Arial"));
+    QFont font(Product::fontFamily());
     font.setPointSizeF(pointSize);
     font.setBold(true);
     label->setFont(font);

@@ -2,6 +2,7 @@
 
 #include "core/clipboardtext.h"
 #include "core/makeraddresses.h"
+#include "core/product.h"
 #include "settings/ratesetting.h"
 #include "system/helpviewer.h"
 #include "system/programfolder.h"
@@ -39,12 +40,12 @@ const QString pressEnter
 const QString label15 = QStringLiteral("Mehrwertsteuer:");
 const QString label2 = QStringLiteral("%");
 const QString label3 = QStringLiteral("Zelk. - Anteil:");
-const QString product = QStringLiteral("Zelk. 2010");
+const QString product = Product::name();
 const QString homeLinkTip = QStringLiteral("Zur Internetseite");
 const QString onTop = QStringLiteral("Immer im &Vordergrund");
 
-const QString trayTip = QStringLiteral("Zelk. 2010");
-const QString balloonTitle = QStringLiteral("Zelk. 2010");
+const QString trayTip = Product::name();
+const QString balloonTitle = Product::name();
 const QString balloonText = QStringLiteral("Hier mit rechter Maustaste klicken\r\num das Menü zu öffnen...");
 const QString trayOpen = QStringLiteral("Zelk. 2010 &öffnen...");
 const QString trayExit = QStringLiteral("Programm &beenden");
@@ -129,7 +130,7 @@ MainWindow::MainWindow(QWidget *parent)
     Frame *frames2
         = makeFrame(QStringLiteral("Frames2"), Texts::frameVat, this, Twips::rect(3000, 480, 2775, 2415));
     makeLabel(QStringLiteral("Label15"), Texts::label15, frames2, Twips::rect(240, 480, 1215, 255));
-    m_x = makeBox(QStringLiteral("19"), frames2, Twips::rect(1440, 360, 855, 495));
+    m_x = makeBox(RateSetting::defaultRate(), frames2, Twips::rect(1440, 360, 855, 495));
     QLabel *percent
         = makeLabel(QStringLiteral("Label2"), Texts::label2, frames2, Twips::rect(2310, 420, 375, 495));
     QFont large = percent->font();
@@ -158,7 +159,7 @@ MainWindow::MainWindow(QWidget *parent)
 
     m_label3D2 = new Label3D(Texts::product, this);
     m_label3D2->setObjectName(QStringLiteral("Label3D2"));
-    QFont productFont(QStringLiteral("Arial"));
+    QFont productFont(Product::fontFamily());
     productFont.setPointSizeF(20.25);
     productFont.setBold(true);
     productFont.setItalic(true);
@@ -290,14 +291,15 @@ void MainWindow::onToolbarButtonClicked(const QString &key)
     } else if (key == QLatin1String("info_bar")) {
         emit aboutRequested();
     } else if (key == QLatin1String("help_bar")) {
-        const QString htmlIndex = ProgramFolder::filePath(QStringLiteral("help/index.html"));
-        if (!HelpViewer::showHelp(ProgramFolder::filePath(QStringLiteral("zelk.chm")), htmlIndex))
-            m_messages->inform(QStringLiteral("Hilfe"),
-                               QStringLiteral("Die Hilfe lässt sich nicht öffnen: Es ist weder ein Programm für "
-                                              "CHM-Hilfedateien noch ein Internetbrowser eingerichtet.\r\r"
-                                              "Die Hilfeseiten finden Sie hier:\r")
-                                   + htmlIndex,
-                               MessageDialog::Icon::Warning);
+        const QString htmlIndex = ProgramFolder::helpIndex();
+        if (!HelpViewer::showHelp(ProgramFolder::helpFile(), htmlIndex))
+            m_messages->inform(
+                QStringLiteral("Hilfe"),
+                QStringLiteral("Die Hilfe lässt sich nicht öffnen: Es ist weder ein Programm für "
+                               "CHM-Hilfedateien noch ein Internetbrowser eingerichtet.\r\r"
+                               "Die Hilfeseiten finden Sie hier:\r")
+                    + htmlIndex,
+                MessageDialog::Icon::Warning);
     } else if (key == QLatin1String("update_bar")) {
         LaunchUpdateModule();
     } else if (key == QLatin1String("auto_bar")) {
@@ -342,8 +344,7 @@ void MainWindow::LaunchUpdateModule()
     if (m_messages->ask(Texts::updateTitle, Texts::updateQuestion, MessageDialog::Icon::Information)
         != MessageDialog::Answer::Yes)
         return;
-    ShellRoutines::ExecuteFile(ProgramFolder::filePath(QStringLiteral("update.exe")), 1,
-                               QStringLiteral("open"));
+    ShellRoutines::ExecuteFile(ProgramFolder::updateProgram(), 1, QStringLiteral("open"));
     emit quitRequested();
 }
 
@@ -403,4 +404,3 @@ void MainWindow::bringToFront()
     QWidget *modal = QApplication::activeModalWidget();
     WindowPlacement::activate(modal ? modal : this);
 }
-

@@ -1,6 +1,7 @@
 #include "ui/system/migrationwizard.h"
 
 #include "core/numberformat.h"
+#include "core/product.h"
 #include "settings/ratesetting.h"
 #include "settings/settingsstore.h"
 #include "system/windowplacement.h"
@@ -82,7 +83,7 @@ MigrationWizard::MigrationWizard(int year, QWidget *parent)
 
     auto *label1 = new QLabel(Texts::title.arg(year), picture1);
     label1->setObjectName(QStringLiteral("Label1"));
-    QFont titleFont(QStringLiteral("Arial"));
+    QFont titleFont(Product::fontFamily());
     titleFont.setPointSize(12);
     titleFont.setBold(true);
     label1->setFont(titleFont);
@@ -97,7 +98,7 @@ MigrationWizard::MigrationWizard(int year, QWidget *parent)
 
     auto *label2 = new QLabel(Texts::subtitle, picture1);
     label2->setObjectName(QStringLiteral("Label2"));
-    QFont subtitleFont(QStringLiteral("Arial"));
+    QFont subtitleFont(Product::fontFamily());
     subtitleFont.setPointSizeF(8.25);
     subtitleFont.setItalic(true);
     label2->setFont(subtitleFont);
@@ -109,7 +110,7 @@ MigrationWizard::MigrationWizard(int year, QWidget *parent)
     frames1->setGeometry(Twips::rect(120, 1080, 4455, 2295));
     m_label3 = new QLabel(frames1);
     m_label3->setObjectName(QStringLiteral("Label3"));
-    QFont pageFont(QStringLiteral("Arial"));
+    QFont pageFont(Product::fontFamily());
     pageFont.setPointSizeF(8.25);
     pageFont.setBold(true);
     m_label3->setFont(pageFont);
