@@ -20,17 +20,14 @@ void ShellRoutines::OpenWebPage(const QString &address)
 #endif
 }
 
-bool ShellRoutines::ExecuteFile(const QString &file, int showMode, const QString &verb)
+bool ShellRoutines::startProgram(const QString &file)
 {
 #ifdef Q_OS_WIN
-    const auto result = reinterpret_cast<INT_PTR>(
-        ShellExecuteW(nullptr, verb.isEmpty() ? nullptr : reinterpret_cast<LPCWSTR>(verb.utf16()),
-                      reinterpret_cast<LPCWSTR>(file.utf16()), nullptr, nullptr, showMode));
+    // The shell reports success with a value above 32.
+    const auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(
+        nullptr, L"open", reinterpret_cast<LPCWSTR>(file.utf16()), nullptr, nullptr, SW_SHOWNORMAL));
     return result > 32;
 #else
-    Q_UNUSED(showMode);
-    if (verb != QLatin1String("open"))
-        return false;
     const QFileInfo info(file);
     if (!info.isFile() || !info.isExecutable())
         return false;

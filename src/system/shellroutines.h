@@ -9,7 +9,8 @@ public:
     // Opens the address with the user's default handler (a web page in the browser).
     static void OpenWebPage(const QString &address);
 
-    // Carries out verb on file. On Windows through the shell (true for a result
-    // above 32); elsewhere "open" starts an existing executable file detached.
-    static bool ExecuteFile(const QString &file, int showMode, const QString &verb);
+    // Starts the program file in a normal window, detached from this program.
+    // False when it could not be started: on Windows when the shell refuses
+    // it, elsewhere also when the file is missing or not executable.
+    static bool startProgram(const QString &file);
 };

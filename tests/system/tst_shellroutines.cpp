@@ -10,30 +10,27 @@ class TestShellRoutines : public QObject
     Q_OBJECT
 
 private slots:
-    void executeFile_data();
-    void executeFile();
+    void startProgram_data();
+    void startProgram();
 };
 
 // clang-format off
-void TestShellRoutines::executeFile_data()
+void TestShellRoutines::startProgram_data()
 {
     QTest::addColumn<bool>("create");
     QTest::addColumn<bool>("executable");
-    QTest::addColumn<QString>("verb");
     QTest::addColumn<bool>("started");
 
-    QTest::newRow("program") << true << true << "open" << true;
-    QTest::newRow("missing") << false << false << "open" << false;
-    QTest::newRow("not executable") << true << false << "open" << false;
-    QTest::newRow("other verb") << true << true << "print" << false;
+    QTest::newRow("program") << true << true << true;
+    QTest::newRow("missing") << false << false << false;
+    QTest::newRow("not executable") << true << false << false;
 }
 // clang-format on
 
-void TestShellRoutines::executeFile()
+void TestShellRoutines::startProgram()
 {
     QFETCH(bool, create);
     QFETCH(bool, executable);
-    QFETCH(QString, verb);
     QFETCH(bool, started);
 
     TestEnvironment env;
@@ -47,7 +44,7 @@ void TestShellRoutines::executeFile()
         if (executable)
             QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
-    QCOMPARE(ShellRoutines::ExecuteFile(program, 1, verb), started);
+    QCOMPARE(ShellRoutines::startProgram(program), started);
     if (started)
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(mark), 5000);
     else

@@ -344,7 +344,7 @@ void MainWindow::LaunchUpdateModule()
     if (m_messages->ask(Texts::updateTitle, Texts::updateQuestion, MessageDialog::Icon::Information)
         != MessageDialog::Answer::Yes)
         return;
-    ShellRoutines::ExecuteFile(ProgramFolder::updateProgram(), 1, QStringLiteral("open"));
+    ShellRoutines::startProgram(ProgramFolder::updateProgram());
     emit quitRequested();
 }
 
