@@ -1,7 +1,7 @@
 // Helper of the robustness test: saves the rate over and over, as a program
 // that is killed or that runs twice would.
 // settingswriter <value prefix> <count, 0 = until killed>
-#include "settings/settingsstore.h"
+#include "settings/ratesetting.h"
 
 #include <QCoreApplication>
 
@@ -18,8 +18,7 @@ int main(int argc, char *argv[])
     std::fflush(stdout);
     for (long i = 0; count == 0 || i < count; ++i) {
         const QString value = count == 0 ? prefix + QString::number(i) : prefix;
-        if (!SettingsStore::save(QStringLiteral("Zelk_2010"), QStringLiteral("Zelk_Satz"),
-                                 QStringLiteral("x.Text"), value))
+        if (!RateSetting::save(value))
             return 1;
     }
     return 0;

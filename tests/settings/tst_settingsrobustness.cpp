@@ -1,3 +1,4 @@
+#include "settings/ratesetting.h"
 #include "settings/settingsstore.h"
 #include "support/testenvironment.h"
 
@@ -19,14 +20,9 @@ private slots:
     void twoProgramsSavingLeaveOneValue();
 
 private:
-    static QString rate()
-    {
-        return SettingsStore::get(QStringLiteral("Zelk_2010"), QStringLiteral("Zelk_Satz"),
-                                  QStringLiteral("x.Text"));
-    }
     static bool wellFormed()
     {
-        QSettings file(SettingsStore::location(QStringLiteral("Zelk_2010")), QSettings::IniFormat);
+        QSettings file(SettingsStore::location(RateSetting::application()), QSettings::IniFormat);
         file.allKeys();
         return file.status() == QSettings::NoError;
     }
@@ -35,8 +31,7 @@ private:
 
 void TestSettingsRobustness::killedWhileSavingLeavesOldOrNew()
 {
-    QVERIFY(SettingsStore::save(QStringLiteral("Zelk_2010"), QStringLiteral("Zelk_Satz"),
-                                QStringLiteral("x.Text"), QStringLiteral("alt")));
+    QVERIFY(RateSetting::save(QStringLiteral("alt")));
     QString last = QStringLiteral("alt");
     for (int round = 0; round < 25; ++round) {
         QProcess writer;
@@ -47,13 +42,12 @@ void TestSettingsRobustness::killedWhileSavingLeavesOldOrNew()
         ::kill(pid_t(writer.processId()), SIGKILL);
         QVERIFY(writer.waitForFinished(10000));
 
-        const QString value = rate();
+        const QString value = RateSetting::read();
         QVERIFY2(value == last || value.startsWith(QStringLiteral("neu-%1-").arg(round)), qPrintable(value));
         QVERIFY(wellFormed());
         last = value;
         // A lock left behind by the killed program must not block the next save.
-        QVERIFY(SettingsStore::save(QStringLiteral("Zelk_2010"), QStringLiteral("Zelk_Satz"),
-                                    QStringLiteral("x.Text"), last));
+        QVERIFY(RateSetting::save(last));
     }
 }
 
@@ -67,7 +61,7 @@ void TestSettingsRobustness::twoProgramsSavingLeaveOneValue()
     QVERIFY(second.waitForFinished(60000));
     QCOMPARE(first.exitCode(), 0);
     QCOMPARE(second.exitCode(), 0);
-    const QString value = rate();
+    const QString value = RateSetting::read();
     QVERIFY2(value == QStringLiteral("7") || value == QStringLiteral("19,5"), qPrintable(value));
     QVERIFY(wellFormed());
 }

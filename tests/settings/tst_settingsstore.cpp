@@ -1,3 +1,4 @@
+#include "settings/ratesetting.h"
 #include "settings/settingsstore.h"
 #include "support/testenvironment.h"
 
@@ -15,8 +16,8 @@ private slots:
     void roundTrip_data();
     void roundTrip();
     void deleteApplicationLeavesOthers();
-    void damagedFileReadsAsDefault_data();
-    void damagedFileReadsAsDefault();
+    void handWrittenFile_data();
+    void handWrittenFile();
     void unwritableFolder();
     void linkedFileStaysLinked();
 
@@ -25,9 +26,10 @@ private:
     std::unique_ptr<TestEnvironment> m_env;
 };
 
-static const QString app = QStringLiteral("Zelk_2010");
-static const QString section = QStringLiteral("Zelk_Satz");
-static const QString key = QStringLiteral("x.Text");
+static const QString app = RateSetting::application();
+static const QString section = RateSetting::section();
+static const QString key = RateSetting::key();
+static const QString old = RateSetting::oldApplication(2009);
 
 void TestSettingsStore::init()
 {
@@ -54,6 +56,8 @@ void TestSettingsStore::roundTrip_data()
     QTest::addColumn<QString>("value");
     QTest::newRow("rate") << "19";
     QTest::newRow("decimal comma") << "7,5";
+    // Only quotes keep the blanks around commas; a list would lose them.
+    QTest::newRow("commas and blanks") << "1, 2 ,3";
     QTest::newRow("empty") << "";
     QTest::newRow("umlauts and quotes") << "ä \"ü\" ; = [x]";
 }
@@ -72,35 +76,42 @@ void TestSettingsStore::roundTrip()
 
 void TestSettingsStore::deleteApplicationLeavesOthers()
 {
-    QVERIFY(!SettingsStore::deleteApplication(QStringLiteral("Zelk_2009")));
-    QVERIFY(SettingsStore::save(QStringLiteral("Zelk_2009"), section, key, QStringLiteral("16")));
+    QVERIFY(!SettingsStore::deleteApplication(old));
+    QVERIFY(SettingsStore::save(old, section, key, QStringLiteral("16")));
     QVERIFY(SettingsStore::save(app, section, key, QStringLiteral("19")));
-    QVERIFY(SettingsStore::deleteApplication(QStringLiteral("Zelk_2009")));
-    QVERIFY(!SettingsStore::hasApplication(QStringLiteral("Zelk_2009")));
-    QVERIFY(!QFile::exists(SettingsStore::location(QStringLiteral("Zelk_2009"))));
-    QCOMPARE(SettingsStore::get(QStringLiteral("Zelk_2009"), section, key), QString());
+    QVERIFY(SettingsStore::deleteApplication(old));
+    QVERIFY(!SettingsStore::hasApplication(old));
+    QVERIFY(!QFile::exists(SettingsStore::location(old)));
+    QCOMPARE(SettingsStore::get(old, section, key), QString());
     QCOMPARE(SettingsStore::get(app, section, key), QStringLiteral("19"));
 }
 
 // clang-format off
-void TestSettingsStore::damagedFileReadsAsDefault_data()
+void TestSettingsStore::handWrittenFile_data()
 {
     QTest::addColumn<QByteArray>("content");
-    QTest::newRow("empty") << QByteArray();
-    QTest::newRow("binary") << QByteArray("\x00\xff\xfe[\x01\x02=\x80\x00garbage", 16);
-    QTest::newRow("truncated") << QByteArray("[Zelk_Sa");
-    QTest::newRow("broken variant") << QByteArray("[Zelk_Satz]\nother=@Variant(\\0\\0\\0\\x7f\\0)\n");
+    QTest::addColumn<QString>("read"); // what get() gives with the default "19"
+    const QByteArray rate = QStringLiteral("[%1]\n%2=").arg(section, key).toUtf8();
+    // A comma outside quotes splits an INI value into a list; the rate keeps it.
+    QTest::newRow("unquoted comma") << QByteArray(rate + "7,5\n") << "7,5";
+    QTest::newRow("quoted comma") << QByteArray(rate + "\"7,5\"\n") << "7,5";
+    QTest::newRow("two commas") << QByteArray(rate + "1,2,3\n") << "1,2,3";
+    // Damaged files read as if nothing were stored.
+    QTest::newRow("empty") << QByteArray() << "19";
+    QTest::newRow("binary") << QByteArray("\x00\xff\xfe[\x01\x02=\x80\x00garbage", 16) << "19";
+    QTest::newRow("truncated") << rate.left(8) << "19";
+    QTest::newRow("broken variant") << QStringLiteral("[%1]\nother=@Variant(\\0\\0\\0\\x7f\\0)\n").arg(section).toUtf8() << "19";
 }
 // clang-format on
 
-void TestSettingsStore::damagedFileReadsAsDefault()
+void TestSettingsStore::handWrittenFile()
 {
     QFETCH(QByteArray, content);
     writeRaw(app, content);
-    QCOMPARE(SettingsStore::get(app, section, key, QStringLiteral("19")), QStringLiteral("19"));
-    // A damaged file is replaced by a good one when the rate is saved.
-    QVERIFY(SettingsStore::save(app, section, key, QStringLiteral("7")));
-    QCOMPARE(SettingsStore::get(app, section, key), QStringLiteral("7"));
+    QTEST(SettingsStore::get(app, section, key, QStringLiteral("19")), "read");
+    // Saving writes a file that reads back as saved, whatever stood there before.
+    QVERIFY(SettingsStore::save(app, section, key, QStringLiteral("7,5")));
+    QCOMPARE(SettingsStore::get(app, section, key), QStringLiteral("7,5"));
 }
 
 void TestSettingsStore::unwritableFolder()
@@ -117,7 +128,7 @@ void TestSettingsStore::unwritableFolder()
 
 void TestSettingsStore::linkedFileStaysLinked()
 {
-    const QString kept = QDir(m_env->path()).filePath(QStringLiteral("dotfiles/Zelk_2010.ini"));
+    const QString kept = QDir(m_env->path()).filePath(QStringLiteral("dotfiles/%1.ini").arg(app));
     QVERIFY(QDir().mkpath(QFileInfo(kept).absolutePath()));
     QVERIFY(QDir().mkpath(QFileInfo(SettingsStore::location(app)).absolutePath()));
     QVERIFY(QFile::link(kept, SettingsStore::location(app)));
