@@ -78,11 +78,11 @@ AboutWindow::AboutWindow(QWidget *parent)
     pal.setColor(QPalette::Window, Qt::white);
     setPalette(pal);
 
-    auto *image12 = new QLabel(this);
-    image12->setObjectName(QStringLiteral("Image12"));
-    image12->setAccessibleName(QStringLiteral("Bild: Tischrechner mit Prozenttaste"));
-    image12->setPixmap(Icons::named(QStringLiteral("bild")).pixmap(QSize(100, 85)));
-    image12->setGeometry(Twips::rect(120, 120, 1500, 1275));
+    auto *picture = new QLabel(this);
+    picture->setObjectName(QStringLiteral("Image12"));
+    picture->setAccessibleName(QStringLiteral("Bild: Tischrechner mit Prozenttaste"));
+    picture->setPixmap(Icons::named(QStringLiteral("bild")).pixmap(QSize(100, 85)));
+    picture->setGeometry(Twips::rect(120, 120, 1500, 1275));
 
     auto *title = new Label3D(Texts::product, this);
     title->setObjectName(QStringLiteral("Label3D1"));
@@ -100,22 +100,22 @@ AboutWindow::AboutWindow(QWidget *parent)
     makeLabel(QStringLiteral("Label14"), Texts::date, this, Twips::rect(4320, 240, 1695, 255),
               Qt::AlignRight | Qt::AlignVCenter);
 
-    auto *frames1 = new Frame(QString(), this);
-    frames1->setObjectName(QStringLiteral("Frames1"));
-    frames1->setGeometry(Twips::rect(1920, 960, 3975, 855));
-    makeLabel(QStringLiteral("Label3"), Texts::frameLine1, frames1, Twips::rect(120, 120, 3735, 285));
-    makeLabel(QStringLiteral("Label4"), Texts::frameLine2, frames1, Twips::rect(120, 450, 3735, 285));
+    auto *frame = new Frame(QString(), this);
+    frame->setObjectName(QStringLiteral("Frames1"));
+    frame->setGeometry(Twips::rect(1920, 960, 3975, 855));
+    makeLabel(QStringLiteral("Label3"), Texts::frameLine1, frame, Twips::rect(120, 120, 3735, 285));
+    makeLabel(QStringLiteral("Label4"), Texts::frameLine2, frame, Twips::rect(120, 450, 3735, 285));
 
     makeLine(this, 2040);
     makeLabel(QStringLiteral("Label5"), Texts::design, this, Twips::rect(120, 2160, 2295, 255),
               Qt::AlignLeft | Qt::AlignVCenter, true);
 
-    auto *image1 = new QLabel(this);
-    image1->setObjectName(QStringLiteral("Image1"));
-    image1->setAccessibleName(QStringLiteral("Programmsymbol"));
-    image1->setPixmap(Icons::named(QStringLiteral("zelk")).pixmap(QSize(48, 48)));
-    image1->setAlignment(Qt::AlignCenter);
-    image1->setGeometry(Twips::rect(1575, 2520, 2940, 765));
+    auto *programIcon = new QLabel(this);
+    programIcon->setObjectName(QStringLiteral("Image1"));
+    programIcon->setAccessibleName(QStringLiteral("Programmsymbol"));
+    programIcon->setPixmap(Icons::named(QStringLiteral("zelk")).pixmap(QSize(48, 48)));
+    programIcon->setAlignment(Qt::AlignCenter);
+    programIcon->setGeometry(Twips::rect(1575, 2520, 2940, 765));
 
     const QStringList block = {Texts::owners, Texts::street, Texts::town, Texts::phone, Texts::fax};
     for (int i = 0; i < block.size(); ++i) {
@@ -125,35 +125,35 @@ AboutWindow::AboutWindow(QWidget *parent)
 
     makeLabel(QStringLiteral("Label11"), Texts::internet, this, Twips::rect(120, 4920, 2655, 255),
               Qt::AlignLeft | Qt::AlignVCenter, true);
-    auto *command2 = new CommandButton(MakerAddresses::homePageLabel(), CommandButton::Style::Link, this);
-    command2->setObjectName(QStringLiteral("Command2"));
-    command2->setUrl(MakerAddresses::homePage());
-    command2->setToolTip(Texts::homeTip);
-    command2->setAccessibleName(Texts::homeTip);
-    command2->setGeometry(Twips::rect(2760, 4920, 1815, 255));
+    auto *homepageLink = new CommandButton(MakerAddresses::homePageLabel(), CommandButton::Style::Link, this);
+    homepageLink->setObjectName(QStringLiteral("Command2"));
+    homepageLink->setUrl(MakerAddresses::homePage());
+    homepageLink->setToolTip(Texts::homeTip);
+    homepageLink->setAccessibleName(Texts::homeTip);
+    homepageLink->setGeometry(Twips::rect(2760, 4920, 1815, 255));
 
     makeLabel(QStringLiteral("Label12"), Texts::support, this, Twips::rect(120, 5280, 2295, 255),
               Qt::AlignLeft | Qt::AlignVCenter, true);
-    auto *command3 = new CommandButton(MakerAddresses::supportMailLabel(), CommandButton::Style::Link, this);
-    command3->setObjectName(QStringLiteral("Command3"));
-    command3->setUrl(MakerAddresses::supportMail());
-    command3->setToolTip(Texts::mailTip);
-    command3->setAccessibleName(Texts::mailTip);
-    command3->setGeometry(Twips::rect(2760, 5280, 1935, 255));
+    auto *supportMailLink
+        = new CommandButton(MakerAddresses::supportMailLabel(), CommandButton::Style::Link, this);
+    supportMailLink->setObjectName(QStringLiteral("Command3"));
+    supportMailLink->setUrl(MakerAddresses::supportMail());
+    supportMailLink->setToolTip(Texts::mailTip);
+    supportMailLink->setAccessibleName(Texts::mailTip);
+    supportMailLink->setGeometry(Twips::rect(2760, 5280, 1935, 255));
 
     makeLine(this, 5640);
 
     const SystemVersion::Info os = SystemVersion::query();
-    auto *windowsversion
-        = makeLabel(QStringLiteral("windowsversion"),
-                    OsDescription::describe(os.platformId, os.major, os.minor, os.servicePack), this,
-                    Twips::rect(120, 6000, 3735, 495), Qt::AlignLeft | Qt::AlignTop);
-    windowsversion->setWordWrap(true);
-    windowsversion->setAccessibleName(windowsversion->text());
+    auto *systemLine = makeLabel(QStringLiteral("windowsversion"),
+                                 OsDescription::describe(os.platformId, os.major, os.minor, os.servicePack),
+                                 this, Twips::rect(120, 6000, 3735, 495), Qt::AlignLeft | Qt::AlignTop);
+    systemLine->setWordWrap(true);
+    systemLine->setAccessibleName(systemLine->text());
 
-    auto *command1 = new CommandButton(Texts::okay, CommandButton::Style::Push, this);
-    command1->setObjectName(QStringLiteral("Command1"));
-    command1->setGeometry(Twips::rect(4560, 6120, 1455, 375));
-    command1->setDefault(true);
-    connect(command1, &CommandButton::clicked, this, &AboutWindow::accept);
+    auto *okayButton = new CommandButton(Texts::okay, CommandButton::Style::Push, this);
+    okayButton->setObjectName(QStringLiteral("Command1"));
+    okayButton->setGeometry(Twips::rect(4560, 6120, 1455, 375));
+    okayButton->setDefault(true);
+    connect(okayButton, &CommandButton::clicked, this, &AboutWindow::accept);
 }

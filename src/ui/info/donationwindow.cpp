@@ -51,28 +51,28 @@ DonationWindow::DonationWindow(QWidget *parent)
     setFixedSize(Twips::size(6375, 3120));
     WindowPlacement::centre(this);
 
-    auto *frames1 = new Frame(QString(), this);
-    frames1->setObjectName(QStringLiteral("Frames1"));
-    frames1->setGeometry(Twips::rect(120, 120, 6135, 2415));
+    auto *frame = new Frame(QString(), this);
+    frame->setObjectName(QStringLiteral("Frames1"));
+    frame->setGeometry(Twips::rect(120, 120, 6135, 2415));
     Label3D *request
-        = makeLabel(QStringLiteral("Label3D1"), Texts::request, frames1, Twips::rect(120, 240, 5775, 1695));
+        = makeLabel(QStringLiteral("Label3D1"), Texts::request, frame, Twips::rect(120, 240, 5775, 1695));
     request->setWordWrap(true);
     Label3D *thanks
-        = makeLabel(QStringLiteral("Label3D2"), Texts::thanks, frames1, Twips::rect(4680, 2040, 1215, 255));
+        = makeLabel(QStringLiteral("Label3D2"), Texts::thanks, frame, Twips::rect(4680, 2040, 1215, 255));
     thanks->setTextColor(BgrColor::toColor(0xFF0000));
     thanks->setAlignment(Qt::AlignRight | Qt::AlignTop);
 
-    auto *button1 = new CommandButton(Texts::back, CommandButton::Style::Push, this);
-    button1->setObjectName(QStringLiteral("Button1"));
-    button1->setIcon(Icons::named(QStringLiteral("zurueck")));
-    button1->setGeometry(Twips::rect(120, 2640, 1455, 375));
-    connect(button1, &CommandButton::clicked, this, &DonationWindow::accept);
+    auto *backButton = new CommandButton(Texts::back, CommandButton::Style::Push, this);
+    backButton->setObjectName(QStringLiteral("Button1"));
+    backButton->setIcon(Icons::named(QStringLiteral("zurueck")));
+    backButton->setGeometry(Twips::rect(120, 2640, 1455, 375));
+    connect(backButton, &CommandButton::clicked, this, &DonationWindow::accept);
 
-    auto *command1 = new CommandButton(Texts::donate, CommandButton::Style::Push, this);
-    command1->setObjectName(QStringLiteral("Command1"));
-    command1->setIcon(Icons::named(QStringLiteral("spenden")));
-    command1->setGeometry(Twips::rect(4800, 2640, 1455, 375));
-    command1->setDefault(true);
-    connect(command1, &CommandButton::clicked, this,
+    auto *donateButton = new CommandButton(Texts::donate, CommandButton::Style::Push, this);
+    donateButton->setObjectName(QStringLiteral("Command1"));
+    donateButton->setIcon(Icons::named(QStringLiteral("spenden")));
+    donateButton->setGeometry(Twips::rect(4800, 2640, 1455, 375));
+    donateButton->setDefault(true);
+    connect(donateButton, &CommandButton::clicked, this,
             [] { ShellRoutines::OpenWebPage(MakerAddresses::donationPage()); });
 }

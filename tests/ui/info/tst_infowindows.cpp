@@ -1,3 +1,5 @@
+#include "core/makeraddresses.h"
+#include "core/versiontext.h"
 #include "support/urlcatcher.h"
 #include "ui/controls/commandbutton.h"
 #include "ui/info/aboutwindow.h"
@@ -20,14 +22,13 @@ private slots:
 void TestInfoWindows::aboutShowsVersionAndSystem()
 {
     QPointer<AboutWindow> about = new AboutWindow;
-    QCOMPARE(about->findChild<QLabel *>(QStringLiteral("Label1"))->text(), QStringLiteral("Version 6.0.0"));
+    QCOMPARE(about->findChild<QLabel *>(QStringLiteral("Label1"))->text(), VersionText::text());
+    // The offscreen platform is no Windows version the line knows.
     const QString system = about->findChild<QLabel *>(QStringLiteral("windowsversion"))->text();
     QVERIFY2(system.startsWith(QStringLiteral("Betriebssystem unbekannt ( Version ")), qPrintable(system));
     QVERIFY(system.endsWith(QStringLiteral(" )")));
-    QCOMPARE(about->findChild<CommandButton *>(QStringLiteral("Command3"))->url().left(7),
-             QStringLiteral("mailto:"));
 
-    QTimer::singleShot(50, about,
+    QTimer::singleShot(0, about,
                        [about] { about->findChild<CommandButton *>(QStringLiteral("Command1"))->click(); });
     about->exec();
     QTRY_VERIFY(about.isNull());
@@ -37,16 +38,17 @@ void TestInfoWindows::donationOpensPageAndStaysOpen()
 {
     UrlCatcher catcher;
     QPointer<DonationWindow> donation = new DonationWindow;
-    QTimer::singleShot(50, donation, [donation] {
-        auto *spenden = donation->findChild<CommandButton *>(QStringLiteral("Command1"));
-        spenden->click();
-        spenden->click();
-        QVERIFY(donation->isVisible());
+    bool visibleAfterDonating = false;
+    QTimer::singleShot(0, donation, [donation, &visibleAfterDonating] {
+        auto *donate = donation->findChild<CommandButton *>(QStringLiteral("Command1"));
+        donate->click();
+        donate->click();
+        visibleAfterDonating = donation->isVisible();
         donation->findChild<CommandButton *>(QStringLiteral("Button1"))->click();
     });
     donation->exec();
-    QCOMPARE(catcher.urls.size(), 2);
-    QCOMPARE(catcher.urls.first().path(), QStringLiteral("/sonstiges/zelk_spenden.php"));
+    QVERIFY(visibleAfterDonating);
+    QCOMPARE(catcher.urls, QList<QUrl>(2, QUrl(MakerAddresses::donationPage())));
     QTRY_VERIFY(donation.isNull());
 }
 
