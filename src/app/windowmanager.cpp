@@ -23,12 +23,8 @@ void WindowManager::start()
 {
     auto *splash = new SplashWindow(m_splashInterval);
     track(splash);
-    connect(splash, &SplashWindow::handOver, this, [this](int year) {
-        if (year == 0)
-            showMain();
-        else
-            showWizard(year);
-    });
+    connect(splash, &SplashWindow::mainWindowRequested, this, &WindowManager::showMain);
+    connect(splash, &SplashWindow::migrationRequested, this, &WindowManager::showWizard);
     splash->load();
 }
 

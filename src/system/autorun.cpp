@@ -1,8 +1,11 @@
 #include "system/autorun.h"
 
 #include "settings/filestore.h"
+#include "system/programfolder.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 #ifdef Q_OS_WIN
@@ -28,6 +31,24 @@ QString entryPath(const QString &name)
 #endif
 
 } // namespace
+
+QString AutoRun::thisProgram()
+{
+    const QFileInfo program(QCoreApplication::applicationFilePath());
+#ifdef Q_OS_WIN
+    const QString executable = program.completeBaseName() + QStringLiteral(".exe");
+#else
+    const QString executable = program.fileName();
+#endif
+    return QDir::toNativeSeparators(ProgramFolder::path()) + QDir::separator() + executable;
+}
+
+QString AutoRun::entryNameFor(const QString &path)
+{
+    const QString fileName = path.mid(path.lastIndexOf(QDir::separator()) + 1);
+    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
+    return dot < 0 ? fileName : fileName.left(dot);
+}
 
 QString AutoRun::autostartFolder()
 {
@@ -70,16 +91,17 @@ QString AutoRun::execValue(const QString &path)
     return value;
 }
 
-StoreResult AutoRun::SetAutoRun(const QString &sDescr, const QString &sPath)
+StoreResult AutoRun::setAutoRun(const QString &name, const QString &path)
 {
     using Status = StoreResult::Status;
 #ifdef Q_OS_WIN
-    const QString place = QStringLiteral("HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run");
+    const QString place
+        = QStringLiteral("HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run");
     HKEY key = nullptr;
     LONG result = RegOpenKeyExW(HKEY_CURRENT_USER, runKey, 0, keyRights, &key);
     if (result == ERROR_SUCCESS) {
-        const QString data = sPath;
-        result = RegSetValueExW(key, reinterpret_cast<LPCWSTR>(sDescr.utf16()), 0, REG_SZ,
+        const QString data = path;
+        result = RegSetValueExW(key, reinterpret_cast<LPCWSTR>(name.utf16()), 0, REG_SZ,
                                 reinterpret_cast<const BYTE *>(data.utf16()),
                                 DWORD((data.size() + 1) * sizeof(wchar_t)));
         RegCloseKey(key);
@@ -90,7 +112,7 @@ StoreResult AutoRun::SetAutoRun(const QString &sDescr, const QString &sPath)
         return StoreResult(Status::WriteError, place, QStringLiteral("Fehler %1").arg(result));
     return StoreResult::done();
 #else
-    if (!validName(sDescr))
+    if (!validName(name))
         return StoreResult(Status::WriteError, autostartFolder(), QStringLiteral("ungültiger Name"));
     const QString entry = QStringLiteral("[Desktop Entry]\n"
                                          "Type=Application\n"
@@ -98,22 +120,23 @@ StoreResult AutoRun::SetAutoRun(const QString &sDescr, const QString &sPath)
                                          "Comment=Mehrwertsteuer-Rechner\n"
                                          "Exec=%1\n"
                                          "Terminal=false\n")
-                              .arg(execValue(sPath));
-    return FileStore::replace(entryPath(sDescr), entry.toUtf8());
+                              .arg(execValue(path));
+    return FileStore::replace(entryPath(name), entry.toUtf8());
 #endif
 }
 
-StoreResult AutoRun::RemoveAutoRun(const QString &sDescr)
+StoreResult AutoRun::removeAutoRun(const QString &name)
 {
     using Status = StoreResult::Status;
 #ifdef Q_OS_WIN
-    const QString place = QStringLiteral("HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run");
+    const QString place
+        = QStringLiteral("HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run");
     HKEY key = nullptr;
     LONG result = RegOpenKeyExW(HKEY_CURRENT_USER, runKey, 0, keyRights, &key);
     if (result == ERROR_FILE_NOT_FOUND)
         return StoreResult(Status::NotFound, place);
     if (result == ERROR_SUCCESS) {
-        result = RegDeleteValueW(key, reinterpret_cast<LPCWSTR>(sDescr.utf16()));
+        result = RegDeleteValueW(key, reinterpret_cast<LPCWSTR>(name.utf16()));
         RegCloseKey(key);
     }
     if (result == ERROR_FILE_NOT_FOUND)
@@ -124,8 +147,8 @@ StoreResult AutoRun::RemoveAutoRun(const QString &sDescr)
         return StoreResult(Status::WriteError, place, QStringLiteral("Fehler %1").arg(result));
     return StoreResult::done();
 #else
-    if (!validName(sDescr))
+    if (!validName(name))
         return StoreResult(Status::NotFound, autostartFolder());
-    return FileStore::remove(entryPath(sDescr));
+    return FileStore::remove(entryPath(name));
 #endif
 }

@@ -11,12 +11,19 @@
 class AutoRun
 {
 public:
-    // Enters sPath under the name sDescr; entering again replaces the entry.
+    // Enters path under name; entering again replaces the entry.
     // A write-protected or unreadable entry is left as it is and reported.
-    static StoreResult SetAutoRun(const QString &sDescr, const QString &sPath);
+    static StoreResult setAutoRun(const QString &name, const QString &path);
     // Removes the entry: NotFound when there was none, a failure (with the
     // reason) when it is still there.
-    static StoreResult RemoveAutoRun(const QString &sDescr);
+    static StoreResult removeAutoRun(const QString &name);
+
+    // The running program as it is entered: its folder and executable name;
+    // on Windows the name always ends in ".exe", whatever the file was started as.
+    static QString thisProgram();
+    // The name a program's entry goes under: the file name after the last
+    // path separator, cut before its last "." when it has one.
+    static QString entryNameFor(const QString &path);
 
     // The autostart folder of XDG desktops.
     static QString autostartFolder();

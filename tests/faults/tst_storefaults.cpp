@@ -143,7 +143,7 @@ QString TestStoreFaults::fileOf(Operation operation) const
     case Operation::AutostartEnter:
     case Operation::AutostartRemove:
         return QDir(folderOf(operation))
-            .filePath(AutostartWindow::valueName(QCoreApplication::applicationFilePath())
+            .filePath(AutoRun::entryNameFor(QCoreApplication::applicationFilePath())
                       + QStringLiteral(".desktop"));
     }
     return QString();

@@ -21,6 +21,8 @@ private slots:
     void enterTwiceKeepsOneEntry();
     void namesNeverLeaveTheFolder_data();
     void namesNeverLeaveTheFolder();
+    void entryNameFor_data();
+    void entryNameFor();
 
 private:
     QString execLine(const QString &name) const;
@@ -59,7 +61,7 @@ void TestAutoRun::entryStartsExactlyThatFile()
     }
     QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
-    QVERIFY(AutoRun::SetAutoRun(QStringLiteral("zelk"), program));
+    QVERIFY(AutoRun::setAutoRun(QStringLiteral("zelk"), program));
     QProcess launch;
     launch.start(gio, {QStringLiteral("launch"), entryFile(QStringLiteral("zelk"))});
     QVERIFY(launch.waitForFinished(10000));
@@ -89,7 +91,7 @@ void TestAutoRun::execFollowsTheRules_data()
 void TestAutoRun::execFollowsTheRules()
 {
     QFETCH(QString, path);
-    QVERIFY(AutoRun::SetAutoRun(QStringLiteral("zelk"), path));
+    QVERIFY(AutoRun::setAutoRun(QStringLiteral("zelk"), path));
     QTEST(execLine(QStringLiteral("zelk")), "exec");
 }
 
@@ -108,8 +110,8 @@ QString TestAutoRun::execLine(const QString &name) const
 
 void TestAutoRun::enterTwiceKeepsOneEntry()
 {
-    QVERIFY(AutoRun::SetAutoRun(QStringLiteral("zelk"), QStringLiteral("/opt/eins/zelk")));
-    QVERIFY(AutoRun::SetAutoRun(QStringLiteral("zelk"), QStringLiteral("/opt/zwei/zelk")));
+    QVERIFY(AutoRun::setAutoRun(QStringLiteral("zelk"), QStringLiteral("/opt/eins/zelk")));
+    QVERIFY(AutoRun::setAutoRun(QStringLiteral("zelk"), QStringLiteral("/opt/zwei/zelk")));
     QCOMPARE(QDir(AutoRun::autostartFolder()).entryList(QDir::Files), QStringList{"zelk.desktop"});
     QCOMPARE(execLine(QStringLiteral("zelk")), QStringLiteral("\"/opt/zwei/zelk\""));
 }
@@ -127,9 +129,27 @@ void TestAutoRun::namesNeverLeaveTheFolder_data()
 void TestAutoRun::namesNeverLeaveTheFolder()
 {
     QFETCH(QString, name);
-    QVERIFY(!AutoRun::SetAutoRun(name, QStringLiteral("/opt/zelk/zelk")));
-    QVERIFY(!AutoRun::RemoveAutoRun(name));
+    QVERIFY(!AutoRun::setAutoRun(name, QStringLiteral("/opt/zelk/zelk")));
+    QVERIFY(!AutoRun::removeAutoRun(name));
     QVERIFY(!QFile::exists(QDir(m_env->configHome()).filePath(QStringLiteral("zelk.desktop"))));
+}
+
+// clang-format off
+void TestAutoRun::entryNameFor_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("plain") << "/opt/zelk/zelk" << "zelk";
+    QTest::newRow("extension") << "/opt/zelk/zelk.bin" << "zelk";
+    QTest::newRow("dot in folder") << "/opt/zelk.2010/zelk" << "zelk";
+    QTest::newRow("two dots") << "/opt/archive.tar.gz" << "archive.tar";
+}
+// clang-format on
+
+void TestAutoRun::entryNameFor()
+{
+    QFETCH(QString, path);
+    QTEST(AutoRun::entryNameFor(path), "name");
 }
 
 QTEST_GUILESS_MAIN(TestAutoRun)

@@ -2,8 +2,7 @@
 
 #include "core/product.h"
 #include "core/versiontext.h"
-#include "settings/ratesetting.h"
-#include "settings/settingsstore.h"
+#include "settings/ratemigration.h"
 #include "system/windowplacement.h"
 #include "ui/controls/bgrcolor.h"
 #include "ui/controls/frame.h"
@@ -41,7 +40,7 @@ Label3D *makeLabel(const QString &objectName, const QString &caption, qreal poin
 
 SplashWindow::SplashWindow(int intervalMs, QWidget *parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
-    , m_timer1(new QTimer(this))
+    , m_timer(new QTimer(this))
 {
     setObjectName(QStringLiteral("screenfrm"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -52,36 +51,36 @@ SplashWindow::SplashWindow(int intervalMs, QWidget *parent)
     pal.setColor(QPalette::Window, Qt::white);
     setPalette(pal);
 
-    auto *frames1 = new Frame(QString(), this);
-    frames1->setObjectName(QStringLiteral("Frames1"));
-    frames1->setBackgroundColor(Qt::white);
-    frames1->setGeometry(Twips::rect(0, 0, 3135, 2295));
+    auto *frame = new Frame(QString(), this);
+    frame->setObjectName(QStringLiteral("Frames1"));
+    frame->setBackgroundColor(Qt::white);
+    frame->setGeometry(Twips::rect(0, 0, 3135, 2295));
 
-    makeLabel(QStringLiteral("Label3D1"), Texts::name, 24, frames1, Twips::rect(120, 120, 1455, 495));
+    makeLabel(QStringLiteral("Label3D1"), Texts::name, 24, frame, Twips::rect(120, 120, 1455, 495));
     Label3D *yearLabel
-        = makeLabel(QStringLiteral("Label3D2"), Texts::year, 15.75, frames1, Twips::rect(840, 720, 735, 375));
+        = makeLabel(QStringLiteral("Label3D2"), Texts::year, 15.75, frame, Twips::rect(840, 720, 735, 375));
     yearLabel->setTextColor(BgrColor::toColor(0xFF0000));
 
-    auto *image1 = new QLabel(frames1);
-    image1->setObjectName(QStringLiteral("Image1"));
-    image1->setAccessibleName(QStringLiteral("Bild: Tischrechner mit Prozenttaste"));
-    image1->setPixmap(Icons::named(QStringLiteral("bild")).pixmap(QSize(100, 85)));
-    image1->setGeometry(Twips::rect(1560, 120, 1500, 1275));
-    image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    auto *picture = new QLabel(frame);
+    picture->setObjectName(QStringLiteral("Image1"));
+    picture->setAccessibleName(QStringLiteral("Bild: Tischrechner mit Prozenttaste"));
+    picture->setPixmap(Icons::named(QStringLiteral("bild")).pixmap(QSize(100, 85)));
+    picture->setGeometry(Twips::rect(1560, 120, 1500, 1275));
+    picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    auto *line = new Line3D(frames1);
+    auto *line = new Line3D(frame);
     line->setObjectName(QStringLiteral("Line3D1"));
     line->setGeometry(Twips::rect(120, 1200, 2865, 30));
 
-    m_label3D3 = makeLabel(QStringLiteral("Label3D3"), Texts::designVersion, 8.25, frames1,
-                           Twips::rect(1920, 1320, 1095, 255));
+    m_version = makeLabel(QStringLiteral("Label3D3"), Texts::designVersion, 8.25, frame,
+                          Twips::rect(1920, 1320, 1095, 255));
 
-    m_timer1->setObjectName(QStringLiteral("Timer1"));
-    m_timer1->setSingleShot(true);
+    m_timer->setObjectName(QStringLiteral("Timer1"));
+    m_timer->setSingleShot(true);
     // A coarse timer may fire up to 5 % early; the splash stays its full time.
-    m_timer1->setTimerType(Qt::PreciseTimer);
-    m_timer1->setInterval(intervalMs);
-    connect(m_timer1, &QTimer::timeout, this, &SplashWindow::onTimer1Tick);
+    m_timer->setTimerType(Qt::PreciseTimer);
+    m_timer->setInterval(intervalMs);
+    connect(m_timer, &QTimer::timeout, this, &SplashWindow::handOver);
 }
 
 void SplashWindow::load()
@@ -89,24 +88,20 @@ void SplashWindow::load()
     const auto labels = findChildren<Label3D *>();
     for (Label3D *label : labels)
         label->setBackgroundColor(Qt::white);
-    m_label3D3->setCaption(VersionText::text());
+    m_version->setCaption(VersionText::text());
 
     WindowPlacement::centre(this);
     show();
-    m_timer1->start();
+    m_timer->start();
 }
 
-void SplashWindow::onTimer1Tick()
+void SplashWindow::handOver()
 {
-    int year = 0;
-    // The older version first: its wizard runs, and the next start finds 2009.
-    for (int candidate : {2008, 2009}) {
-        if (SettingsStore::hasApplication(RateSetting::oldApplication(candidate))) {
-            year = candidate;
-            break;
-        }
-    }
-    m_timer1->stop();
+    const std::optional<int> oldYear = RateMigration::storedOldVersion();
+    m_timer->stop();
     close();
-    emit handOver(year);
+    if (oldYear)
+        emit migrationRequested(*oldYear);
+    else
+        emit mainWindowRequested();
 }

@@ -18,13 +18,14 @@ public:
     void load();
 
 signals:
-    // Emitted after the splash window has been unloaded. year is 2008 or 2009
-    // when that version's settings are stored, 0 for the main window.
-    void handOver(int year);
+    // One of them is emitted after the splash window has been unloaded: the
+    // rate of the old version of that year waits to be taken over, or not.
+    void migrationRequested(int oldYear);
+    void mainWindowRequested();
 
 private:
-    void onTimer1Tick();
+    void handOver();
 
-    QTimer *m_timer1;
-    Label3D *m_label3D3;
+    QTimer *m_timer;
+    Label3D *m_version;
 };

@@ -1,7 +1,6 @@
 #include "ui/system/autostartwindow.h"
 
 #include "system/autorun.h"
-#include "system/programfolder.h"
 #include "system/windowplacement.h"
 #include "ui/controls/bgrcolor.h"
 #include "ui/controls/commandbutton.h"
@@ -11,9 +10,6 @@
 #include "ui/controls/textbox.h"
 #include "ui/controls/twips.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QIcon>
 #include <QLabel>
 
@@ -45,69 +41,54 @@ AutostartWindow::AutostartWindow(QWidget *parent)
     setFixedSize(Twips::size(5535, 2745));
     WindowPlacement::centre(this);
 
-    auto *frames1 = new Frame(Texts::frame, this);
-    frames1->setObjectName(QStringLiteral("Frames1"));
-    frames1->setCaptionColor(BgrColor::toColor(0xFF0000));
-    frames1->setGeometry(Twips::rect(120, 120, 5295, 2055));
+    auto *frame = new Frame(Texts::frame, this);
+    frame->setObjectName(QStringLiteral("Frames1"));
+    frame->setCaptionColor(BgrColor::toColor(0xFF0000));
+    frame->setGeometry(Twips::rect(120, 120, 5295, 2055));
 
-    auto *label1 = new QLabel(Texts::explanation, frames1);
-    label1->setObjectName(QStringLiteral("Label1"));
-    label1->setWordWrap(true);
-    label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label1->setGeometry(Twips::rect(120, 300, 4935, 855));
+    auto *explanation = new QLabel(Texts::explanation, frame);
+    explanation->setObjectName(QStringLiteral("Label1"));
+    explanation->setWordWrap(true);
+    explanation->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    explanation->setGeometry(Twips::rect(120, 300, 4935, 855));
 
-    m_txtFilename = new TextBox(frames1);
-    m_txtFilename->setObjectName(QStringLiteral("txtFilename"));
-    m_txtFilename->setAccessibleName(Texts::fileBox);
-    m_txtFilename->setLocked(true);
-    m_txtFilename->setGeometry(Twips::rect(240, 1200, 4815, 285));
+    m_programPath = new TextBox(frame);
+    m_programPath->setObjectName(QStringLiteral("txtFilename"));
+    m_programPath->setAccessibleName(Texts::fileBox);
+    m_programPath->setLocked(true);
+    m_programPath->setGeometry(Twips::rect(240, 1200, 4815, 285));
 
-    auto *command1 = new CommandButton(Texts::enter, CommandButton::Style::Push, frames1);
-    command1->setObjectName(QStringLiteral("Command1"));
-    command1->setIcon(Icons::named(QStringLiteral("autostart")));
-    command1->setGeometry(Twips::rect(240, 1560, 2295, 375));
-    auto *command3 = new CommandButton(Texts::remove, CommandButton::Style::Push, frames1);
-    command3->setObjectName(QStringLiteral("Command3"));
-    command3->setGeometry(Twips::rect(2760, 1560, 2295, 375));
-    auto *command2 = new CommandButton(Texts::back, CommandButton::Style::Push, this);
-    command2->setObjectName(QStringLiteral("Command2"));
-    command2->setGeometry(Twips::rect(120, 2280, 1455, 375));
-    for (CommandButton *button : {command1, command3, command2})
+    auto *enterButton = new CommandButton(Texts::enter, CommandButton::Style::Push, frame);
+    enterButton->setObjectName(QStringLiteral("Command1"));
+    enterButton->setIcon(Icons::named(QStringLiteral("autostart")));
+    enterButton->setGeometry(Twips::rect(240, 1560, 2295, 375));
+    auto *removeButton = new CommandButton(Texts::remove, CommandButton::Style::Push, frame);
+    removeButton->setObjectName(QStringLiteral("Command3"));
+    removeButton->setGeometry(Twips::rect(2760, 1560, 2295, 375));
+    auto *backButton = new CommandButton(Texts::back, CommandButton::Style::Push, this);
+    backButton->setObjectName(QStringLiteral("Command2"));
+    backButton->setGeometry(Twips::rect(120, 2280, 1455, 375));
+    for (CommandButton *button : {enterButton, removeButton, backButton})
         button->setAutoDefault(false);
 
     m_messages = new MessageDialog(this);
 
-    connect(command1, &CommandButton::clicked, this, &AutostartWindow::onCommand1Clicked);
-    connect(command3, &CommandButton::clicked, this, &AutostartWindow::onCommand3Clicked);
-    connect(command2, &CommandButton::clicked, this, &AutostartWindow::accept);
+    connect(enterButton, &CommandButton::clicked, this, &AutostartWindow::enterAutostart);
+    connect(removeButton, &CommandButton::clicked, this, &AutostartWindow::removeAutostart);
+    connect(backButton, &CommandButton::clicked, this, &AutostartWindow::accept);
 
-    setTabOrder(command1, command3);
-    setTabOrder(command3, command2);
-    setTabOrder(command2, m_txtFilename);
-    command1->setFocus();
+    setTabOrder(enterButton, removeButton);
+    setTabOrder(removeButton, backButton);
+    setTabOrder(backButton, m_programPath);
+    enterButton->setFocus();
 
-    // The program's folder, the separator and the executable's name; on Windows
-    // the name always ends in ".exe", whatever the file was started as.
-    const QFileInfo program(QCoreApplication::applicationFilePath());
-#ifdef Q_OS_WIN
-    const QString executable = program.completeBaseName() + QStringLiteral(".exe");
-#else
-    const QString executable = program.fileName();
-#endif
-    m_txtFilename->setText(QDir::toNativeSeparators(ProgramFolder::path()) + QDir::separator() + executable);
+    m_programPath->setText(AutoRun::thisProgram());
 }
 
-QString AutostartWindow::valueName(const QString &path)
+void AutostartWindow::enterAutostart()
 {
-    const QString fileName = path.mid(path.lastIndexOf(QDir::separator()) + 1);
-    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
-    return dot < 0 ? fileName : fileName.left(dot);
-}
-
-void AutostartWindow::onCommand1Clicked()
-{
-    const QString path = m_txtFilename->text();
-    const StoreResult result = AutoRun::SetAutoRun(valueName(path), path);
+    const QString path = m_programPath->text();
+    const StoreResult result = AutoRun::setAutoRun(AutoRun::entryNameFor(path), path);
     if (result.ok())
         m_messages->inform(Texts::messageTitle, Texts::entered, MessageDialog::Icon::Information);
     else
@@ -115,12 +96,13 @@ void AutostartWindow::onCommand1Clicked()
                            MessageDialog::Icon::Stop);
 }
 
-void AutostartWindow::onCommand3Clicked()
+void AutostartWindow::removeAutostart()
 {
     // Where there was no entry, removing it is no failure.
-    const StoreResult result = AutoRun::RemoveAutoRun(valueName(m_txtFilename->text()));
+    const StoreResult result = AutoRun::removeAutoRun(AutoRun::entryNameFor(m_programPath->text()));
     if (result.failed())
-        m_messages->inform(Texts::messageTitle, Texts::notRemoved.arg(result.reason()), MessageDialog::Icon::Stop);
+        m_messages->inform(Texts::messageTitle, Texts::notRemoved.arg(result.reason()),
+                           MessageDialog::Icon::Stop);
     else
         m_messages->inform(Texts::messageTitle, Texts::removed, MessageDialog::Icon::Information);
 }

@@ -13,15 +13,11 @@ class AutostartWindow : public QDialog
 public:
     explicit AutostartWindow(QWidget *parent = nullptr);
 
-
-    // The entry's name: the file name after the last path separator, cut
-    // before its last "." when it has one.
-    static QString valueName(const QString &path);
+public slots:
+    void enterAutostart();
+    void removeAutostart();
 
 private:
-    void onCommand1Clicked();
-    void onCommand3Clicked();
-
-    TextBox *m_txtFilename;
+    TextBox *m_programPath;
     MessageDialog *m_messages;
 };

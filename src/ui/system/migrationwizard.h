@@ -1,13 +1,17 @@
 #pragma once
 
+#include "settings/ratemigration.h"
+
 #include <QWidget>
+
+#include <array>
 
 class CommandButton;
 class QLabel;
 
-// Takes the rate that the 2008 or 2009 version stored over into this version's
-// settings and deletes all settings of the old version. One class serves both
-// years; they differ only in the year of the texts and the settings they read.
+// Walks the user through taking the 2008 or 2009 version's rate over; the
+// takeover itself is RateMigration's. One class serves both years; they
+// differ only in the year of the texts.
 class MigrationWizard : public QWidget
 {
     Q_OBJECT
@@ -24,12 +28,15 @@ signals:
     void quitRequested();
 
 private:
-    void onCommand1Clicked(int index);
-    void showPage(int visibleButton);
-    void reportError(int number, const QString &description);
+    // The buttons in the order of their object names' indexes.
+    enum Button { Next, TakeOver, Cancel, Finish, ButtonCount };
 
-    int m_year;
-    QString m_oldApplication;
-    QLabel *m_label3;
-    CommandButton *m_command1[4];
+    void takeOver();
+    void showDonePage();
+    void finish();
+    void showPage(Button visibleButton);
+
+    RateMigration m_migration;
+    QLabel *m_page;
+    std::array<CommandButton *, ButtonCount> m_buttons{};
 };
