@@ -5,8 +5,8 @@
 #include "ui/info/donationwindow.h"
 #include "ui/info/splashwindow.h"
 #include "ui/main/mainwindow.h"
-#include "ui/system/autostartwindow.h"
-#include "ui/system/migrationwizard.h"
+#include "ui/setup/autostartwindow.h"
+#include "ui/setup/migrationwizard.h"
 
 #include "system/windowplacement.h"
 

@@ -8,7 +8,7 @@
 #include "ui/controls/commandbutton.h"
 #include "ui/controls/textbox.h"
 #include "ui/main/mainwindow.h"
-#include "ui/system/autostartwindow.h"
+#include "ui/setup/autostartwindow.h"
 
 #include <QApplication>
 #include <QDateTime>

@@ -1,4 +1,4 @@
-#include "ui/system/autostartwindow.h"
+#include "ui/setup/autostartwindow.h"
 
 #include "system/autorun.h"
 #include "system/windowplacement.h"

@@ -5,8 +5,8 @@
 #include "system/autorun.h"
 #include "ui/controls/commandbutton.h"
 #include "ui/controls/textbox.h"
-#include "ui/system/autostartwindow.h"
-#include "ui/system/migrationwizard.h"
+#include "ui/setup/autostartwindow.h"
+#include "ui/setup/migrationwizard.h"
 
 #include <QApplication>
 #include <QDir>
@@ -16,7 +16,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
-class TestSystemWindows : public QObject
+class TestSetupWindows : public QObject
 {
     Q_OBJECT
 
@@ -40,7 +40,7 @@ private:
     std::unique_ptr<TestEnvironment> m_env;
 };
 
-QString TestSystemWindows::clickAndRead(QWidget *window, const QString &button)
+QString TestSetupWindows::clickAndRead(QWidget *window, const QString &button)
 {
     MessageRecorder messages;
     window->findChild<CommandButton *>(button)->click();
@@ -48,7 +48,7 @@ QString TestSystemWindows::clickAndRead(QWidget *window, const QString &button)
 }
 
 // clang-format off
-void TestSystemWindows::autostart_data()
+void TestSetupWindows::autostart_data()
 {
     QTest::addColumn<bool>("blocked"); // a file stands where the autostart folder belongs
     QTest::addColumn<QString>("entered");
@@ -58,7 +58,7 @@ void TestSystemWindows::autostart_data()
 }
 // clang-format on
 
-void TestSystemWindows::autostart()
+void TestSetupWindows::autostart()
 {
     QFETCH(bool, blocked);
     QFETCH(QString, entered);
@@ -86,7 +86,7 @@ void TestSystemWindows::autostart()
 }
 
 // clang-format off
-void TestSystemWindows::wizardShowsItsPages_data()
+void TestSetupWindows::wizardShowsItsPages_data()
 {
     QTest::addColumn<int>("year");
     QTest::addColumn<bool>("cancel");
@@ -97,7 +97,7 @@ void TestSystemWindows::wizardShowsItsPages_data()
 }
 // clang-format on
 
-void TestSystemWindows::wizardShowsItsPages()
+void TestSetupWindows::wizardShowsItsPages()
 {
     QFETCH(int, year);
     QFETCH(bool, cancel);
@@ -140,7 +140,7 @@ void TestSystemWindows::wizardShowsItsPages()
     QVERIFY2(messages.messages.isEmpty(), qPrintable(messages.seen().join(QLatin1Char('/'))));
 }
 
-void TestSystemWindows::wizardWalksOnWithEnter()
+void TestSetupWindows::wizardWalksOnWithEnter()
 {
     saveOldRate(2009);
     QPointer<MigrationWizard> wizard = new MigrationWizard(2009);
@@ -158,7 +158,7 @@ void TestSystemWindows::wizardWalksOnWithEnter()
     QCOMPARE(RateSetting::read(), QStringLiteral("16"));
 }
 
-void TestSystemWindows::wizardReportsStoreErrors()
+void TestSetupWindows::wizardReportsStoreErrors()
 {
     saveOldRate(2009);
     // This version's settings cannot be written: a folder stands where its file belongs.
@@ -178,5 +178,5 @@ void TestSystemWindows::wizardReportsStoreErrors()
     QTRY_VERIFY(wizard.isNull());
 }
 
-QTEST_MAIN(TestSystemWindows)
-#include "tst_systemwindows.moc"
+QTEST_MAIN(TestSetupWindows)
+#include "tst_setupwindows.moc"

@@ -1,4 +1,4 @@
-#include "ui/system/migrationwizard.h"
+#include "ui/setup/migrationwizard.h"
 
 #include "core/product.h"
 #include "system/windowplacement.h"
