@@ -16,7 +16,8 @@ namespace {
 
 #ifdef Q_OS_WIN
 const wchar_t runKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
-const REGSAM keyRights = 0x3F;
+const REGSAM keyRights = KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_CREATE_SUB_KEY | KEY_ENUMERATE_SUB_KEYS
+    | KEY_NOTIFY | KEY_CREATE_LINK;
 #else
 bool validName(const QString &name)
 {
