@@ -10,6 +10,7 @@
 #include "ui/main/mainwindow.h"
 
 #include <QAccessible>
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
@@ -52,7 +53,10 @@ private:
         return which == QLatin1String("main") ? static_cast<QWidget *>(m_main) : m_compact.data();
     }
     ToolBar *toolbar() { return m_main->findChild<ToolBar *>(QStringLiteral("Coolbar1")); }
-    TextBox *box(const QString &which, const QString &name) { return window(which)->findChild<TextBox *>(name); }
+    TextBox *box(const QString &which, const QString &name)
+    {
+        return window(which)->findChild<TextBox *>(name);
+    }
 
     std::unique_ptr<TestEnvironment> m_env;
     QPointer<MainWindow> m_main;
@@ -101,9 +105,9 @@ void TestAccessibility::cleanup()
 
 void TestAccessibility::menuButtonsAreSplitButtons()
 {
-    QSignalSpy clicked(toolbar(), &ToolBar::buttonClicked);
     for (const char *key : {"save_bar", "kop_bar", "links_bar"}) {
         QToolButton *button = toolbar()->button(QLatin1String(key));
+        QSignalSpy triggered(m_main->findChild<QAction *>(QLatin1String(key)), &QAction::triggered);
         QCOMPARE(button->popupMode(), QToolButton::MenuButtonPopup);
         // The face does nothing.
         button->click();
@@ -130,8 +134,8 @@ void TestAccessibility::menuButtonsAreSplitButtons()
             QTRY_VERIFY2(shown, key);
             QCOMPARE(shown, button->menu());
         }
+        QCOMPARE(triggered.size(), 0);
     }
-    QCOMPARE(clicked.size(), 0);
 }
 
 void TestAccessibility::toggleActionPutsWindowOnTop_data()
@@ -238,7 +242,8 @@ void TestAccessibility::namesAreWhatIsWritten()
         if (!iface || !widget->isVisibleTo(window(which)))
             continue;
         // Everything that acts, and the plain frames (the toolbar's separators).
-        const bool interactive = iface->actionInterface() && !iface->actionInterface()->actionNames().isEmpty();
+        const bool interactive
+            = iface->actionInterface() && !iface->actionInterface()->actionNames().isEmpty();
         if (!interactive && widget->metaObject() != &QFrame::staticMetaObject)
             continue;
         const QString name = iface->text(QAccessible::Name);
@@ -366,7 +371,8 @@ void TestAccessibility::textsShowWhole()
     QRect room = target->contentsRect().adjusted(inset, 0, -inset, 0);
     room.setRight(qMin(room.right(), sideButton->geometry().left() - inset - 1));
     const int width = QFontMetrics(target->font()).horizontalAdvance(text);
-    QVERIFY2(width <= room.width(), qPrintable(QStringLiteral("%1 px of %2 px").arg(room.width()).arg(width)));
+    QVERIFY2(width <= room.width(),
+             qPrintable(QStringLiteral("%1 px of %2 px").arg(room.width()).arg(width)));
 
     // For the eye: the suite keeps these beside the real-window screenshots.
     QFETCH(QString, screenshot);
