@@ -150,10 +150,15 @@ void TestAccessibility::toggleActionPutsWindowOnTop()
     QFETCH(QString, which);
     QWidget *w = window(which);
     auto *toggle = w->findChild<CommandButton *>(QStringLiteral("Button1"));
+    // The window stays where it is, the same window.
+    const QRect before = w->geometry();
+    const WId id = w->winId();
     for (bool expected : {true, false}) {
         actions(toggle)->doAction(QAccessibleActionInterface::toggleAction());
         QCOMPARE(toggle->isChecked(), expected);
         QCOMPARE(WindowPlacement::isTopmost(w), expected);
+        QCOMPARE(w->geometry(), before);
+        QCOMPARE(w->winId(), id);
     }
 }
 

@@ -18,20 +18,17 @@ private slots:
     void rateEntryList();
 };
 
-static QByteArray numbered(int from, int to)
-{
-    QByteArray lines;
-    for (int i = from; i <= to; ++i)
-        lines += QByteArray::number(i) + '\n';
-    return lines;
-}
-
 static QStringList numberedList(int from, int to)
 {
     QStringList entries;
     for (int i = from; i <= to; ++i)
         entries.append(QString::number(i));
     return entries;
+}
+
+static QByteArray numbered(int from, int to)
+{
+    return numberedList(from, to).join(QLatin1Char('\n')).toUtf8() + '\n';
 }
 
 // clang-format off
