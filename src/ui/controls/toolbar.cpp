@@ -167,6 +167,8 @@ QToolButton *ToolBar::addButton(QAction *action, int width, Caption caption)
 QToolButton *ToolBar::addMenuButton(QAction *action, QMenu *menu, int width, Caption caption)
 {
     QToolButton *button = makeButton(action, width, caption);
+    // The button owns its menu, so that assistive tools find the menu under it.
+    menu->setParent(button, menu->windowFlags());
     button->setMenu(menu);
     button->setPopupMode(QToolButton::MenuButtonPopup);
     return button;

@@ -41,6 +41,7 @@ public:
     explicit ToolBar(QWidget *parent = nullptr);
 
     QToolButton *addButton(QAction *action, int width, Caption caption = Caption::Hidden);
+    // The button takes over the menu.
     QToolButton *addMenuButton(QAction *action, QMenu *menu, int width, Caption caption = Caption::Hidden);
     void addSeparator(int width);
 

@@ -299,24 +299,25 @@ void MainWindow::createToolBar()
     m_toolBar->setObjectName(QStringLiteral("Coolbar1"));
     m_toolBar->setGeometry(Twips::rect(0, 0, 8775, 420));
 
-    m_saveMenu = makeMenu(QStringLiteral("save_bar_menu"), this, {m_saveRateAction, m_deleteRateAction});
-    m_copyMenu = makeMenu(QStringLiteral("kop_bar_menu"), this,
-                          {m_copyNetAction, m_copyVatAction, m_copyGrossAction, nullptr, m_copyAllAction});
-    m_linksMenu = makeMenu(QStringLiteral("links_bar_menu"), this,
-                           {m_homepageAction, nullptr, m_rateUsAction, m_reportErrorAction, nullptr,
-                            m_shopAction, nullptr, m_donateAction});
+    QMenu *saveMenu = makeMenu(QStringLiteral("save_bar_menu"), this, {m_saveRateAction, m_deleteRateAction});
+    QMenu *copyMenu
+        = makeMenu(QStringLiteral("kop_bar_menu"), this,
+                   {m_copyNetAction, m_copyVatAction, m_copyGrossAction, nullptr, m_copyAllAction});
+    QMenu *linksMenu = makeMenu(QStringLiteral("links_bar_menu"), this,
+                                {m_homepageAction, nullptr, m_rateUsAction, m_reportErrorAction, nullptr,
+                                 m_shopAction, nullptr, m_donateAction});
 
     using Caption = ToolBar::Caption;
     ToolBar *bar = m_toolBar;
     bar->addButton(m_newAction, 25);
-    bar->addMenuButton(m_saveAction, m_saveMenu, 33);
-    bar->addMenuButton(m_copyAction, m_copyMenu, 80, Caption::Shown);
+    bar->addMenuButton(m_saveAction, saveMenu, 33);
+    bar->addMenuButton(m_copyAction, copyMenu, 80, Caption::Shown);
     bar->addSeparator(15);
     bar->addButton(m_compactAction, 113, Caption::Shown);
     bar->addSeparator(15);
     bar->addButton(m_aboutAction, 25);
     bar->addButton(m_helpAction, 51, Caption::Shown);
-    bar->addMenuButton(m_linksAction, m_linksMenu, 33);
+    bar->addMenuButton(m_linksAction, linksMenu, 33);
     bar->addButton(m_updateAction, 25);
     bar->addButton(m_autostartAction, 25);
     bar->addSeparator(15);

@@ -7,7 +7,6 @@ class CommandButton;
 class Label3D;
 class MessageDialog;
 class QAction;
-class QMenu;
 class ToolBar;
 class TrayIcon;
 
@@ -86,7 +85,4 @@ private:
     QAction *m_exitAction;
     QAction *m_trayOpenAction;
     QAction *m_trayExitAction;
-    QMenu *m_saveMenu;
-    QMenu *m_copyMenu;
-    QMenu *m_linksMenu;
 };
