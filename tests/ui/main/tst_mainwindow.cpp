@@ -34,11 +34,6 @@ private slots:
     void loadShowsStoredRate();
     void damagedFilesStillStart_data();
     void damagedFilesStillStart();
-    void enter_data();
-    void enter();
-    void refusedKeysWarn_data();
-    void refusedKeysWarn();
-    void ctrlCCopiesWholeText();
     void commands_data();
     void commands();
     void rateCommands();
@@ -151,100 +146,6 @@ void TestMainWindow::damagedFilesStillStart()
         QCOMPARE(file.readAll(), contents[i]);
     }
     QFile::remove(listFile);
-}
-
-// clang-format off
-void TestMainWindow::enter_data()
-{
-    QTest::addColumn<QString>("rate");
-    QTest::addColumn<QString>("typedBox");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("netto");
-    QTest::addColumn<QString>("zelkanteil");
-    QTest::addColumn<QString>("brutto");
-    QTest::addColumn<QString>("message"); // a word of the message shown, or none
-
-    QTest::newRow("net 100") << "19" << "netto" << "100" << "100" << "19,00" << "119,00" << "";
-    QTest::newRow("gross 100") << "19" << "brutto" << "100" << "84,03" << "15,97" << "100" << "";
-    QTest::newRow("gross stays as typed") << "19" << "brutto" << "119" << "100,00" << "19,00" << "119" << "";
-    QTest::newRow("edited rate") << "7" << "netto" << "12,34" << "12,34" << "0,86" << "13,20" << "";
-    QTest::newRow("empty box") << "19" << "netto" << "" << "" << "" << "" << "";
-    QTest::newRow("empty rate") << "" << "netto" << "100" << "100" << "" << "" << "Mehrwertsteuersatz";
-    QTest::newRow("letters in rate") << "19a" << "brutto" << "100" << "" << "" << "100" << "Mehrwertsteuersatz";
-    QTest::newRow("fraction") << "19" << "netto" << "1/2" << "1/2" << "" << "" << "Nettowert";
-    QTest::newRow("lone minus") << "19" << "brutto" << "-" << "" << "" << "-" << "Bruttowert";
-    QTest::newRow("rate -100") << "-100" << "brutto" << "100" << "" << "" << "100" << "kein Ergebnis";
-}
-// clang-format on
-
-void TestMainWindow::enter()
-{
-    QFETCH(QString, rate);
-    QFETCH(QString, typedBox);
-    QFETCH(QString, typed);
-    QFETCH(QString, message);
-    box("x")->setText(rate);
-    QTest::keyClicks(box(typedBox), typed);
-    MessageRecorder messages;
-    QTest::keyClick(box(typedBox), Qt::Key_Return);
-    QCOMPARE(messages.messages.size(), message.isEmpty() ? 0 : 1);
-    if (!message.isEmpty()) {
-        const QString seen = messages.seen().constFirst();
-        QVERIFY2(seen.startsWith(QStringLiteral("warning|Ungültige Eingabe|")) && seen.contains(message),
-                 qPrintable(seen));
-    }
-    QTEST(box("netto")->text(), "netto");
-    QTEST(box("zelkanteil")->text(), "zelkanteil");
-    QTEST(box("brutto")->text(), "brutto");
-    QCOMPARE(box("x")->text(), rate);
-}
-
-// clang-format off
-void TestMainWindow::refusedKeysWarn_data()
-{
-    QTest::addColumn<QString>("boxName");
-    QTest::addColumn<int>("key");
-    QTest::addColumn<int>("modifiers");
-    QTest::addColumn<bool>("warns");
-    QTest::addColumn<QString>("after");
-
-    QTest::newRow("letter in netto") << "netto" << int(Qt::Key_A) << 0 << true << "12";
-    QTest::newRow("blank in brutto") << "brutto" << int(Qt::Key_Space) << 0 << true << "12";
-    QTest::newRow("Ctrl+V") << "netto" << int(Qt::Key_V) << int(Qt::ControlModifier) << true << "12";
-    QTest::newRow("Escape") << "brutto" << int(Qt::Key_Escape) << 0 << true << "12";
-    QTest::newRow("slash passes") << "netto" << int(Qt::Key_Slash) << 0 << false << "12/";
-    QTest::newRow("Backspace passes") << "brutto" << int(Qt::Key_Backspace) << 0 << false << "1";
-    // The locked box reports keys but never changes.
-    QTest::newRow("letter in zelkanteil") << "zelkanteil" << int(Qt::Key_A) << 0 << false << "12";
-    QTest::newRow("Backspace in zelkanteil") << "zelkanteil" << int(Qt::Key_Backspace) << 0 << false << "12";
-}
-// clang-format on
-
-void TestMainWindow::refusedKeysWarn()
-{
-    QFETCH(QString, boxName);
-    QFETCH(int, key);
-    QFETCH(int, modifiers);
-    QFETCH(bool, warns);
-    TextBox *target = box(boxName);
-    target->setText(QStringLiteral("12"));
-    MessageRecorder messages;
-    QTest::keyClick(target, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-    QCOMPARE(messages.seen(),
-             warns ? QStringList{QStringLiteral(
-                 "warning|Falsche Eingabe|Es können hier nur Zahlen bzw. Ziffern eingegeben werden.")}
-                   : QStringList());
-    QTEST(target->text(), "after");
-}
-
-void TestMainWindow::ctrlCCopiesWholeText()
-{
-    for (const char *name : {"netto", "zelkanteil"}) {
-        box(name)->setText(QStringLiteral("1.234,5"));
-        QGuiApplication::clipboard()->setText(QStringLiteral("alt"));
-        QTest::keyClick(box(name), Qt::Key_C, Qt::ControlModifier);
-        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("1.234,5"));
-    }
 }
 
 // Runs a command as the user does: its toolbar button, else its menu or tray
