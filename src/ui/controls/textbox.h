@@ -24,7 +24,7 @@ public:
 };
 
 // The program's text box. A key-press hook sees the character code of every
-// typed character before the box does and may replace it (0 discards the key);
+// typed character before the box does and may replace it (Discarded drops the key);
 // the hook also runs while the box is locked.
 class TextBox : public QLineEdit
 {
