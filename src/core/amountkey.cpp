@@ -2,7 +2,8 @@
 
 AmountKey::Action AmountKey::classifyInput(int code)
 {
-    if (code >= 44 && code <= 57)
+    // , - . / and the digits lie together in the character table.
+    if (code >= ',' && code <= '9')
         return Action::Pass;
     switch (code) {
     case CtrlC:

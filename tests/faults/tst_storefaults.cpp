@@ -5,11 +5,13 @@
 #include "support/entrylistdriver.h"
 #include "support/messagerecorder.h"
 #include "system/autorun.h"
+#include "ui/calculator/calculatorpanel.h"
 #include "ui/controls/commandbutton.h"
 #include "ui/controls/textbox.h"
 #include "ui/main/mainwindow.h"
 #include "ui/setup/autostartwindow.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDateTime>
 #include <QDir>
@@ -42,8 +44,8 @@ QString snapshot(const QString &path)
     const QFileInfo top(path);
     QFileInfoList items;
     if (top.isDir())
-        items = QDir(path).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                                         QDir::Name);
+        items = QDir(path).entryInfoList(
+            QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
     else if (top.exists())
         items.append(top);
     for (const QFileInfo &item : std::as_const(items)) {
@@ -98,16 +100,17 @@ private:
 void TestStoreFaults::initTestCase()
 {
     if (::geteuid() == 0)
-        QSKIP("Root may write everywhere, so no fault shows: run through tests/faults/asuser.sh, which starts "
-              "this test as an ordinary user.");
+        QSKIP(
+            "Root may write everywhere, so no fault shows: run through tests/faults/asuser.sh, which starts "
+            "this test as an ordinary user.");
 }
 
 void TestStoreFaults::cleanup()
 {
     // Give the sandbox back its permissions, so that it can be removed.
     if (!m_lockedFolder.isEmpty())
-        QFile::setPermissions(m_lockedFolder, QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                                  | QFileDevice::ExeOwner);
+        QFile::setPermissions(m_lockedFolder,
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     m_lockedFolder.clear();
     if (!m_filler.isEmpty())
         QFile::remove(m_filler);
@@ -164,8 +167,12 @@ QString TestStoreFaults::run(Operation operation)
         QPointer<MainWindow> window = new MainWindow;
         window->load();
         window->findChild<TextBox *>(QStringLiteral("x"))->setText(QStringLiteral("7"));
-        window->onToolbarMenuEntryClicked(operation == Operation::RateSave ? QStringLiteral("prozentwert_bm")
-                                                                           : QStringLiteral("prozentwertloeschen_bm"));
+        window
+            ->findChild<QAction *>(operation == Operation::RateSave
+                                       ? QStringLiteral("prozentwert_bm")
+                                       : QStringLiteral("prozentwertloeschen_bm"))
+            ->trigger();
+        QCoreApplication::sendPostedEvents(); // a menu entry's command runs after the menu has returned
         delete window;
         return QStringLiteral("7");
     }
@@ -174,7 +181,8 @@ QString TestStoreFaults::run(Operation operation)
         QPointer<MainWindow> window = new MainWindow;
         window->load();
         auto *box = window->findChild<TextBox *>(QStringLiteral("x"));
-        box->setEntryListFile(QDir(programFolder(m_sandbox->path())).filePath(QStringLiteral("zelk.dat")));
+        window->findChild<CalculatorPanel *>()->bindEntryList(
+            QDir(programFolder(m_sandbox->path())).filePath(QStringLiteral("zelk.dat")));
         // Adding 12, or removing the second entry the list shows.
         box->setText(QStringLiteral("12"));
         const QString value
@@ -205,7 +213,8 @@ QStringList TestStoreFaults::shownAfterwards(Operation operation)
     auto *box = window.findChild<TextBox *>(QStringLiteral("x"));
     if (operation == Operation::RateSave || operation == Operation::RateDelete)
         return {box->text()};
-    box->setEntryListFile(QDir(programFolder(m_sandbox->path())).filePath(QStringLiteral("zelk.dat")));
+    window.findChild<CalculatorPanel *>()->bindEntryList(
+        QDir(programFolder(m_sandbox->path())).filePath(QStringLiteral("zelk.dat")));
     return useEntryList(box, QString());
 }
 
@@ -223,10 +232,14 @@ void TestStoreFaults::faults_data()
     QTest::addColumn<bool>("changes");
 
     const QString rateSave = QStringLiteral("stop|Der Mehrwertsteuersatz konnte nicht gespeichert werden: ");
-    const QString rateDelete = QStringLiteral("stop|Der gespeicherte Mehrwertsteuersatz konnte nicht gelöscht werden: ");
-    const QString listAdd = QStringLiteral("stop|Der Wert „12“ konnte nicht in die Liste aufgenommen werden: ");
-    const QString listRemove5 = QStringLiteral("stop|Der Wert „5,5“ konnte nicht aus der Liste entfernt werden: ");
-    const QString listRemove7 = QStringLiteral("stop|Der Wert „7“ konnte nicht aus der Liste entfernt werden: ");
+    const QString rateDelete
+        = QStringLiteral("stop|Der gespeicherte Mehrwertsteuersatz konnte nicht gelöscht werden: ");
+    const QString listAdd
+        = QStringLiteral("stop|Der Wert „12“ konnte nicht in die Liste aufgenommen werden: ");
+    const QString listRemove5
+        = QStringLiteral("stop|Der Wert „5,5“ konnte nicht aus der Liste entfernt werden: ");
+    const QString listRemove7
+        = QStringLiteral("stop|Der Wert „7“ konnte nicht aus der Liste entfernt werden: ");
     const QString enter = QStringLiteral("stop|Der Eintrag ist fehlgeschlagen!\r\r");
     const QString remove = QStringLiteral("stop|Der Eintrag konnte nicht entfernt werden: ");
     const QString removed = QStringLiteral("information|Der Eintrag wurde entfernt!");
@@ -307,7 +320,8 @@ void TestStoreFaults::faults()
     if (fault == Fault::FullDisk) {
         base = qEnvironmentVariable("ZELK_SMALL_FS");
         if (base.isEmpty())
-            QSKIP("No small file system to fill: asuser.sh mounts one (a tmpfs) when the suite runs as root.");
+            QSKIP(
+                "No small file system to fill: asuser.sh mounts one (a tmpfs) when the suite runs as root.");
     }
     m_sandbox = std::make_unique<QTemporaryDir>(QDir(base).filePath(QStringLiteral("faults-XXXXXX")));
     QVERIFY(m_sandbox->isValid());
@@ -326,7 +340,7 @@ void TestStoreFaults::faults()
         const QByteArray stored = operation == Operation::RateSave || operation == Operation::RateDelete
             ? storedRate
             : operation == Operation::ListAdd || operation == Operation::ListRemove ? storedList
-                                                                                   : storedEntry;
+                                                                                    : storedEntry;
         writeFile(file, stored);
     }
     if (QTest::currentTestFailed())
@@ -349,8 +363,7 @@ void TestStoreFaults::faults()
         QFile filler(m_filler);
         QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
         const QByteArray block(4096, 'x');
-        while (filler.write(block) > 0) {
-        }
+        while (filler.write(block) > 0) { }
         QVERIFY2(filler.error() == QFileDevice::ResourceError, qPrintable(filler.errorString()));
         break;
     }
@@ -366,14 +379,17 @@ void TestStoreFaults::faults()
     } else {
         QCOMPARE(messages.messages.size(), 1);
         const MessageDialog::Message &shownMessage = messages.messages.constFirst();
-        const QString seen = QLatin1String(shownMessage.icon == MessageDialog::Icon::Stop ? "stop|" : "information|")
+        const QString seen
+            = QLatin1String(shownMessage.icon == MessageDialog::Icon::Stop ? "stop|" : "information|")
             + shownMessage.text;
         QVERIFY2(seen.startsWith(message), qPrintable(seen));
         if (!cause.isEmpty()) {
             QVERIFY2(seen.contains(cause), qPrintable(seen));
             // The place named is the folder or the file concerned (or, when full, the folder).
-            const QString place = fault == Fault::ReadOnlyFile || fault == Fault::UnreadableFile ? file : folder;
-            QVERIFY2(seen.contains(QStringLiteral("„%1“").arg(QDir::toNativeSeparators(place))), qPrintable(seen));
+            const QString place
+                = fault == Fault::ReadOnlyFile || fault == Fault::UnreadableFile ? file : folder;
+            QVERIFY2(seen.contains(QStringLiteral("„%1“").arg(QDir::toNativeSeparators(place))),
+                     qPrintable(seen));
         }
     }
 

@@ -6,9 +6,6 @@
 #include <QMenu>
 #include <QTimer>
 
-// Opens the box's entry list as the user does and returns the entries it
-// shows; then chooses "add" (the box's text) or the removal of an entry, or
-// closes the list when command is empty.
 QStringList useEntryList(TextBox *box, const QString &command)
 {
     QStringList shown;
@@ -20,6 +17,7 @@ QStringList useEntryList(TextBox *box, const QString &command)
             return;
         driver.stop();
         QAction *chosen = nullptr;
+        const QString choice = command.startsWith(QLatin1String("choose ")) ? command.mid(7) : QString();
         const auto actions = menu->actions();
         for (QAction *action : actions) {
             if (action->objectName() == QLatin1String("addEntry")) {
@@ -32,6 +30,8 @@ QStringList useEntryList(TextBox *box, const QString &command)
                 }
             } else if (!action->isSeparator()) {
                 shown.append(action->text());
+                if (!choice.isEmpty() && action->text() == choice)
+                    chosen = action;
             }
         }
         menu->close();
@@ -42,4 +42,3 @@ QStringList useEntryList(TextBox *box, const QString &command)
     box->showEntryList();
     return shown;
 }
-

@@ -2,8 +2,8 @@
 
 #include "core/product.h"
 #include "system/windowplacement.h"
+#include "ui/calculator/calculatorpanel.h"
 #include "ui/controls/bgrcolor.h"
-#include "ui/controls/calculatorfields.h"
 #include "ui/controls/commandbutton.h"
 #include "ui/controls/iconbutton.h"
 #include "ui/controls/icons.h"
@@ -16,7 +16,7 @@
 
 namespace Texts {
 const QString caption = Product::name();
-const QString label2 = QStringLiteral("+ %");
+const QString percentSign = QStringLiteral("+ %");
 const QString copyNet = QStringLiteral("Netto kopieren");
 const QString copyVat = QStringLiteral("Zelk.-Anteil kopieren");
 const QString copyGross = QStringLiteral("Brutto kopieren");
@@ -26,14 +26,6 @@ const QString onTop = QStringLiteral("&Vordergrund");
 } // namespace Texts
 
 namespace {
-
-TextBox *makeBox(const QString &designText, QWidget *parent, const QRect &geometry)
-{
-    auto *box = new TextBox(parent);
-    box->setText(designText);
-    box->setGeometry(geometry);
-    return box;
-}
 
 IconButton *makeCopyButton(const QString &name, const QString &tip, QWidget *parent, const QRect &geometry)
 {
@@ -68,84 +60,79 @@ CompactWindow::CompactWindow(QWidget *parent)
     // No minimise button and no task-bar button: never minimised out of reach.
     WindowPlacement::keepReachable(this);
 
-    const QString amountDesign = QStringLiteral("0,00");
-    m_netto = makeBox(amountDesign, this, Twips::rect(600, 120, 1095, 285));
-    m_x = makeBox(QString(), this, Twips::rect(0, 600, 615, 285));
-    auto *label2 = new QLabel(Texts::label2, this);
-    label2->setObjectName(QStringLiteral("Label2"));
-    label2->setGeometry(Twips::rect(240, 360, 255, 255));
-    m_zelkanteil = makeBox(amountDesign, this, Twips::rect(600, 600, 1095, 285));
-    m_brutto = makeBox(amountDesign, this, Twips::rect(600, 1080, 1095, 285));
-    CalculatorFields::nameBoxes(m_netto, m_x, m_zelkanteil, m_brutto);
-    const QColor amountFocus = BgrColor::toColor(0xC0FFFF);
-    for (TextBox *box : {m_netto, m_zelkanteil, m_brutto})
-        box->setFocusBackColor(amountFocus);
-    m_x->setFocusBackColor(BgrColor::toColor(0x80FFFF));
-    m_x->setShowButton(true);
+    m_messages = new MessageDialog(this);
+    m_panel = new CalculatorPanel(this, m_messages);
+    TextBox *netBox = m_panel->netBox();
+    TextBox *rateBox = m_panel->rateBox();
+    TextBox *vatBox = m_panel->vatBox();
+    TextBox *grossBox = m_panel->grossBox();
+    netBox->setGeometry(Twips::rect(600, 120, 1095, 285));
+    rateBox->setGeometry(Twips::rect(0, 600, 615, 285));
+    auto *percentLabel = new QLabel(Texts::percentSign, this);
+    percentLabel->setObjectName(QStringLiteral("Label2"));
+    percentLabel->setGeometry(Twips::rect(240, 360, 255, 255));
+    vatBox->setGeometry(Twips::rect(600, 600, 1095, 285));
+    grossBox->setGeometry(Twips::rect(600, 1080, 1095, 285));
+    m_panel->setFocusColors(BgrColor::toColor(0xC0FFFF), BgrColor::toColor(0x80FFFF));
+    rateBox->setShowButton(true);
     // A rate of two digits and a decimal ("16,5") shows whole beside the
     // list button; the VAT box beside it gives up the room.
-    const int rateWidth = m_x->width() - m_x->textRoom(m_x->width())
-        + QFontMetrics(m_x->font()).horizontalAdvance(QStringLiteral("00,0"));
-    if (rateWidth > m_x->width()) {
-        const QRect vat = m_zelkanteil->geometry();
-        m_x->resize(rateWidth, m_x->height());
-        m_zelkanteil->setGeometry(QRect(QPoint(m_x->geometry().right(), vat.top()), vat.bottomRight()));
+    const int rateWidth = rateBox->width() - rateBox->textRoom(rateBox->width())
+        + QFontMetrics(rateBox->font()).horizontalAdvance(QStringLiteral("00,0"));
+    if (rateWidth > rateBox->width()) {
+        const QRect vat = vatBox->geometry();
+        rateBox->resize(rateWidth, rateBox->height());
+        vatBox->setGeometry(QRect(QPoint(rateBox->geometry().right(), vat.top()), vat.bottomRight()));
     }
 
-    m_button4
+    m_copyNetButton
         = makeCopyButton(QStringLiteral("Button4"), Texts::copyNet, this, Twips::rect(1680, 120, 270, 270));
-    m_button5
+    m_copyVatButton
         = makeCopyButton(QStringLiteral("Button5"), Texts::copyVat, this, Twips::rect(1680, 600, 270, 270));
-    m_button6 = makeCopyButton(QStringLiteral("Button6"), Texts::copyGross, this,
-                               Twips::rect(1680, 1080, 270, 270));
-    m_button3 = makeIconCommand(QStringLiteral("Button3"), "neu", Texts::clear, this,
-                                Twips::rect(120, 1080, 375, 375));
-    m_button2 = makeIconCommand(QStringLiteral("Button2"), "zurueck", Texts::toMain, this,
-                                Twips::rect(120, 1440, 375, 375));
-    m_button1 = new CommandButton(Texts::onTop, CommandButton::Style::Toggle, this);
-    m_button1->setObjectName(QStringLiteral("Button1"));
-    m_button1->setIcon(Icons::named(QStringLiteral("vordergrund")));
-    m_button1->setGeometry(Twips::rect(720, 1560, 1215, 255));
+    m_copyGrossButton = makeCopyButton(QStringLiteral("Button6"), Texts::copyGross, this,
+                                       Twips::rect(1680, 1080, 270, 270));
+    m_newButton = makeIconCommand(QStringLiteral("Button3"), "neu", Texts::clear, this,
+                                  Twips::rect(120, 1080, 375, 375));
+    m_mainWindowButton = makeIconCommand(QStringLiteral("Button2"), "zurueck", Texts::toMain, this,
+                                         Twips::rect(120, 1440, 375, 375));
+    m_alwaysOnTop = new CommandButton(Texts::onTop, CommandButton::Style::Toggle, this);
+    m_alwaysOnTop->setObjectName(QStringLiteral("Button1"));
+    m_alwaysOnTop->setIcon(Icons::named(QStringLiteral("vordergrund")));
+    m_alwaysOnTop->setGeometry(Twips::rect(720, 1560, 1215, 255));
 
-    m_messages = new MessageDialog(this);
-    m_fields = new CalculatorFields(m_netto, m_x, m_zelkanteil, m_brutto, m_messages, this);
-
-    connect(m_button4, &IconButton::clicked, this,
-            [this] { CalculatorFields::copyToClipboard(m_netto->text()); });
-    connect(m_button5, &IconButton::clicked, this,
-            [this] { CalculatorFields::copyToClipboard(m_zelkanteil->text()); });
-    connect(m_button6, &IconButton::clicked, this,
-            [this] { CalculatorFields::copyToClipboard(m_brutto->text()); });
-    connect(m_button3, &CommandButton::clicked, this, [this] { m_fields->clearAmounts(); });
-    connect(m_button2, &CommandButton::clicked, this, &CompactWindow::close);
+    connect(m_copyNetButton, &IconButton::clicked, m_panel, &CalculatorPanel::copyNet);
+    connect(m_copyVatButton, &IconButton::clicked, m_panel, &CalculatorPanel::copyVat);
+    connect(m_copyGrossButton, &IconButton::clicked, m_panel, &CalculatorPanel::copyGross);
+    connect(m_newButton, &CommandButton::clicked, m_panel, &CalculatorPanel::clearAmounts);
+    connect(m_mainWindowButton, &CommandButton::clicked, this, &CompactWindow::close);
     // toggled, not clicked: an assistive tool's "Toggle" emits only toggled.
-    connect(m_button1, &CommandButton::toggled, this, &CompactWindow::onButton1Clicked);
+    connect(m_alwaysOnTop, &CommandButton::toggled, this, &CompactWindow::onAlwaysOnTopToggled);
 
-    setTabOrder(m_netto, m_x);
-    setTabOrder(m_x, m_brutto);
-    setTabOrder(m_brutto, m_zelkanteil);
-    setTabOrder(m_zelkanteil, m_button3);
-    setTabOrder(m_button3, m_button2);
-    setTabOrder(m_button2, m_button1);
-    setTabOrder(m_button1, m_button4);
-    setTabOrder(m_button4, m_button5);
-    setTabOrder(m_button5, m_button6);
+    setTabOrder(netBox, rateBox);
+    setTabOrder(rateBox, grossBox);
+    setTabOrder(grossBox, vatBox);
+    setTabOrder(vatBox, m_newButton);
+    setTabOrder(m_newButton, m_mainWindowButton);
+    setTabOrder(m_mainWindowButton, m_alwaysOnTop);
+    setTabOrder(m_alwaysOnTop, m_copyNetButton);
+    setTabOrder(m_copyNetButton, m_copyVatButton);
+    setTabOrder(m_copyVatButton, m_copyGrossButton);
 }
 
 void CompactWindow::load()
 {
-    m_fields->clearAmounts();
-    m_fields->bindEntryList();
-    m_fields->loadRate();
+    m_panel->clearAmounts();
+    m_panel->bindEntryList();
+    m_panel->loadRate();
     // The same place every time it opens; on a smaller screen just enough
     // further in to be seen whole.
     move(834, 121);
     show();
     WindowPlacement::keepOnScreen(this);
-    m_netto->setFocus();
+    m_panel->netBox()->setFocus();
 }
 
-void CompactWindow::onButton1Clicked(bool checked)
+void CompactWindow::onAlwaysOnTopToggled(bool checked)
 {
     WindowPlacement::setTopmost(this, checked);
 }

@@ -2,11 +2,10 @@
 
 #include <QWidget>
 
-class CalculatorFields;
+class CalculatorPanel;
 class CommandButton;
 class IconButton;
 class MessageDialog;
-class TextBox;
 
 // The small calculator that replaces the main window while it is open: the
 // same boxes and arithmetic, one copy button per amount, and a switch that
@@ -21,7 +20,6 @@ public:
     // Empties the amounts, binds the entry list, fills the rate, shows the window.
     void load();
 
-
 signals:
     // Emitted after the window has been unloaded: the main window is to be shown.
     void mainWindowRequested();
@@ -30,18 +28,14 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void onButton1Clicked(bool checked);
+    void onAlwaysOnTopToggled(bool checked);
 
-    TextBox *m_netto;
-    TextBox *m_x;
-    TextBox *m_zelkanteil;
-    TextBox *m_brutto;
-    IconButton *m_button4;
-    IconButton *m_button5;
-    IconButton *m_button6;
-    CommandButton *m_button3;
-    CommandButton *m_button2;
-    CommandButton *m_button1;
     MessageDialog *m_messages;
-    CalculatorFields *m_fields;
+    CalculatorPanel *m_panel;
+    IconButton *m_copyNetButton;
+    IconButton *m_copyVatButton;
+    IconButton *m_copyGrossButton;
+    CommandButton *m_newButton;
+    CommandButton *m_mainWindowButton;
+    CommandButton *m_alwaysOnTop;
 };

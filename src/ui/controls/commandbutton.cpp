@@ -1,7 +1,9 @@
 #include "ui/controls/commandbutton.h"
 
-#include "system/shellroutines.h"
 #include "ui/controls/enterkey.h"
+
+#include <QDesktopServices>
+#include <QUrl>
 
 CommandButton::CommandButton(const QString &caption, Style style, QWidget *parent)
     : QPushButton(caption, parent)
@@ -52,5 +54,5 @@ void CommandButton::keyPressEvent(QKeyEvent *event)
 void CommandButton::onClicked()
 {
     if (m_style == Style::Link && !m_url.isEmpty())
-        ShellRoutines::OpenWebPage(m_url);
+        QDesktopServices::openUrl(QUrl(m_url));
 }

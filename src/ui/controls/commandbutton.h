@@ -9,7 +9,7 @@ class CommandButton : public QPushButton
     Q_OBJECT
 
 public:
-    enum class Style { Push = 2, Toggle = 4, Link = 6 };
+    enum class Style { Push, Toggle, Link };
 
     explicit CommandButton(const QString &caption, Style style = Style::Push, QWidget *parent = nullptr);
 

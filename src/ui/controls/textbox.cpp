@@ -1,6 +1,5 @@
 #include "ui/controls/textbox.h"
 
-#include "settings/entrylist.h"
 #include "ui/controls/icons.h"
 
 #include <QAction>
@@ -56,15 +55,16 @@ void TextBox::setShowButton(bool show)
     updateSideButton();
 }
 
-void TextBox::setEntryListEnabled(bool enabled)
+void TextBox::setEntryList(EntryListSource *source, const QString &caption)
 {
-    m_listEnabled = enabled;
+    m_listSource = source;
+    m_listCaption = caption;
     updateSideButton();
 }
 
 void TextBox::updateSideButton()
 {
-    const bool listButton = m_showButton && m_listEnabled;
+    const bool listButton = m_showButton && m_listSource;
     if (listButton && !m_listAction) {
         m_listAction = addAction(Icons::named(QStringLiteral("list")), QLineEdit::TrailingPosition);
         m_listAction->setObjectName(QStringLiteral("entryListButton"));
@@ -80,7 +80,8 @@ void TextBox::updateSideButton()
     const auto sideButtons = findChildren<QToolButton *>(QString(), Qt::FindDirectChildrenOnly);
     for (QToolButton *button : sideButtons) {
         const bool list = m_listAction && button->defaultAction() == m_listAction;
-        button->setAccessibleName(list ? QStringLiteral("Gespeicherte Werte") : QStringLiteral("Eingabe löschen"));
+        button->setAccessibleName(list ? QStringLiteral("Gespeicherte Werte")
+                                       : QStringLiteral("Eingabe löschen"));
     }
 }
 
@@ -109,34 +110,11 @@ void TextBox::fitFont(int count, const QString &alphabet)
     setFont(shrunk);
 }
 
-QStringList TextBox::entryListEntries() const
-{
-    return EntryList::load(m_listFile);
-}
-
-bool TextBox::addToEntryList(const QString &value)
-{
-    const StoreResult result = EntryList::add(m_listFile, value);
-    if (result.failed())
-        emit entryListFailed(QStringLiteral("Der Wert „%1“ konnte nicht in die Liste aufgenommen werden: %2")
-                                 .arg(value, result.reason()));
-    return !result.failed();
-}
-
-bool TextBox::removeFromEntryList(const QString &value)
-{
-    const StoreResult result = EntryList::remove(m_listFile, value);
-    if (result.failed())
-        emit entryListFailed(QStringLiteral("Der Wert „%1“ konnte nicht aus der Liste entfernt werden: %2")
-                                 .arg(value, result.reason()));
-    return !result.failed();
-}
-
 void TextBox::showEntryList()
 {
-    if (!m_listEnabled)
+    if (!m_listSource)
         return;
-    const QStringList entries = entryListEntries();
+    const QStringList entries = m_listSource->entries();
     const QString current = text().trimmed();
 
     QMenu menu(this);
@@ -152,26 +130,24 @@ void TextBox::showEntryList()
     menu.addSeparator();
     QAction *add = menu.addAction(QStringLiteral("Aktuellen Wert &hinzufügen"));
     add->setObjectName(QStringLiteral("addEntry"));
-    add->setEnabled(EntryList::validEntry(current) && !entries.contains(current)
-                    && entries.size() < EntryList::maxEntries);
+    add->setEnabled(m_listSource->canAdd(current, entries));
     QMenu *remove = menu.addMenu(QStringLiteral("Eintrag &entfernen"));
     remove->setObjectName(QStringLiteral("removeEntry"));
     remove->setEnabled(!entries.isEmpty());
 
-    // The file is changed, and a failure told, only after the menu has closed.
-    std::function<void()> change;
-    connect(add, &QAction::triggered, &menu, [&change, this, current] {
-        change = [this, current] { addToEntryList(current); };
-    });
+    // The list is changed, and a failure told, only after the menu has closed.
+    std::function<void(EntryListSource *)> change;
+    connect(add, &QAction::triggered, &menu,
+            [&change, current] { change = [current](EntryListSource *source) { source->add(current); }; });
     for (const QString &entry : entries) {
-        remove->addAction(entry, &menu, [&change, this, entry] {
-            change = [this, entry] { removeFromEntryList(entry); };
+        remove->addAction(entry, &menu, [&change, entry] {
+            change = [entry](EntryListSource *source) { source->remove(entry); };
         });
     }
     QPointer<TextBox> guard(this);
     menu.exec(mapToGlobal(QPoint(width() - menu.sizeHint().width(), height())));
-    if (guard && change)
-        change();
+    if (guard && m_listSource && change)
+        change(m_listSource);
 }
 
 int TextBox::characterCode(const QKeyEvent *event)
@@ -180,11 +156,11 @@ int TextBox::characterCode(const QKeyEvent *event)
     switch (key) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        return 13;
+        return EnterCode;
     case Qt::Key_Backspace:
-        return 8;
+        return BackspaceCode;
     case Qt::Key_Escape:
-        return 27;
+        return EscapeCode;
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
     case Qt::Key_Delete:
@@ -200,7 +176,7 @@ int TextBox::characterCode(const QKeyEvent *event)
     if (typed.isEmpty())
         return -1;
     const char16_t code = typed.at(0).unicode();
-    return code == 127 ? -1 : int(code);
+    return code == DeleteCode ? -1 : int(code);
 }
 
 bool TextBox::event(QEvent *event)
@@ -242,7 +218,7 @@ void TextBox::keyPressEvent(QKeyEvent *event)
     // The handler may have shown a dialog during which the window went away.
     if (!guard)
         return;
-    if (code == 0) {
+    if (code == Discarded) {
         event->accept();
         return;
     }
@@ -272,8 +248,7 @@ void TextBox::onTextEdited()
         ++tail;
     const QString inserted = now.mid(head, now.size() - head - tail);
     const bool refused = m_insertFilter
-                         && std::any_of(inserted.begin(), inserted.end(),
-                                        [this](QChar c) { return !m_insertFilter(c); });
+        && std::any_of(inserted.begin(), inserted.end(), [this](QChar c) { return !m_insertFilter(c); });
 
     if (tooLong || refused) {
         setText(m_textBeforeEdit);

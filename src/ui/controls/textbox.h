@@ -8,14 +8,37 @@
 class QKeyEvent;
 class QToolButton;
 
+// Where a text box's entry list comes from and where its changes go. The box
+// only shows the list; whoever keeps it decides what is valid and reports
+// its own failures.
+class EntryListSource
+{
+public:
+    virtual ~EntryListSource() = default;
+    // What the list shows, read afresh each time it opens.
+    virtual QStringList entries() const = 0;
+    // Whether value may join entries (the list as it is shown).
+    virtual bool canAdd(const QString &value, const QStringList &entries) const = 0;
+    virtual void add(const QString &value) = 0;
+    virtual void remove(const QString &value) = 0;
+};
+
 // The program's text box. A key-press hook sees the character code of every
-// typed character before the box does and may replace it (0 discards the key);
+// typed character before the box does and may replace it (Discarded drops the key);
 // the hook also runs while the box is locked.
 class TextBox : public QLineEdit
 {
     Q_OBJECT
 
 public:
+    // Character codes of the keys that type control characters.
+    static constexpr int EnterCode = 13;
+    static constexpr int BackspaceCode = 8;
+    static constexpr int EscapeCode = 27;
+    static constexpr int DeleteCode = 127;
+    // What the key-press hook sets to discard a key.
+    static constexpr int Discarded = 0;
+
     explicit TextBox(QWidget *parent = nullptr);
 
     // Most characters the user may type; 0 means no limit. Texts set by the
@@ -47,17 +70,10 @@ public:
     // characters, each the widest of alphabet, fit whole.
     void fitFont(int count, const QString &alphabet);
 
-    // The entry-list facility: file, switch and caption.
-    void setEntryListFile(const QString &path) { m_listFile = path; }
-    QString entryListFile() const { return m_listFile; }
-    void setEntryListEnabled(bool enabled);
-    void setEntryListCaption(const QString &caption) { m_listCaption = caption; }
+    // The entry list behind the side button, headed by caption; none without
+    // a source. The box does not own the source.
+    void setEntryList(EntryListSource *source, const QString &caption);
     void showEntryList();
-    // What the list shows: the stored entries, read afresh.
-    QStringList entryListEntries() const;
-    // Store the change at once; a failure is reported through entryListFailed.
-    bool addToEntryList(const QString &value);
-    bool removeFromEntryList(const QString &value);
 
     // The character code a key event types, or -1 for keys that type nothing
     // (arrows, Delete, function keys, modifiers alone).
@@ -65,8 +81,6 @@ public:
 
 signals:
     void keyPress(int &keyAscii);
-    // A change of the entry list could not be stored; message says what and why, in German.
-    void entryListFailed(const QString &message);
     void insertRefused();
 
 protected:
@@ -87,8 +101,7 @@ private:
     int m_cursorBeforeEdit = 0;
     bool m_showButton = false;
     QAction *m_listAction = nullptr;
-    QString m_listFile;
+    EntryListSource *m_listSource = nullptr;
     QString m_listCaption;
-    bool m_listEnabled = false;
     std::function<bool(QChar)> m_insertFilter;
 };

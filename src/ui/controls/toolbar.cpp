@@ -8,6 +8,7 @@
 #include <QLinearGradient>
 #include <QMenu>
 #include <QPainter>
+#include <QPointer>
 #include <QTimer>
 
 namespace {
@@ -119,67 +120,63 @@ ToolBar::ToolBar(QWidget *parent)
     setAccessibleName(QStringLiteral("Symbolleiste"));
 }
 
-QToolButton *ToolBar::makeButton(const QString &key, const QString &caption, const QString &toolTip,
-                                 const QIcon &icon, int width)
+QToolButton *ToolBar::makeButton(QAction *action, int width, Caption caption)
 {
     auto *button = new ToolBarButton(this);
-    button->setObjectName(key);
-    button->setIcon(icon);
+    button->setObjectName(action->objectName());
+    button->setIcon(action->icon());
     button->setIconSize(QSize(16, 16));
     button->setAutoRaise(true);
     button->setFocusPolicy(Qt::TabFocus);
-    if (!caption.isEmpty()) {
-        button->setText(caption);
-        button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    }
-    button->setToolTip(toolTip);
-    // What is written on the button is what a voice-control user says.
-    QString name = caption;
+    // What is written on the button is what a voice-control user says; a tip
+    // that only repeats it is left out.
+    QString name = action->text();
     name.remove(QLatin1Char('&'));
-    button->setAccessibleName(name.isEmpty() ? toolTip : name);
-    if (!name.isEmpty())
-        button->setAccessibleDescription(toolTip);
+    const QString tip = action->toolTip();
+    if (caption == Caption::Shown) {
+        button->setText(action->text());
+        button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+        if (tip != name) {
+            button->setToolTip(tip);
+            button->setAccessibleDescription(tip);
+        }
+        button->setAccessibleName(name);
+    } else {
+        button->setToolTip(tip);
+        button->setAccessibleName(tip);
+    }
     button->setMinimumWidth(width);
     button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
     m_layout->insertWidget(m_layout->count() - 1, button);
-    m_buttons.insert(key, button);
     return button;
 }
 
-QToolButton *ToolBar::addButton(const QString &key, const QString &caption, const QString &toolTip,
-                                const QIcon &icon, int width)
+QToolButton *ToolBar::addButton(QAction *action, int width, Caption caption)
 {
-    QToolButton *button = makeButton(key, caption, toolTip, icon, width);
-    connect(button, &QToolButton::clicked, this,
-            [this, key] { QTimer::singleShot(0, this, [this, key] { emit buttonClicked(key); }); });
+    QToolButton *button = makeButton(action, width, caption);
+    QPointer<QAction> target(action);
+    connect(button, &QToolButton::clicked, this, [this, target] {
+        QTimer::singleShot(0, this, [target] {
+            if (target)
+                target->trigger();
+        });
+    });
     return button;
 }
 
-QToolButton *ToolBar::addMenuButton(const QString &key, const QString &caption, const QString &toolTip,
-                                    const QIcon &icon, int width)
+QToolButton *ToolBar::addMenuButton(QAction *action, QMenu *menu, int width, Caption caption)
 {
-    QToolButton *button = makeButton(key, caption, toolTip, icon, width);
-    auto *menu = new QMenu(button);
-    menu->setObjectName(key + QStringLiteral("_menu"));
+    QToolButton *button = makeButton(action, width, caption);
+    // The button owns its menu, so that assistive tools find the menu under it.
+    menu->setParent(button, menu->windowFlags());
     button->setMenu(menu);
     button->setPopupMode(QToolButton::MenuButtonPopup);
-    m_menus.insert(key, menu);
     return button;
 }
 
-QAction *ToolBar::addMenuEntry(const QString &buttonKey, const QString &caption, const QString &key)
+QToolButton *ToolBar::button(const QString &name) const
 {
-    QMenu *menu = m_menus.value(buttonKey);
-    if (!menu)
-        return nullptr;
-    if (caption == QLatin1String("-"))
-        return menu->addSeparator();
-    QAction *action = menu->addAction(caption);
-    action->setObjectName(key);
-    connect(action, &QAction::triggered, this,
-            [this, key] { QTimer::singleShot(0, this, [this, key] { emit menuEntryClicked(key); }); });
-    m_entries.insert(key, action);
-    return action;
+    return findChild<QToolButton *>(name, Qt::FindDirectChildrenOnly);
 }
 
 void ToolBar::addSeparator(int width)

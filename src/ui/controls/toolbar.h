@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QHash>
 #include <QToolButton>
 #include <QWidget>
 
+class QAction;
 class QHBoxLayout;
 class QMenu;
 
@@ -24,43 +24,34 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 };
 
-// A toolbar of keyed buttons, some with a drop-down menu of keyed entries.
-// A click on a button reports the button's key; a click on a menu entry the
-// entry's key. Both are reported after the click has returned, so that an
-// assistive tool that pressed the button is not held while a modal window
-// opened by the command runs.
+// A toolbar with a button for each of its window's commands. A plain button
+// triggers its action, a split button opens the menu it was given. The action
+// is triggered after the click has returned, so that an assistive tool that
+// pressed the button is not held while a modal window opened by the command
+// runs. A button is found by its action's object name.
 class ToolBar : public QWidget
 {
     Q_OBJECT
 
 public:
+    // Whether the action's text is written beside the icon; without it the
+    // action's tool tip names the button.
+    enum class Caption { Hidden, Shown };
+
     explicit ToolBar(QWidget *parent = nullptr);
 
-    QToolButton *addButton(const QString &key, const QString &caption, const QString &toolTip,
-                           const QIcon &icon, int width);
-    QToolButton *addMenuButton(const QString &key, const QString &caption, const QString &toolTip,
-                               const QIcon &icon, int width);
-    // A caption of "-" adds a separator line.
-    QAction *addMenuEntry(const QString &buttonKey, const QString &caption, const QString &key = QString());
+    QToolButton *addButton(QAction *action, int width, Caption caption = Caption::Hidden);
+    // The button takes over the menu.
+    QToolButton *addMenuButton(QAction *action, QMenu *menu, int width, Caption caption = Caption::Hidden);
     void addSeparator(int width);
 
-    QToolButton *button(const QString &key) const { return m_buttons.value(key); }
-    // Every menu entry's action by its key, for keyboard access and tests.
-    QAction *menuEntry(const QString &key) const { return m_entries.value(key); }
-
-signals:
-    void buttonClicked(const QString &key);
-    void menuEntryClicked(const QString &key);
+    QToolButton *button(const QString &name) const;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    QToolButton *makeButton(const QString &key, const QString &caption, const QString &toolTip,
-                            const QIcon &icon, int width);
+    QToolButton *makeButton(QAction *action, int width, Caption caption);
 
     QHBoxLayout *m_layout;
-    QHash<QString, QToolButton *> m_buttons;
-    QHash<QString, QMenu *> m_menus;
-    QHash<QString, QAction *> m_entries;
 };

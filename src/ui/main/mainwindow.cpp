@@ -1,15 +1,13 @@
 #include "ui/main/mainwindow.h"
 
-#include "core/clipboardtext.h"
 #include "core/makeraddresses.h"
 #include "core/product.h"
-#include "settings/ratesetting.h"
 #include "system/helpviewer.h"
 #include "system/programfolder.h"
 #include "system/shellroutines.h"
 #include "system/windowplacement.h"
+#include "ui/calculator/calculatorpanel.h"
 #include "ui/controls/bgrcolor.h"
-#include "ui/controls/calculatorfields.h"
 #include "ui/controls/commandbutton.h"
 #include "ui/controls/frame.h"
 #include "ui/controls/icons.h"
@@ -24,7 +22,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QLabel>
-#include <QShortcut>
+#include <QMenu>
 #include <QTimer>
 #include <QWindowStateChangeEvent>
 
@@ -33,13 +31,13 @@ const QString caption = QStringLiteral("Zelk. 2010    -    Freeware");
 const QString frameNetto = QStringLiteral(" Netto ");
 const QString frameVat = QStringLiteral(" Mehrwertsteuer ");
 const QString frameBrutto = QStringLiteral(" Brutto  ");
-const QString label4 = QStringLiteral("Geben Sie hier den Nettowert ein, um den Bruttowert zu ermitteln.");
-const QString label5 = QStringLiteral("Geben Sie hier den Bruttowert ein, um den Nettowert zu ermitteln.");
+const QString netHint = QStringLiteral("Geben Sie hier den Nettowert ein, um den Bruttowert zu ermitteln.");
+const QString grossHint = QStringLiteral("Geben Sie hier den Bruttowert ein, um den Nettowert zu ermitteln.");
 const QString pressEnter
     = QStringLiteral("Bitte nach Ihrer Eingabe die Enter-Taste drücken, um das Ergebnis zu erhalten.");
-const QString label15 = QStringLiteral("Mehrwertsteuer:");
-const QString label2 = QStringLiteral("%");
-const QString label3 = QStringLiteral("Zelk. - Anteil:");
+const QString rateLabel = QStringLiteral("Mehrwertsteuer:");
+const QString percentSign = QStringLiteral("%");
+const QString vatLabel = QStringLiteral("Zelk. - Anteil:");
 const QString product = Product::name();
 const QString homeLinkTip = QStringLiteral("Zur Internetseite");
 const QString onTop = QStringLiteral("Immer im &Vordergrund");
@@ -75,15 +73,13 @@ QLabel *makeLabel(const QString &name, const QString &text, QWidget *parent, con
     return label;
 }
 
-TextBox *makeBox(const QString &designText, QWidget *parent, const QRect &geometry)
+void placeBox(TextBox *box, QWidget *parent, const QRect &geometry)
 {
-    auto *box = new TextBox(parent);
+    box->setParent(parent);
     QFont font = box->font();
     font.setPointSizeF(13.5);
     box->setFont(font);
-    box->setText(designText);
     box->setGeometry(geometry);
-    return box;
 }
 
 Frame *makeFrame(const QString &name, const QString &caption, QWidget *parent, const QRect &geometry)
@@ -100,6 +96,31 @@ QIcon icon(const char *name)
     return Icons::named(QLatin1String(name));
 }
 
+// The object name is the command's stable identifier: tests and assistive
+// tools find its button or menu entry by it.
+QAction *makeAction(const QString &name, const QString &text, QObject *parent, const QIcon &icon = QIcon(),
+                    const QString &toolTip = QString())
+{
+    auto *action = new QAction(icon, text, parent);
+    action->setObjectName(name);
+    if (!toolTip.isEmpty())
+        action->setToolTip(toolTip);
+    return action;
+}
+
+QMenu *makeMenu(const QString &name, QWidget *parent, const QList<QAction *> &entries)
+{
+    auto *menu = new QMenu(parent);
+    menu->setObjectName(name);
+    for (QAction *entry : entries) {
+        if (entry)
+            menu->addAction(entry);
+        else
+            menu->addSeparator();
+    }
+    return menu;
+}
+
 } // namespace
 
 MainWindow::MainWindow(QWidget *parent)
@@ -114,154 +135,211 @@ MainWindow::MainWindow(QWidget *parent)
     setWindowIcon(icon("zelk"));
     setFixedSize(Twips::size(8775, 3375));
 
-    m_coolbar1 = new ToolBar(this);
-    m_coolbar1->setObjectName(QStringLiteral("Coolbar1"));
-    m_coolbar1->setGeometry(Twips::rect(0, 0, 8775, 420));
-    buildToolbar();
+    m_messages = new MessageDialog(this);
+    createActions();
+    createToolBar();
+
+    m_panel = new CalculatorPanel(this, m_messages);
+    TextBox *netBox = m_panel->netBox();
+    TextBox *rateBox = m_panel->rateBox();
+    TextBox *vatBox = m_panel->vatBox();
+    TextBox *grossBox = m_panel->grossBox();
 
     // Labels in the frames may use the room down to the next control, so that
-    // no German text is cut off where the system font is wider than the design's.
-    Frame *frames1
+    // no German text is cut off where the system font is wider than the window's fixed layout.
+    Frame *netFrame
         = makeFrame(QStringLiteral("Frames1"), Texts::frameNetto, this, Twips::rect(120, 480, 2775, 2415));
-    makeLabel(QStringLiteral("Label4"), Texts::label4, frames1, Twips::rect(120, 300, 2415, 645));
-    m_netto = makeBox(QStringLiteral("0,00"), frames1, Twips::rect(120, 960, 2535, 495));
-    makeLabel(QStringLiteral("Label1"), Texts::pressEnter, frames1, Twips::rect(120, 1560, 2415, 795));
+    makeLabel(QStringLiteral("Label4"), Texts::netHint, netFrame, Twips::rect(120, 300, 2415, 645));
+    placeBox(netBox, netFrame, Twips::rect(120, 960, 2535, 495));
+    makeLabel(QStringLiteral("Label1"), Texts::pressEnter, netFrame, Twips::rect(120, 1560, 2415, 795));
 
-    Frame *frames2
+    Frame *vatFrame
         = makeFrame(QStringLiteral("Frames2"), Texts::frameVat, this, Twips::rect(3000, 480, 2775, 2415));
-    makeLabel(QStringLiteral("Label15"), Texts::label15, frames2, Twips::rect(240, 480, 1215, 255));
-    m_x = makeBox(RateSetting::defaultRate(), frames2, Twips::rect(1440, 360, 855, 495));
+    makeLabel(QStringLiteral("Label15"), Texts::rateLabel, vatFrame, Twips::rect(240, 480, 1215, 255));
+    placeBox(rateBox, vatFrame, Twips::rect(1440, 360, 855, 495));
     QLabel *percent
-        = makeLabel(QStringLiteral("Label2"), Texts::label2, frames2, Twips::rect(2310, 420, 375, 495));
+        = makeLabel(QStringLiteral("Label2"), Texts::percentSign, vatFrame, Twips::rect(2310, 420, 375, 495));
     QFont large = percent->font();
     large.setPointSizeF(13.5);
     percent->setFont(large);
-    makeLabel(QStringLiteral("Label3"), Texts::label3, frames2, Twips::rect(300, 1080, 2175, 255));
-    m_zelkanteil = makeBox(QStringLiteral("0,00"), frames2, Twips::rect(240, 1320, 2295, 495));
+    makeLabel(QStringLiteral("Label3"), Texts::vatLabel, vatFrame, Twips::rect(300, 1080, 2175, 255));
+    placeBox(vatBox, vatFrame, Twips::rect(240, 1320, 2295, 495));
 
-    Frame *frames3
+    Frame *grossFrame
         = makeFrame(QStringLiteral("Frames3"), Texts::frameBrutto, this, Twips::rect(5880, 480, 2775, 2415));
-    makeLabel(QStringLiteral("Label5"), Texts::label5, frames3, Twips::rect(120, 300, 2535, 645));
-    m_brutto = makeBox(QStringLiteral("0,00"), frames3, Twips::rect(120, 960, 2535, 495));
-    makeLabel(QStringLiteral("Label6"), Texts::pressEnter, frames3, Twips::rect(120, 1560, 2415, 795));
+    makeLabel(QStringLiteral("Label5"), Texts::grossHint, grossFrame, Twips::rect(120, 300, 2535, 645));
+    placeBox(grossBox, grossFrame, Twips::rect(120, 960, 2535, 495));
+    makeLabel(QStringLiteral("Label6"), Texts::pressEnter, grossFrame, Twips::rect(120, 1560, 2415, 795));
 
-    CalculatorFields::nameBoxes(m_netto, m_x, m_zelkanteil, m_brutto);
     const QColor focusYellow = BgrColor::toColor(0x80FFFF);
-    for (TextBox *box : {m_netto, m_x, m_zelkanteil, m_brutto})
-        box->setFocusBackColor(focusYellow);
-    for (TextBox *box : {m_netto, m_x, m_brutto})
+    m_panel->setFocusColors(focusYellow, focusYellow);
+    for (TextBox *box : {netBox, rateBox, grossBox})
         box->setShowButton(true);
     // Every amount the user can type shows whole: leading digits that scroll
     // out of sight are misread.
-    for (TextBox *box : {m_netto, m_brutto})
+    for (TextBox *box : {netBox, grossBox})
         box->fitFont(box->maxChars(), QStringLiteral("0123456789,-./"));
-    m_zelkanteil->setTextColor(BgrColor::toColor(0x0000FF));
+    vatBox->setTextColor(BgrColor::toColor(0x0000FF));
 
-    m_label3D2 = new Label3D(Texts::product, this);
-    m_label3D2->setObjectName(QStringLiteral("Label3D2"));
+    m_productLabel = new Label3D(Texts::product, this);
+    m_productLabel->setObjectName(QStringLiteral("Label3D2"));
     QFont productFont(Product::fontFamily());
     productFont.setPointSizeF(20.25);
     productFont.setBold(true);
     productFont.setItalic(true);
-    m_label3D2->setFont(productFont);
-    m_label3D2->setShadowColor(BgrColor::toColor(0x808080));
-    m_label3D2->setGeometry(Twips::rect(120, 2880, 2295, 495));
+    m_productLabel->setFont(productFont);
+    m_productLabel->setShadowColor(BgrColor::toColor(0x808080));
+    m_productLabel->setGeometry(Twips::rect(120, 2880, 2295, 495));
 
-    m_command1 = new CommandButton(MakerAddresses::homePageLabel(), CommandButton::Style::Link, this);
-    m_command1->setObjectName(QStringLiteral("Command1"));
-    m_command1->setUrl(MakerAddresses::homePage());
-    m_command1->setBalloonTip(Texts::homeLinkTip);
-    m_command1->setGeometry(Twips::rect(3000, 3000, 2775, 255));
+    m_homepageLink = new CommandButton(MakerAddresses::homePageLabel(), CommandButton::Style::Link, this);
+    m_homepageLink->setObjectName(QStringLiteral("Command1"));
+    m_homepageLink->setUrl(MakerAddresses::homePage());
+    m_homepageLink->setBalloonTip(Texts::homeLinkTip);
+    m_homepageLink->setGeometry(Twips::rect(3000, 3000, 2775, 255));
 
-    m_button1 = new CommandButton(Texts::onTop, CommandButton::Style::Toggle, this);
-    m_button1->setObjectName(QStringLiteral("Button1"));
-    m_button1->setGeometry(Twips::rect(6600, 3000, 1935, 255));
+    m_alwaysOnTop = new CommandButton(Texts::onTop, CommandButton::Style::Toggle, this);
+    m_alwaysOnTop->setObjectName(QStringLiteral("Button1"));
+    m_alwaysOnTop->setGeometry(Twips::rect(6600, 3000, 1935, 255));
     // toggled, not clicked: an assistive tool's "Toggle" emits only toggled.
-    connect(m_button1, &CommandButton::toggled, this, &MainWindow::onButton1Clicked);
+    connect(m_alwaysOnTop, &CommandButton::toggled, this, &MainWindow::onAlwaysOnTopToggled);
 
+    createTrayIcon();
+
+    setTabOrder(netBox, rateBox);
+    setTabOrder(rateBox, grossBox);
+    setTabOrder(grossBox, vatBox);
+    setTabOrder(vatBox, m_alwaysOnTop);
+    setTabOrder(m_alwaysOnTop, m_homepageLink);
+}
+
+void MainWindow::createActions()
+{
+    m_newAction = makeAction(QStringLiteral("neu_bar"), QStringLiteral("Neu"), this, icon("neu"));
+    connect(m_newAction, &QAction::triggered, this, [this] { m_panel->clearAmounts(); });
+
+    m_saveAction = makeAction(QStringLiteral("save_bar"), QStringLiteral("Zelk. speichern && löschen"), this,
+                              icon("speichern"), QStringLiteral("Zelk. speichern & löschen"));
+    m_saveRateAction
+        = makeAction(QStringLiteral("prozentwert_bm"), QStringLiteral("Zelk. Prozentwert &speichern"), this);
+    m_deleteRateAction = makeAction(QStringLiteral("prozentwertloeschen_bm"),
+                                    QStringLiteral("Zelk. Prozentwert aus Registrierung &löschen"), this);
+
+    m_copyAction = makeAction(QStringLiteral("kop_bar"), QStringLiteral("Kopieren"), this, icon("kopieren"),
+                              QStringLiteral("Werte in die Zwischenablage kopieren."));
+    m_copyNetAction = makeAction(QStringLiteral("netto_bm"), QStringLiteral("&Nettowert kopieren"), this);
+    m_copyVatAction = makeAction(QStringLiteral("anteil_bm"), QStringLiteral("&Zelk.-Anteil kopieren"), this);
+    m_copyGrossAction = makeAction(QStringLiteral("brutto_bm"), QStringLiteral("&Bruttowert kopieren"), this);
+    m_copyAllAction = makeAction(QStringLiteral("alles_bm"), QStringLiteral("&Alles kopieren"), this);
+
+    m_compactAction = makeAction(QStringLiteral("modus_bar"), QStringLiteral("Ansicht wechseln"), this,
+                                 icon("ansicht"), QStringLiteral("Kleines Programmfenster"));
+    connect(m_compactAction, &QAction::triggered, this, &MainWindow::switchToCompact);
+    m_aboutAction = makeAction(QStringLiteral("info_bar"), QStringLiteral("Copyright"), this, icon("info"));
+    connect(m_aboutAction, &QAction::triggered, this, &MainWindow::aboutRequested);
+    m_helpAction = makeAction(QStringLiteral("help_bar"), QStringLiteral("Hilfe"), this, icon("hilfe"));
+    // F1 is where every desktop user looks for help.
+    m_helpAction->setShortcut(QKeySequence::HelpContents);
+    addAction(m_helpAction);
+    connect(m_helpAction, &QAction::triggered, this, &MainWindow::showHelp);
+
+    m_linksAction
+        = makeAction(QStringLiteral("links_bar"), QStringLiteral("Diverse Links"), this, icon("links"));
+    m_homepageAction = makeAction(QStringLiteral("home_bm"), QStringLiteral("&Homepage"), this);
+    m_rateUsAction
+        = makeAction(QStringLiteral("bewerten_bm"), QStringLiteral("&Bewerten Sie unser Programm"), this);
+    m_reportErrorAction
+        = makeAction(QStringLiteral("fehler_bm"), QStringLiteral("Teilen Sie uns &Fehler mit"), this);
+    m_shopAction = makeAction(QStringLiteral("shop_bm"), QStringLiteral("Unser Online-&Shop"), this);
+    m_donateAction = makeAction(QStringLiteral("spende_bm"), QStringLiteral("Spende für &Zelk. 2010"), this);
+
+    m_updateAction
+        = makeAction(QStringLiteral("update_bar"), QStringLiteral("Online-Update"), this, icon("update"));
+    connect(m_updateAction, &QAction::triggered, this, &MainWindow::launchUpdate);
+    m_autostartAction = makeAction(QStringLiteral("auto_bar"), QStringLiteral("Autostartfunktion"), this,
+                                   icon("autostart"));
+    connect(m_autostartAction, &QAction::triggered, this, &MainWindow::autostartRequested);
+    m_exitAction
+        = makeAction(QStringLiteral("ende_bar"), QStringLiteral("Programm beenden"), this, icon("ende"));
+    connect(m_exitAction, &QAction::triggered, this, &MainWindow::confirmQuit);
+
+    // A menu entry's command runs once the menu's own event loop has returned,
+    // like a button's: an assistive tool that chose the entry is not held by
+    // a window the command opens.
+    const auto queued = Qt::QueuedConnection;
+    connect(
+        m_saveRateAction, &QAction::triggered, this, [this] { m_panel->saveRate(); }, queued);
+    connect(
+        m_deleteRateAction, &QAction::triggered, this, [this] { m_panel->deleteRate(); }, queued);
+    connect(
+        m_copyNetAction, &QAction::triggered, this, [this] { m_panel->copyNet(); }, queued);
+    connect(
+        m_copyVatAction, &QAction::triggered, this, [this] { m_panel->copyVat(); }, queued);
+    connect(
+        m_copyGrossAction, &QAction::triggered, this, [this] { m_panel->copyGross(); }, queued);
+    connect(
+        m_copyAllAction, &QAction::triggered, this, [this] { m_panel->copyAll(); }, queued);
+    const QList<std::pair<QAction *, QString>> pages{{m_homepageAction, MakerAddresses::homePage()},
+                                                     {m_rateUsAction, MakerAddresses::ratingPage()},
+                                                     {m_reportErrorAction, MakerAddresses::errorReportPage()},
+                                                     {m_shopAction, MakerAddresses::shopPage()}};
+    for (const auto &[action, page] : pages)
+        connect(
+            action, &QAction::triggered, this, [page] { ShellRoutines::OpenWebPage(page); }, queued);
+    connect(m_donateAction, &QAction::triggered, this, &MainWindow::donationRequested, queued);
+
+    m_trayOpenAction = makeAction(QStringLiteral("open"), Texts::trayOpen, this);
+    connect(m_trayOpenAction, &QAction::triggered, this, &MainWindow::restoreFromTray);
+    m_trayExitAction = makeAction(QStringLiteral("exit"), Texts::trayExit, this);
+    connect(m_trayExitAction, &QAction::triggered, this, &MainWindow::quitRequested);
+}
+
+void MainWindow::createToolBar()
+{
+    m_toolBar = new ToolBar(this);
+    m_toolBar->setObjectName(QStringLiteral("Coolbar1"));
+    m_toolBar->setGeometry(Twips::rect(0, 0, 8775, 420));
+
+    QMenu *saveMenu = makeMenu(QStringLiteral("save_bar_menu"), this, {m_saveRateAction, m_deleteRateAction});
+    QMenu *copyMenu
+        = makeMenu(QStringLiteral("kop_bar_menu"), this,
+                   {m_copyNetAction, m_copyVatAction, m_copyGrossAction, nullptr, m_copyAllAction});
+    QMenu *linksMenu = makeMenu(QStringLiteral("links_bar_menu"), this,
+                                {m_homepageAction, nullptr, m_rateUsAction, m_reportErrorAction, nullptr,
+                                 m_shopAction, nullptr, m_donateAction});
+
+    using Caption = ToolBar::Caption;
+    ToolBar *bar = m_toolBar;
+    bar->addButton(m_newAction, 25);
+    bar->addMenuButton(m_saveAction, saveMenu, 33);
+    bar->addMenuButton(m_copyAction, copyMenu, 80, Caption::Shown);
+    bar->addSeparator(15);
+    bar->addButton(m_compactAction, 113, Caption::Shown);
+    bar->addSeparator(15);
+    bar->addButton(m_aboutAction, 25);
+    bar->addButton(m_helpAction, 51, Caption::Shown);
+    bar->addMenuButton(m_linksAction, linksMenu, 33);
+    bar->addButton(m_updateAction, 25);
+    bar->addButton(m_autostartAction, 25);
+    bar->addSeparator(15);
+    bar->addButton(m_exitAction, 25);
+}
+
+void MainWindow::createTrayIcon()
+{
     m_trayIcon = new TrayIcon(this);
     m_trayIcon->setObjectName(QStringLiteral("trayIcon"));
     m_trayIcon->setIcon(windowIcon());
     m_trayIcon->setToolTip(Texts::trayTip);
     connect(m_trayIcon, &TrayIcon::activated, this, &MainWindow::restoreFromTray);
-    auto *open = new QAction(Texts::trayOpen, this);
-    open->setObjectName(QStringLiteral("open"));
-    connect(open, &QAction::triggered, this, &MainWindow::restoreFromTray);
     auto *separator = new QAction(this);
     separator->setSeparator(true);
-    auto *exit = new QAction(Texts::trayExit, this);
-    exit->setObjectName(QStringLiteral("exit"));
-    connect(exit, &QAction::triggered, this, &MainWindow::quitRequested);
-    m_trayIcon->setMenuActions({open, separator, exit});
-
-    m_messages = new MessageDialog(this);
-
-    m_fields = new CalculatorFields(m_netto, m_x, m_zelkanteil, m_brutto, m_messages, this);
-
-    // F1 is where every desktop user looks for help.
-    auto *help = new QShortcut(QKeySequence::HelpContents, this);
-    connect(help, &QShortcut::activated, this,
-            [this] { onToolbarButtonClicked(QStringLiteral("help_bar")); });
-
-    setTabOrder(m_netto, m_x);
-    setTabOrder(m_x, m_brutto);
-    setTabOrder(m_brutto, m_zelkanteil);
-    setTabOrder(m_zelkanteil, m_button1);
-    setTabOrder(m_button1, m_command1);
-}
-
-void MainWindow::buildToolbar()
-{
-    ToolBar *bar = m_coolbar1;
-    bar->addButton(QStringLiteral("neu_bar"), QString(), QStringLiteral("Neu"), icon("neu"), 25);
-    bar->addMenuButton(QStringLiteral("save_bar"), QString(), QStringLiteral("Zelk. speichern & löschen"),
-                       icon("speichern"), 33);
-    bar->addMenuButton(QStringLiteral("kop_bar"), QStringLiteral("Kopieren"),
-                       QStringLiteral("Werte in die Zwischenablage kopieren."), icon("kopieren"), 80);
-    bar->addSeparator(15);
-    bar->addButton(QStringLiteral("modus_bar"), QStringLiteral("Ansicht wechseln"),
-                   QStringLiteral("Kleines Programmfenster"), icon("ansicht"), 113);
-    bar->addSeparator(15);
-    bar->addButton(QStringLiteral("info_bar"), QString(), QStringLiteral("Copyright"), icon("info"), 25);
-    bar->addButton(QStringLiteral("help_bar"), QStringLiteral("Hilfe"), QString(), icon("hilfe"), 51);
-    bar->addMenuButton(QStringLiteral("links_bar"), QString(), QStringLiteral("Diverse Links"), icon("links"),
-                       33);
-    bar->addButton(QStringLiteral("update_bar"), QString(), QStringLiteral("Online-Update"), icon("update"),
-                   25);
-    bar->addButton(QStringLiteral("auto_bar"), QString(), QStringLiteral("Autostartfunktion"),
-                   icon("autostart"), 25);
-    bar->addSeparator(15);
-    bar->addButton(QStringLiteral("ende_bar"), QString(), QStringLiteral("Programm beenden"), icon("ende"),
-                   25);
-
-    const QString save = QStringLiteral("save_bar");
-    bar->addMenuEntry(save, QStringLiteral("Zelk. Prozentwert &speichern"), QStringLiteral("prozentwert_bm"));
-    bar->addMenuEntry(save, QStringLiteral("Zelk. Prozentwert aus Registrierung &löschen"),
-                      QStringLiteral("prozentwertloeschen_bm"));
-    const QString copy = QStringLiteral("kop_bar");
-    bar->addMenuEntry(copy, QStringLiteral("&Nettowert kopieren"), QStringLiteral("netto_bm"));
-    bar->addMenuEntry(copy, QStringLiteral("&Zelk.-Anteil kopieren"), QStringLiteral("anteil_bm"));
-    bar->addMenuEntry(copy, QStringLiteral("&Bruttowert kopieren"), QStringLiteral("brutto_bm"));
-    bar->addMenuEntry(copy, QStringLiteral("-"));
-    bar->addMenuEntry(copy, QStringLiteral("&Alles kopieren"), QStringLiteral("alles_bm"));
-    const QString links = QStringLiteral("links_bar");
-    bar->addMenuEntry(links, QStringLiteral("&Homepage"), QStringLiteral("home_bm"));
-    bar->addMenuEntry(links, QStringLiteral("-"));
-    bar->addMenuEntry(links, QStringLiteral("&Bewerten Sie unser Programm"), QStringLiteral("bewerten_bm"));
-    bar->addMenuEntry(links, QStringLiteral("Teilen Sie uns &Fehler mit"), QStringLiteral("fehler_bm"));
-    bar->addMenuEntry(links, QStringLiteral("-"));
-    bar->addMenuEntry(links, QStringLiteral("Unser Online-&Shop"), QStringLiteral("shop_bm"));
-    bar->addMenuEntry(links, QStringLiteral("-"));
-    bar->addMenuEntry(links, QStringLiteral("Spende für &Zelk. 2010"), QStringLiteral("spende_bm"));
-
-    connect(bar, &ToolBar::buttonClicked, this, &MainWindow::onToolbarButtonClicked);
-    connect(bar, &ToolBar::menuEntryClicked, this, &MainWindow::onToolbarMenuEntryClicked);
+    m_trayIcon->setMenuActions({m_trayOpenAction, separator, m_trayExitAction});
 }
 
 void MainWindow::load()
 {
-    m_command1->hide();
-    m_fields->clearAmounts();
+    m_homepageLink->hide();
+    m_panel->clearAmounts();
 
     if (!isVisible())
         WindowPlacement::centre(this);
@@ -269,77 +347,45 @@ void MainWindow::load()
     // Painted before the settings are read.
     QApplication::processEvents();
 
-    m_fields->bindEntryList();
-    m_netto->setFocus();
-    m_fields->loadRate();
-    m_label3D2->show();
-    m_command1->show();
+    m_panel->bindEntryList();
+    m_panel->netBox()->setFocus();
+    m_panel->loadRate();
+    m_productLabel->show();
+    m_homepageLink->show();
 }
 
-void MainWindow::onButton1Clicked(bool checked)
+void MainWindow::onAlwaysOnTopToggled(bool checked)
 {
     WindowPlacement::setTopmost(this, checked);
 }
 
-void MainWindow::onToolbarButtonClicked(const QString &key)
+void MainWindow::switchToCompact()
 {
-    if (key == QLatin1String("neu_bar")) {
-        m_fields->clearAmounts();
-    } else if (key == QLatin1String("modus_bar")) {
-        close();
-        emit compactModeRequested();
-    } else if (key == QLatin1String("info_bar")) {
-        emit aboutRequested();
-    } else if (key == QLatin1String("help_bar")) {
-        const QString htmlIndex = ProgramFolder::helpIndex();
-        if (!HelpViewer::showHelp(ProgramFolder::helpFile(), htmlIndex))
-            m_messages->inform(
-                QStringLiteral("Hilfe"),
-                QStringLiteral("Die Hilfe lässt sich nicht öffnen: Es ist weder ein Programm für "
-                               "CHM-Hilfedateien noch ein Internetbrowser eingerichtet.\r\r"
-                               "Die Hilfeseiten finden Sie hier:\r")
-                    + htmlIndex,
-                MessageDialog::Icon::Warning);
-    } else if (key == QLatin1String("update_bar")) {
-        LaunchUpdateModule();
-    } else if (key == QLatin1String("auto_bar")) {
-        emit autostartRequested();
-    } else if (key == QLatin1String("ende_bar")) {
-        if (m_messages->ask(Texts::exitTitle, Texts::exitQuestion, MessageDialog::Icon::Question)
-            == MessageDialog::Answer::Yes)
-            emit quitRequested();
-    }
+    close();
+    emit compactModeRequested();
 }
 
-void MainWindow::onToolbarMenuEntryClicked(const QString &key)
+void MainWindow::showHelp()
 {
-    if (key == QLatin1String("netto_bm")) {
-        CalculatorFields::copyToClipboard(m_netto->text());
-    } else if (key == QLatin1String("anteil_bm")) {
-        CalculatorFields::copyToClipboard(m_zelkanteil->text());
-    } else if (key == QLatin1String("brutto_bm")) {
-        CalculatorFields::copyToClipboard(m_brutto->text());
-    } else if (key == QLatin1String("alles_bm")) {
-        CalculatorFields::copyToClipboard(
-            ClipboardText::allAmounts(m_netto->text(), m_zelkanteil->text(), m_x->text(), m_brutto->text()));
-    } else if (key == QLatin1String("prozentwert_bm")) {
-        m_fields->saveRate();
-    } else if (key == QLatin1String("prozentwertloeschen_bm")) {
-        m_fields->deleteRate();
-    } else if (key == QLatin1String("home_bm")) {
-        ShellRoutines::OpenWebPage(MakerAddresses::homePage());
-    } else if (key == QLatin1String("bewerten_bm")) {
-        ShellRoutines::OpenWebPage(MakerAddresses::ratingPage());
-    } else if (key == QLatin1String("fehler_bm")) {
-        ShellRoutines::OpenWebPage(MakerAddresses::errorReportPage());
-    } else if (key == QLatin1String("shop_bm")) {
-        ShellRoutines::OpenWebPage(MakerAddresses::shopPage());
-    } else if (key == QLatin1String("spende_bm")) {
-        emit donationRequested();
-    }
+    const QString htmlIndex = ProgramFolder::helpIndex();
+    if (HelpViewer::showHelp(ProgramFolder::helpFile(), htmlIndex))
+        return;
+    m_messages->inform(QStringLiteral("Hilfe"),
+                       QStringLiteral("Die Hilfe lässt sich nicht öffnen: Es ist weder ein Programm für "
+                                      "CHM-Hilfedateien noch ein Internetbrowser eingerichtet.\r\r"
+                                      "Die Hilfeseiten finden Sie hier:\r")
+                           + htmlIndex,
+                       MessageDialog::Icon::Warning);
 }
 
-void MainWindow::LaunchUpdateModule()
+void MainWindow::confirmQuit()
+{
+    if (m_messages->ask(Texts::exitTitle, Texts::exitQuestion, MessageDialog::Icon::Question)
+        == MessageDialog::Answer::Yes)
+        emit quitRequested();
+}
+
+void MainWindow::launchUpdate()
 {
     if (m_messages->ask(Texts::updateTitle, Texts::updateQuestion, MessageDialog::Icon::Information)
         != MessageDialog::Answer::Yes)

@@ -2,11 +2,11 @@
 
 #include <QWidget>
 
-class CalculatorFields;
+class CalculatorPanel;
 class CommandButton;
 class Label3D;
 class MessageDialog;
-class TextBox;
+class QAction;
 class ToolBar;
 class TrayIcon;
 
@@ -23,16 +23,12 @@ public:
     // Empties the amounts, shows the window, binds the entry list and fills the rate.
     void load();
 
-
-    void LaunchUpdateModule();
+    // Asks, then starts the update program beside the program and asks to end the program.
+    void launchUpdate();
 
     // Shows the window at the front, from the notification area if it is
     // there, or the modal window that is open over it.
     void bringToFront();
-
-    // Runs what a toolbar button or menu entry stands for.
-    void onToolbarButtonClicked(const QString &key);
-    void onToolbarMenuEntryClicked(const QString &key);
 
 signals:
     // Hand-offs that belong to other windows; the application carries them out.
@@ -47,20 +43,46 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
-    void buildToolbar();
-    void onButton1Clicked(bool checked);
+    void createActions();
+    void createToolBar();
+    void createTrayIcon();
+
+    void switchToCompact();
+    void showHelp();
+    void confirmQuit();
+    void onAlwaysOnTopToggled(bool checked);
     void moveToTray();
     void restoreFromTray();
 
-    ToolBar *m_coolbar1;
-    TextBox *m_netto;
-    TextBox *m_x;
-    TextBox *m_zelkanteil;
-    TextBox *m_brutto;
-    Label3D *m_label3D2;
-    CommandButton *m_command1;
-    CommandButton *m_button1;
-    TrayIcon *m_trayIcon;
     MessageDialog *m_messages;
-    CalculatorFields *m_fields;
+    CalculatorPanel *m_panel;
+    ToolBar *m_toolBar;
+    Label3D *m_productLabel;
+    CommandButton *m_homepageLink;
+    CommandButton *m_alwaysOnTop;
+    TrayIcon *m_trayIcon;
+
+    QAction *m_newAction;
+    QAction *m_saveAction;
+    QAction *m_saveRateAction;
+    QAction *m_deleteRateAction;
+    QAction *m_copyAction;
+    QAction *m_copyNetAction;
+    QAction *m_copyVatAction;
+    QAction *m_copyGrossAction;
+    QAction *m_copyAllAction;
+    QAction *m_compactAction;
+    QAction *m_aboutAction;
+    QAction *m_helpAction;
+    QAction *m_linksAction;
+    QAction *m_homepageAction;
+    QAction *m_rateUsAction;
+    QAction *m_reportErrorAction;
+    QAction *m_shopAction;
+    QAction *m_donateAction;
+    QAction *m_updateAction;
+    QAction *m_autostartAction;
+    QAction *m_exitAction;
+    QAction *m_trayOpenAction;
+    QAction *m_trayExitAction;
 };

@@ -1,15 +1,9 @@
 #include "support/entrylistdriver.h"
-#include "support/testenvironment.h"
-#include "settings/entrylist.h"
 #include "ui/controls/textbox.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
 #include <QKeyEvent>
-#include <QMenu>
 #include <QTest>
-#include <QTimer>
 
 class TestTextBox : public QObject
 {
@@ -20,9 +14,8 @@ private slots:
     void characterCode();
     void hookCanKeepDiscardOrReplace();
     void maxCharsStopsTypingNotTheProgram();
-    void choosingAnEntryFillsTheBox();
-    void damagedListKeepsWhatItCanRead_data();
-    void damagedListKeepsWhatItCanRead();
+    void entryList_data();
+    void entryList();
 };
 
 // clang-format off
@@ -98,107 +91,55 @@ void TestTextBox::maxCharsStopsTypingNotTheProgram()
     QCOMPARE(box.text(), QStringLiteral("1190000000000000,0"));
 }
 
-void TestTextBox::choosingAnEntryFillsTheBox()
+namespace {
+
+// A list that remembers what the box asked of it.
+class RecordingSource : public EntryListSource
 {
-    TestEnvironment env;
-    TextBox box;
-    box.setShowButton(true);
-    box.setEntryListFile(QDir(env.path()).filePath(QStringLiteral("zelk.dat")));
-    box.setEntryListEnabled(true);
-    box.setEntryListCaption(QStringLiteral("Zelk.-Satz"));
-    box.setText(QStringLiteral("16"));
-    box.show();
+public:
+    QStringList shown{QStringLiteral("19"), QStringLiteral("7")};
+    bool room = true;
+    QStringList changes;
 
-    QStringList shown;
-    auto choose = [&shown](const QString &caption) {
-        QTimer::singleShot(50, [&shown, caption] {
-            auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-            if (!menu)
-                return;
-            shown.clear();
-            const auto actions = menu->actions();
-            for (QAction *action : actions) {
-                shown.append(action->text());
-                if (action->text() == caption || action->objectName() == caption) {
-                    action->trigger();
-                    menu->close();
-                    return;
-                }
-            }
-            menu->close();
-        });
-    };
+    QStringList entries() const override { return shown; }
+    bool canAdd(const QString &, const QStringList &) const override { return room; }
+    void add(const QString &value) override { changes.append(QLatin1Char('+') + value); }
+    void remove(const QString &value) override { changes.append(QLatin1Char('-') + value); }
+};
 
-    choose(QStringLiteral("addEntry"));
-    box.showEntryList();
-    QCOMPARE(shown.mid(0, 3), (QStringList{"Zelk.-Satz", "19", "7"}));
-    QCOMPARE(box.text(), QStringLiteral("16"));
-
-    choose(QStringLiteral("7"));
-    box.showEntryList();
-    QCOMPARE(box.text(), QStringLiteral("7"));
-    QCOMPARE(EntryList::load(box.entryListFile()), (QStringList{"19", "7", "16"}));
-}
-
-static QByteArray numbered(int from, int to)
-{
-    QByteArray lines;
-    for (int i = from; i <= to; ++i)
-        lines += QByteArray::number(i) + '\n';
-    return lines;
-}
-
-static QStringList numberedList(int from, int to)
-{
-    QStringList entries;
-    for (int i = from; i <= to; ++i)
-        entries.append(QString::number(i));
-    return entries;
-}
+} // namespace
 
 // clang-format off
-void TestTextBox::damagedListKeepsWhatItCanRead_data()
+void TestTextBox::entryList_data()
 {
-    QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<QStringList>("shown");
+    QTest::addColumn<bool>("room");
     QTest::addColumn<QString>("command");
-    QTest::addColumn<QStringList>("after");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("changes");
 
-    const QByteArray header("# Zelk. 2010 entry list 1\n");
-    QTest::newRow("damaged line, add") << header + "16\n\xff\xfe\n5,5\n" << QStringList{"16", "5,5"}
-                                       << "add" << QStringList{"16", "5,5", "12"};
-    QTest::newRow("too long line, remove") << header + "16\n1234567890123456789\n5,5\n" << QStringList{"16", "5,5"}
-                                           << "16" << QStringList{"5,5"};
-    QTest::newRow("60 entries keep the first 50") << header + numbered(1, 60) << numberedList(1, 50)
-                                                  << "50" << numberedList(1, 49);
+    QTest::newRow("closed unused") << true << "" << "12" << QStringList();
+    QTest::newRow("entry chosen") << true << "choose 7" << "7" << QStringList();
+    QTest::newRow("text added") << true << "add" << "12" << QStringList{"+12"};
+    QTest::newRow("no room to add") << false << "add" << "12" << QStringList();
+    QTest::newRow("entry removed") << true << "7" << "12" << QStringList{"-7"};
 }
 // clang-format on
 
-void TestTextBox::damagedListKeepsWhatItCanRead()
+void TestTextBox::entryList()
 {
-    QFETCH(QByteArray, content);
+    QFETCH(bool, room);
     QFETCH(QString, command);
-    TestEnvironment env;
-    const QString file = QDir(env.path()).filePath(QStringLiteral("zelk.dat"));
-    {
-        QFile out(file);
-        QVERIFY(out.open(QIODevice::WriteOnly));
-        out.write(content);
-    }
+    RecordingSource source;
+    source.room = room;
     TextBox box;
     box.setShowButton(true);
-    box.setEntryListFile(file);
-    box.setEntryListEnabled(true);
+    box.setEntryList(&source, QStringLiteral("Zelk.-Satz"));
     box.setText(QStringLiteral("12"));
     box.show();
 
-    QTEST(useEntryList(&box, QString()), "shown");
-    useEntryList(&box, command);
-    QTEST(useEntryList(&box, QString()), "after");
-    // What could not be read is kept beside the list, exactly as it was.
-    QFile backup(file + QStringLiteral(".bak"));
-    QVERIFY(backup.open(QIODevice::ReadOnly));
-    QCOMPARE(backup.readAll(), content);
+    QCOMPARE(useEntryList(&box, command), source.shown);
+    QTEST(box.text(), "text");
+    QTEST(source.changes, "changes");
 }
 
 QTEST_MAIN(TestTextBox)

@@ -1,3 +1,6 @@
+#include "core/makeraddresses.h"
+#include "settings/entrylist.h"
+#include "settings/ratesetting.h"
 #include "settings/settingsstore.h"
 #include "support/messagerecorder.h"
 #include "support/testenvironment.h"
@@ -5,16 +8,17 @@
 #include "system/programfolder.h"
 #include "system/windowplacement.h"
 #include "ui/controls/commandbutton.h"
-#include "settings/entrylist.h"
 #include "ui/controls/textbox.h"
 #include "ui/controls/toolbar.h"
 #include "ui/main/mainwindow.h"
 
+#include <QAction>
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QPointer>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
@@ -30,31 +34,25 @@ private slots:
     void loadShowsStoredRate();
     void damagedFilesStillStart_data();
     void damagedFilesStillStart();
-    void enter_data();
-    void enter();
-    void refusedKeysWarn_data();
-    void refusedKeysWarn();
-    void ctrlCCopiesWholeText();
-    void alwaysOnTopKeepsGeometry();
-    void clearAndCopyCommands();
+    void commands_data();
+    void commands();
     void rateCommands();
-    void questions_data();
-    void questions();
-    void pagesAndWindows();
+    void updateStartsTheUpdateProgram();
     void helpWithNothingToOpenItSaysSo();
 
 private:
     TextBox *box(const QString &name) { return m_window->findChild<TextBox *>(name); }
     ToolBar *toolbar() { return m_window->findChild<ToolBar *>(QStringLiteral("Coolbar1")); }
     void freshWindow();
+    void run(const QString &command);
 
     std::unique_ptr<TestEnvironment> m_env;
     QPointer<MainWindow> m_window;
 };
 
-static const QString app = QStringLiteral("Zelk_2010");
-static const QString section = QStringLiteral("Zelk_Satz");
-static const QString key = QStringLiteral("x.Text");
+static const QString app = RateSetting::application();
+static const QString section = RateSetting::section();
+static const QString key = RateSetting::key();
 
 void TestMainWindow::freshWindow()
 {
@@ -129,7 +127,7 @@ void TestMainWindow::damagedFilesStillStart()
     QFETCH(QByteArray, settings);
     QFETCH(QByteArray, entryList);
     const QString settingsFile = SettingsStore::location(app);
-    const QString listFile = ProgramFolder::filePath(QStringLiteral("zelk.dat"));
+    const QString listFile = ProgramFolder::entryListFile();
     const QStringList files{settingsFile, listFile};
     const QList<QByteArray> contents{settings, entryList};
     for (int i = 0; i < files.size(); ++i) {
@@ -150,143 +148,113 @@ void TestMainWindow::damagedFilesStillStart()
     QFile::remove(listFile);
 }
 
-// clang-format off
-void TestMainWindow::enter_data()
+// Runs a command as the user does: its toolbar button, else its menu or tray
+// entry, else the button of that name.
+void TestMainWindow::run(const QString &command)
 {
-    QTest::addColumn<QString>("rate");
-    QTest::addColumn<QString>("typedBox");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("netto");
-    QTest::addColumn<QString>("zelkanteil");
-    QTest::addColumn<QString>("brutto");
-    QTest::addColumn<QString>("message"); // a word of the message shown, or none
-
-    QTest::newRow("net 100") << "19" << "netto" << "100" << "100" << "19,00" << "119,00" << "";
-    QTest::newRow("gross 100") << "19" << "brutto" << "100" << "84,03" << "15,97" << "100" << "";
-    QTest::newRow("gross stays as typed") << "19" << "brutto" << "119" << "100,00" << "19,00" << "119" << "";
-    QTest::newRow("edited rate") << "7" << "netto" << "12,34" << "12,34" << "0,86" << "13,20" << "";
-    QTest::newRow("empty box") << "19" << "netto" << "" << "" << "" << "" << "";
-    QTest::newRow("empty rate") << "" << "netto" << "100" << "100" << "" << "" << "Mehrwertsteuersatz";
-    QTest::newRow("letters in rate") << "19a" << "brutto" << "100" << "" << "" << "100" << "Mehrwertsteuersatz";
-    QTest::newRow("fraction") << "19" << "netto" << "1/2" << "1/2" << "" << "" << "Nettowert";
-    QTest::newRow("lone minus") << "19" << "brutto" << "-" << "" << "" << "-" << "Bruttowert";
-    QTest::newRow("rate -100") << "-100" << "brutto" << "100" << "" << "" << "100" << "kein Ergebnis";
-}
-// clang-format on
-
-void TestMainWindow::enter()
-{
-    QFETCH(QString, rate);
-    QFETCH(QString, typedBox);
-    QFETCH(QString, typed);
-    QFETCH(QString, message);
-    box("x")->setText(rate);
-    QTest::keyClicks(box(typedBox), typed);
-    MessageRecorder messages;
-    QTest::keyClick(box(typedBox), Qt::Key_Return);
-    QCOMPARE(messages.messages.size(), message.isEmpty() ? 0 : 1);
-    if (!message.isEmpty()) {
-        const QString seen = messages.seen().constFirst();
-        QVERIFY2(seen.startsWith(QStringLiteral("warning|Ungültige Eingabe|")) && seen.contains(message),
-                 qPrintable(seen));
-    }
-    QTEST(box("netto")->text(), "netto");
-    QTEST(box("zelkanteil")->text(), "zelkanteil");
-    QTEST(box("brutto")->text(), "brutto");
-    QCOMPARE(box("x")->text(), rate);
+    if (QToolButton *button = toolbar()->button(command))
+        button->click();
+    else if (auto *action = m_window->findChild<QAction *>(command))
+        action->trigger();
+    else
+        m_window->findChild<QAbstractButton *>(command)->click();
+    QCoreApplication::sendPostedEvents(); // commands run after the click has returned
 }
 
 // clang-format off
-void TestMainWindow::refusedKeysWarn_data()
+void TestMainWindow::commands_data()
 {
-    QTest::addColumn<QString>("boxName");
-    QTest::addColumn<int>("key");
-    QTest::addColumn<int>("modifiers");
-    QTest::addColumn<bool>("warns");
-    QTest::addColumn<QString>("after");
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<MessageDialog::Answer>("answer"); // to the question it asks
+    QTest::addColumn<QStringList>("messages");         // "icon|title" of each message shown
+    QTest::addColumn<QString>("clipboard");
+    QTest::addColumn<QString>("page");                 // the address opened
+    QTest::addColumn<QStringList>("signals");
+    QTest::addColumn<bool>("cleared");                 // the amounts are emptied
+    QTest::addColumn<bool>("closes");
 
-    QTest::newRow("letter in netto") << "netto" << int(Qt::Key_A) << 0 << true << "12";
-    QTest::newRow("blank in brutto") << "brutto" << int(Qt::Key_Space) << 0 << true << "12";
-    QTest::newRow("Ctrl+V") << "netto" << int(Qt::Key_V) << int(Qt::ControlModifier) << true << "12";
-    QTest::newRow("Escape") << "brutto" << int(Qt::Key_Escape) << 0 << true << "12";
-    QTest::newRow("slash passes") << "netto" << int(Qt::Key_Slash) << 0 << false << "12/";
-    QTest::newRow("Backspace passes") << "brutto" << int(Qt::Key_Backspace) << 0 << false << "1";
-    // The locked box reports keys but never changes.
-    QTest::newRow("letter in zelkanteil") << "zelkanteil" << int(Qt::Key_A) << 0 << false << "12";
-    QTest::newRow("Backspace in zelkanteil") << "zelkanteil" << int(Qt::Key_Backspace) << 0 << false << "12";
+    const auto no = MessageDialog::Answer::No;
+    const auto yes = MessageDialog::Answer::Yes;
+    const QStringList none;
+    const QString kept = QStringLiteral("alt");
+    const QStringList quit{"quitRequested"};
+    const QStringList exitQuestion{"question|Programm beenden"};
+    const QStringList updateQuestion{"information|Online-Update"};
+
+    QTest::newRow("Neu") << "neu_bar" << no << none << kept << "" << none << true << false;
+    QTest::newRow("Nettowert kopieren") << "netto_bm" << no << none << "100" << "" << none << false << false;
+    QTest::newRow("Zelk.-Anteil kopieren") << "anteil_bm" << no << none << "16,00" << "" << none << false << false;
+    QTest::newRow("Bruttowert kopieren") << "brutto_bm" << no << none << "116,00" << "" << none << false << false;
+    QTest::newRow("Alles kopieren") << "alles_bm" << no << none << "100 (Netto)\r\n16,00 (16 %)\r\n116,00 (Brutto)\r\n"
+                                    << "" << none << false << false;
+    // The faces of the menu buttons only open their menus.
+    for (const char *menuButton : {"save_bar", "kop_bar", "links_bar"})
+        QTest::newRow(menuButton) << menuButton << no << none << kept << "" << none << false << false;
+    QTest::newRow("Homepage") << "home_bm" << no << none << kept << MakerAddresses::homePage() << none << false << false;
+    QTest::newRow("home page link") << "Command1" << no << none << kept << MakerAddresses::homePage() << none << false << false;
+    QTest::newRow("Bewerten") << "bewerten_bm" << no << none << kept << MakerAddresses::ratingPage() << none << false << false;
+    QTest::newRow("Fehler") << "fehler_bm" << no << none << kept << MakerAddresses::errorReportPage() << none << false << false;
+    QTest::newRow("Online-Shop") << "shop_bm" << no << none << kept << MakerAddresses::shopPage() << none << false << false;
+    QTest::newRow("Spende") << "spende_bm" << no << none << kept << "" << QStringList{"donationRequested"} << false << false;
+    QTest::newRow("Copyright") << "info_bar" << no << none << kept << "" << QStringList{"aboutRequested"} << false << false;
+    QTest::newRow("Autostart") << "auto_bar" << no << none << kept << "" << QStringList{"autostartRequested"} << false << false;
+    QTest::newRow("Ansicht wechseln") << "modus_bar" << no << none << kept << "" << QStringList{"compactModeRequested"} << false << true;
+    // The offscreen platform opens no files, as a desktop without viewer or browser.
+    QTest::newRow("Hilfe") << "help_bar" << no << QStringList{"warning|Hilfe"} << kept << "" << none << false << false;
+    QTest::newRow("beenden, No") << "ende_bar" << no << exitQuestion << kept << "" << none << false << false;
+    QTest::newRow("beenden, Yes") << "ende_bar" << yes << exitQuestion << kept << "" << quit << false << false;
+    QTest::newRow("tray beenden") << "exit" << no << none << kept << "" << quit << false << false;
+    QTest::newRow("Online-Update, No") << "update_bar" << no << updateQuestion << kept << "" << none << false << false;
+    // Without an update program beside it the program ends all the same.
+    QTest::newRow("Online-Update, Yes") << "update_bar" << yes << updateQuestion << kept << "" << quit << false << false;
 }
 // clang-format on
 
-void TestMainWindow::refusedKeysWarn()
+void TestMainWindow::commands()
 {
-    QFETCH(QString, boxName);
-    QFETCH(int, key);
-    QFETCH(int, modifiers);
-    QFETCH(bool, warns);
-    TextBox *target = box(boxName);
-    target->setText(QStringLiteral("12"));
-    MessageRecorder messages;
-    QTest::keyClick(target, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-    QCOMPARE(messages.seen(),
-             warns ? QStringList{QStringLiteral(
-                 "warning|Falsche Eingabe|Es können hier nur Zahlen bzw. Ziffern eingegeben werden.")}
-                   : QStringList());
-    QTEST(target->text(), "after");
-}
-
-void TestMainWindow::ctrlCCopiesWholeText()
-{
-    for (const char *name : {"netto", "zelkanteil"}) {
-        box(name)->setText(QStringLiteral("1.234,5"));
-        QGuiApplication::clipboard()->setText(QStringLiteral("alt"));
-        QTest::keyClick(box(name), Qt::Key_C, Qt::ControlModifier);
-        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("1.234,5"));
-    }
-}
-
-void TestMainWindow::alwaysOnTopKeepsGeometry()
-{
-    auto *button1 = m_window->findChild<CommandButton *>(QStringLiteral("Button1"));
-    const QRect before = m_window->geometry();
-    const WId id = m_window->winId();
-    for (bool expected : {true, false}) {
-        button1->click();
-        QCOMPARE(button1->isChecked(), expected);
-        QCOMPARE(WindowPlacement::isTopmost(m_window), expected);
-        QCOMPARE(m_window->geometry(), before);
-        QCOMPARE(m_window->winId(), id);
-    }
-}
-
-void TestMainWindow::clearAndCopyCommands()
-{
+    QFETCH(QString, command);
+    QFETCH(MessageDialog::Answer, answer);
+    QFETCH(QString, page);
+    QFETCH(bool, cleared);
+    QFETCH(bool, closes);
     box("x")->setText(QStringLiteral("16"));
     QTest::keyClicks(box("netto"), QStringLiteral("100"));
     QTest::keyClick(box("netto"), Qt::Key_Return);
-    auto copied = [this](const char *entry) {
-        toolbar()->menuEntry(QLatin1String(entry))->trigger();
-        QCoreApplication::sendPostedEvents(); // commands run after the click has returned
-        return QGuiApplication::clipboard()->text();
-    };
-    QCOMPARE(copied("alles_bm"), QStringLiteral("100 (Netto)\r\n16,00 (16 %)\r\n116,00 (Brutto)\r\n"));
-    QCOMPARE(copied("anteil_bm"), QStringLiteral("16,00"));
-    QCOMPARE(copied("brutto_bm"), QStringLiteral("116,00"));
+    QGuiApplication::clipboard()->setText(QStringLiteral("alt"));
 
-    toolbar()->button(QStringLiteral("neu_bar"))->click();
-    QCoreApplication::sendPostedEvents();
-    for (const char *amount : {"netto", "zelkanteil", "brutto"})
-        QVERIFY(box(amount)->text().isEmpty());
+    QStringList emitted;
+    QObject listener; // ends the connections with the row
+    const auto note = [&emitted](const char *name) { return [&emitted, name] { emitted.append(name); }; };
+    connect(m_window, &MainWindow::compactModeRequested, &listener, note("compactModeRequested"));
+    connect(m_window, &MainWindow::aboutRequested, &listener, note("aboutRequested"));
+    connect(m_window, &MainWindow::autostartRequested, &listener, note("autostartRequested"));
+    connect(m_window, &MainWindow::donationRequested, &listener, note("donationRequested"));
+    connect(m_window, &MainWindow::quitRequested, &listener, note("quitRequested"));
+    MessageRecorder messages(answer);
+    UrlCatcher catcher;
+
+    run(command);
+
+    QStringList shown;
+    for (const QString &message : messages.seen())
+        shown.append(message.section(QLatin1Char('|'), 0, 1));
+    QTEST(shown, "messages");
+    QTEST(QGuiApplication::clipboard()->text(), "clipboard");
+    QCOMPARE(catcher.urls, page.isEmpty() ? QList<QUrl>() : QList<QUrl>{QUrl(page)});
+    QTEST(emitted, "signals");
+    if (closes) {
+        QTRY_VERIFY(m_window.isNull());
+        return;
+    }
+    QVERIFY(m_window->isVisible());
+    QCOMPARE(box("netto")->text(), cleared ? QString() : QStringLiteral("100"));
+    QCOMPARE(box("brutto")->text(), cleared ? QString() : QStringLiteral("116,00"));
     QCOMPARE(box("x")->text(), QStringLiteral("16"));
-    QCOMPARE(copied("alles_bm"), QStringLiteral(" (Netto)\r\n (16 %)\r\n (Brutto)\r\n"));
-    QCOMPARE(copied("netto_bm"), QString());
 }
 
 void TestMainWindow::rateCommands()
 {
-    auto trigger = [this](const char *entry) {
-        toolbar()->menuEntry(QLatin1String(entry))->trigger();
-        QCoreApplication::sendPostedEvents(); // commands run after the click has returned
-    };
+    auto trigger = [this](const char *entry) { run(QLatin1String(entry)); };
     // Deleting with nothing stored says nothing.
     MessageRecorder messages;
     trigger("prozentwertloeschen_bm");
@@ -308,77 +276,27 @@ void TestMainWindow::rateCommands()
     QCOMPARE(box("x")->text(), QStringLiteral("19"));
 }
 
-// clang-format off
-void TestMainWindow::questions_data()
+void TestMainWindow::updateStartsTheUpdateProgram()
 {
-    QTest::addColumn<QString>("command");
-    QTest::addColumn<MessageDialog::Answer>("answer");
-    QTest::addColumn<QString>("title");
-    QTest::addColumn<MessageDialog::Icon>("icon");
-    QTest::addColumn<bool>("ends");
-
-    const auto question = MessageDialog::Icon::Question;
-    const auto information = MessageDialog::Icon::Information;
-    QTest::newRow("exit, No") << "ende_bar" << MessageDialog::Answer::No << "Programm beenden" << question << false;
-    QTest::newRow("exit, Yes") << "ende_bar" << MessageDialog::Answer::Yes << "Programm beenden" << question << true;
-    QTest::newRow("update, No") << "update_bar" << MessageDialog::Answer::No << "Online-Update" << information << false;
-    // There is no update.exe beside the test; the program closes all the same.
-    QTest::newRow("update, Yes") << "update_bar" << MessageDialog::Answer::Yes << "Online-Update" << information << true;
-}
-// clang-format on
-
-void TestMainWindow::questions()
-{
-    QFETCH(QString, command);
-    QFETCH(MessageDialog::Answer, answer);
-    QFETCH(bool, ends);
-    box("netto")->setText(QStringLiteral("100"));
-    MessageRecorder messages(answer);
+    // A stand-in update program beside the program notes that it was started.
+    const QString program = ProgramFolder::updateProgram();
+    const QString marker = program + QStringLiteral(".started");
+    QFile::remove(marker);
+    auto removeFiles = qScopeGuard([&] {
+        QFile::remove(program);
+        QFile::remove(marker);
+    });
+    {
+        QFile script(program);
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write("#!/bin/sh\ntouch \"$0.started\"\n");
+        script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
+    }
+    MessageRecorder messages(MessageDialog::Answer::Yes);
     QSignalSpy quit(m_window, &MainWindow::quitRequested);
-    m_window->onToolbarButtonClicked(command);
-    QCOMPARE(messages.messages.size(), 1);
-    const MessageDialog::Message &seen = messages.messages.constFirst();
-    QVERIFY(seen.question);
-    QTEST(seen.title, "title");
-    QTEST(seen.icon, "icon");
-    if (command == QLatin1String("ende_bar"))
-        QCOMPARE(seen.text, QStringLiteral("Wollen Sie das Programm wirklich beenden?"));
-    else
-        QCOMPARE(seen.text.split(QLatin1Char('\r')).size(), 7);
-    QCOMPARE(quit.size(), ends ? 1 : 0);
-    QCOMPARE(box("netto")->text(), QStringLiteral("100"));
-}
-
-void TestMainWindow::pagesAndWindows()
-{
-    QSignalSpy about(m_window, &MainWindow::aboutRequested);
-    QSignalSpy donation(m_window, &MainWindow::donationRequested);
-    QSignalSpy autostart(m_window, &MainWindow::autostartRequested);
-    QSignalSpy compact(m_window, &MainWindow::compactModeRequested);
-    // Menu buttons themselves only open their menus.
-    for (const char *key : {"save_bar", "kop_bar", "links_bar", "unknown"})
-        m_window->onToolbarButtonClicked(QLatin1String(key));
-    QCOMPARE(about.size() + donation.size() + autostart.size() + compact.size(), 0);
-
-    UrlCatcher catcher;
-    for (const char *entry : {"home_bm", "bewerten_bm", "fehler_bm", "shop_bm"})
-        toolbar()->menuEntry(QLatin1String(entry))->trigger();
-    QCoreApplication::sendPostedEvents();
-    m_window->findChild<CommandButton *>(QStringLiteral("Command1"))->click();
-    QCOMPARE(catcher.urls.size(), 5);
-    QCOMPARE(catcher.urls.at(1).path(), QStringLiteral("/portal3/pages/kontakt/bewertung.php"));
-    QCOMPARE(catcher.urls.at(2).path(), QStringLiteral("/portal3/pages/kontakt/fehlermeldung.php"));
-    QCOMPARE(catcher.urls.at(4), catcher.urls.at(0));
-
-    toolbar()->button(QStringLiteral("info_bar"))->click();
-    toolbar()->button(QStringLiteral("auto_bar"))->click();
-    toolbar()->menuEntry(QStringLiteral("spende_bm"))->trigger();
-    QCoreApplication::sendPostedEvents();
-    QCOMPARE(about.size() + autostart.size() + donation.size(), 3);
-    toolbar()->button(QStringLiteral("modus_bar"))->click();
-    QCoreApplication::sendPostedEvents();
-    QCOMPARE(compact.size(), 1);
-    QTRY_VERIFY(m_window.isNull());
+    m_window->findChild<QAction *>(QStringLiteral("update_bar"))->trigger();
+    QCOMPARE(quit.size(), 1);
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(marker), 10000);
 }
 
 void TestMainWindow::helpWithNothingToOpenItSaysSo()
@@ -389,9 +307,10 @@ void TestMainWindow::helpWithNothingToOpenItSaysSo()
     QCoreApplication::sendPostedEvents();
     QCOMPARE(messages.messages.size(), 1);
     const QString seen = messages.seen().constFirst();
-    QVERIFY2(seen.startsWith(QStringLiteral("warning|Hilfe|"))
-                 && seen.endsWith(QLatin1Char('\n') + ProgramFolder::filePath(QStringLiteral("help/index.html"))),
-             qPrintable(seen));
+    QVERIFY2(
+        seen.startsWith(QStringLiteral("warning|Hilfe|"))
+            && seen.endsWith(QLatin1Char('\n') + ProgramFolder::filePath(QStringLiteral("help/index.html"))),
+        qPrintable(seen));
 }
 
 QTEST_MAIN(TestMainWindow)
