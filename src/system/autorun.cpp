@@ -1,5 +1,6 @@
 #include "system/autorun.h"
 
+#include "core/product.h"
 #include "settings/filestore.h"
 #include "system/programfolder.h"
 
@@ -18,6 +19,22 @@ namespace {
 const wchar_t runKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 const REGSAM keyRights = KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_CREATE_SUB_KEY | KEY_ENUMERATE_SUB_KEYS
     | KEY_NOTIFY | KEY_CREATE_LINK;
+// The Run key as the user knows it from the registry editor.
+const QString runPlace
+    = QStringLiteral("HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run");
+
+StoreResult resultOf(LONG result)
+{
+    using Status = StoreResult::Status;
+    switch (result) {
+    case ERROR_SUCCESS:
+        return StoreResult::done();
+    case ERROR_ACCESS_DENIED:
+        return StoreResult(Status::WriteError, runPlace, QStringLiteral("Zugriff verweigert"));
+    default:
+        return StoreResult(Status::WriteError, runPlace, QStringLiteral("Fehler %1").arg(result));
+    }
+}
 #else
 bool validName(const QString &name)
 {
@@ -94,10 +111,7 @@ QString AutoRun::execValue(const QString &path)
 
 StoreResult AutoRun::setAutoRun(const QString &name, const QString &path)
 {
-    using Status = StoreResult::Status;
 #ifdef Q_OS_WIN
-    const QString place
-        = QStringLiteral("HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run");
     HKEY key = nullptr;
     LONG result = RegOpenKeyExW(HKEY_CURRENT_USER, runKey, 0, keyRights, &key);
     if (result == ERROR_SUCCESS) {
@@ -107,49 +121,38 @@ StoreResult AutoRun::setAutoRun(const QString &name, const QString &path)
                                 DWORD((data.size() + 1) * sizeof(wchar_t)));
         RegCloseKey(key);
     }
-    if (result == ERROR_ACCESS_DENIED)
-        return StoreResult(Status::WriteError, place, QStringLiteral("Zugriff verweigert"));
-    if (result != ERROR_SUCCESS)
-        return StoreResult(Status::WriteError, place, QStringLiteral("Fehler %1").arg(result));
-    return StoreResult::done();
+    return resultOf(result);
 #else
+    using Status = StoreResult::Status;
     if (!validName(name))
         return StoreResult(Status::WriteError, autostartFolder(), QStringLiteral("ungültiger Name"));
     const QString entry = QStringLiteral("[Desktop Entry]\n"
                                          "Type=Application\n"
-                                         "Name=Zelk. 2010\n"
+                                         "Name=%1\n"
                                          "Comment=Mehrwertsteuer-Rechner\n"
-                                         "Exec=%1\n"
+                                         "Exec=%2\n"
                                          "Terminal=false\n")
-                              .arg(execValue(path));
+                              .arg(Product::name(), execValue(path));
     return FileStore::replace(entryPath(name), entry.toUtf8());
 #endif
 }
 
 StoreResult AutoRun::removeAutoRun(const QString &name)
 {
-    using Status = StoreResult::Status;
 #ifdef Q_OS_WIN
-    const QString place
-        = QStringLiteral("HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run");
     HKEY key = nullptr;
     LONG result = RegOpenKeyExW(HKEY_CURRENT_USER, runKey, 0, keyRights, &key);
-    if (result == ERROR_FILE_NOT_FOUND)
-        return StoreResult(Status::NotFound, place);
     if (result == ERROR_SUCCESS) {
         result = RegDeleteValueW(key, reinterpret_cast<LPCWSTR>(name.utf16()));
         RegCloseKey(key);
     }
+    // No Run key or no such value: there was nothing to remove.
     if (result == ERROR_FILE_NOT_FOUND)
-        return StoreResult(Status::NotFound, place);
-    if (result == ERROR_ACCESS_DENIED)
-        return StoreResult(Status::WriteError, place, QStringLiteral("Zugriff verweigert"));
-    if (result != ERROR_SUCCESS)
-        return StoreResult(Status::WriteError, place, QStringLiteral("Fehler %1").arg(result));
-    return StoreResult::done();
+        return StoreResult(StoreResult::Status::NotFound, runPlace);
+    return resultOf(result);
 #else
     if (!validName(name))
-        return StoreResult(Status::NotFound, autostartFolder());
+        return StoreResult(StoreResult::Status::NotFound, autostartFolder());
     return FileStore::remove(entryPath(name));
 #endif
 }

@@ -10,6 +10,7 @@
 #include "ui/controls/messagedialog.h"
 #include "ui/controls/textbox.h"
 #include "ui/controls/twips.h"
+#include "ui/controls/windowsetup.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -51,12 +52,9 @@ CommandButton *makeIconCommand(const QString &name, const char *icon, const QStr
 CompactWindow::CompactWindow(QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
-    setObjectName(QStringLiteral("klein_window"));
-    setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(Texts::caption);
-    setAccessibleName(QStringLiteral("Zelk. 2010 kleines Fenster"));
+    setUpWindow(this, QStringLiteral("klein_window"), Texts::caption,
+                QStringLiteral("Zelk. 2010 kleines Fenster"), Twips::size(1995, 1875));
     setWindowIcon(Icons::named(QStringLiteral("zelk")));
-    setFixedSize(Twips::size(1995, 1875));
     // No minimise button and no task-bar button: never minimised out of reach.
     WindowPlacement::keepReachable(this);
 

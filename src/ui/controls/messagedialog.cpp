@@ -130,7 +130,7 @@ void MessageDialog::informPlain(QWidget *parent, const QString &title, const QSt
     QMessageBox box(parent);
     box.setWindowTitle(title);
     box.setText(withLineFeeds(text));
-    box.setIcon(icon == Icon::Stop          ? QMessageBox::Critical
+    box.setIcon(icon == Icon::Stop              ? QMessageBox::Critical
                     : icon == Icon::Warning     ? QMessageBox::Warning
                     : icon == Icon::Question    ? QMessageBox::Question
                     : icon == Icon::Information ? QMessageBox::Information

@@ -11,6 +11,7 @@
 #include "ui/controls/icons.h"
 #include "ui/controls/label3d.h"
 #include "ui/controls/twips.h"
+#include "ui/controls/windowsetup.h"
 
 #include <QIcon>
 #include <QLabel>
@@ -67,11 +68,8 @@ QFrame *makeLine(QWidget *parent, int top)
 AboutWindow::AboutWindow(QWidget *parent)
     : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
-    setObjectName(QStringLiteral("copyright1"));
-    setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(Texts::caption);
-    setAccessibleName(QStringLiteral("Über Zelk. 2010"));
-    setFixedSize(Twips::size(6105, 6600));
+    setUpWindow(this, QStringLiteral("copyright1"), Texts::caption, QStringLiteral("Über Zelk. 2010"),
+                Twips::size(6105, 6600));
     WindowPlacement::centre(this);
     setAutoFillBackground(true);
     QPalette pal = palette();

@@ -10,6 +10,7 @@
 #include "ui/controls/icons.h"
 #include "ui/controls/label3d.h"
 #include "ui/controls/twips.h"
+#include "ui/controls/windowsetup.h"
 
 #include <QIcon>
 
@@ -44,11 +45,7 @@ Label3D *makeLabel(const QString &name, const QString &caption, QWidget *parent,
 DonationWindow::DonationWindow(QWidget *parent)
     : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
-    setObjectName(QStringLiteral("spenden1"));
-    setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(Texts::caption);
-    setAccessibleName(Texts::caption);
-    setFixedSize(Twips::size(6375, 3120));
+    setUpWindow(this, QStringLiteral("spenden1"), Texts::caption, Texts::caption, Twips::size(6375, 3120));
     WindowPlacement::centre(this);
 
     auto *frame = new Frame(QString(), this);

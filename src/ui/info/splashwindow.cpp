@@ -10,6 +10,7 @@
 #include "ui/controls/label3d.h"
 #include "ui/controls/line3d.h"
 #include "ui/controls/twips.h"
+#include "ui/controls/windowsetup.h"
 
 #include <QLabel>
 #include <QTimer>
@@ -42,10 +43,8 @@ SplashWindow::SplashWindow(int intervalMs, QWidget *parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
     , m_timer(new QTimer(this))
 {
-    setObjectName(QStringLiteral("screenfrm"));
-    setAttribute(Qt::WA_DeleteOnClose);
-    setAccessibleName(QStringLiteral("Zelk. 2010 wird gestartet"));
-    setFixedSize(Twips::size(3135, 2295));
+    setUpWindow(this, QStringLiteral("screenfrm"), QString(), QStringLiteral("Zelk. 2010 wird gestartet"),
+                Twips::size(3135, 2295));
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::white);

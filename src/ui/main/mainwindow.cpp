@@ -16,6 +16,7 @@
 #include "ui/controls/textbox.h"
 #include "ui/controls/toolbar.h"
 #include "ui/controls/twips.h"
+#include "ui/controls/windowsetup.h"
 #include "ui/main/trayicon.h"
 
 #include <QAction>
@@ -128,12 +129,9 @@ MainWindow::MainWindow(QWidget *parent)
               Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                   | Qt::WindowCloseButtonHint)
 {
-    setObjectName(QStringLiteral("Zelk"));
-    setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(Texts::caption);
-    setAccessibleName(QStringLiteral("Zelk. 2010 Hauptfenster"));
+    setUpWindow(this, QStringLiteral("Zelk"), Texts::caption, QStringLiteral("Zelk. 2010 Hauptfenster"),
+                Twips::size(8775, 3375));
     setWindowIcon(icon("zelk"));
-    setFixedSize(Twips::size(8775, 3375));
 
     m_messages = new MessageDialog(this);
     createActions();

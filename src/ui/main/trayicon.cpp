@@ -107,5 +107,6 @@ void TrayIcon::showPendingBalloon()
     if (!placed && ++m_balloonWaitTicks <= balloonWaitTicks)
         return;
     m_balloonWait->stop();
-    m_icon->showMessage(m_pendingBalloon.title, m_pendingBalloon.text, m_pendingBalloon.icon, balloonMilliseconds);
+    m_icon->showMessage(m_pendingBalloon.title, m_pendingBalloon.text, m_pendingBalloon.icon,
+                        balloonMilliseconds);
 }

@@ -9,6 +9,7 @@
 #include "ui/controls/messagedialog.h"
 #include "ui/controls/textbox.h"
 #include "ui/controls/twips.h"
+#include "ui/controls/windowsetup.h"
 
 #include <QIcon>
 #include <QLabel>
@@ -34,11 +35,7 @@ const QString fileBox = QStringLiteral("Programmdatei");
 AutostartWindow::AutostartWindow(QWidget *parent)
     : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
-    setObjectName(QStringLiteral("autostart1"));
-    setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(Texts::caption);
-    setAccessibleName(Texts::caption);
-    setFixedSize(Twips::size(5535, 2745));
+    setUpWindow(this, QStringLiteral("autostart1"), Texts::caption, Texts::caption, Twips::size(5535, 2745));
     WindowPlacement::centre(this);
 
     auto *frame = new Frame(Texts::frame, this);

@@ -7,6 +7,7 @@
 #include "ui/controls/icons.h"
 #include "ui/controls/messagedialog.h"
 #include "ui/controls/twips.h"
+#include "ui/controls/windowsetup.h"
 
 #include <QIcon>
 #include <QLabel>
@@ -39,12 +40,9 @@ MigrationWizard::MigrationWizard(int year, QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
     , m_migration(year)
 {
-    setObjectName(year == 2008 ? QStringLiteral("aus_neu08") : QStringLiteral("aus_neu09"));
-    setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(Texts::caption);
-    setAccessibleName(Texts::caption);
+    setUpWindow(this, year == 2008 ? QStringLiteral("aus_neu08") : QStringLiteral("aus_neu09"),
+                Texts::caption, Texts::caption, Twips::size(4695, 3960));
     setWindowIcon(Icons::named(QStringLiteral("zelk")));
-    setFixedSize(Twips::size(4695, 3960));
     // No minimise button and no task-bar button: never minimised out of reach.
     WindowPlacement::keepReachable(this);
 

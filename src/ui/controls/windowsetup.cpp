@@ -1,0 +1,13 @@
+#include "ui/controls/windowsetup.h"
+
+#include <QWidget>
+
+void setUpWindow(QWidget *window, const QString &objectName, const QString &title,
+                 const QString &accessibleName, const QSize &size)
+{
+    window->setObjectName(objectName);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setWindowTitle(title);
+    window->setAccessibleName(accessibleName);
+    window->setFixedSize(size);
+}
