@@ -9,6 +9,10 @@ for tool in Xvfb openbox xdotool xclip xwininfo xprop xdpyinfo xmodmap; do
     fi
 done
 
+# The Python helpers import xsession.py; its compiled copy must not land in
+# the source tree.
+export PYTHONDONTWRITEBYTECODE=1
+
 failures=0
 passed=0
 pids=()
@@ -111,6 +115,13 @@ stop_zelk() {
 
 zelk_gone() { ! kill -0 "$zelk_pid" 2>/dev/null; }
 ended() { eventually 5 zelk_gone; }
+
+# trayer as the notification area at the top right, until the session ends.
+start_tray() {
+    trayer --edge top --align right --widthtype pixel --width 120 --height 24 --SetDockType true >/dev/null 2>&1 &
+    pids+=($!)
+    eventually 5 bash -c "xwininfo -root -tree | grep -q '\"panel\"'"
+}
 
 # The tray icon is the zelk window embedded in trayer's panel: prints "x y" of
 # its centre once it is mapped there (a click before that goes nowhere).
