@@ -21,14 +21,6 @@ info_bar="318 14"
 links_bar="420 14"
 auto_bar="465 14"
 
-click_in() { # click_in <window> <x y>
-    xdotool mousemove --window "$1" $2 click 1
-}
-
-shoot() { # shoot <window id> <file>
-    import -window "$1" "$shots/$2" 2>/dev/null
-}
-
 # Starts the program and sets $win to its main window; a case that gets no
 # main window has failed and ends.
 start_main() {

@@ -83,6 +83,9 @@ popup_menu() {
 }
 wait_menu() { eventually "${1:-10}" popup_menu; }
 
+click_in() { xdotool mousemove --window "$1" $2 click 1; } # click_in <window> <x y>
+shoot() { import -window "$1" "$shots/$2" 2>/dev/null; }    # shoot <window> <file in $shots>
+
 clipboard() { xclip -o -selection clipboard 2>/dev/null; }
 # Compares byte for byte, line ends included.
 clipboard_is() { cmp -s <(clipboard) <(printf '%s' "$1"); }

@@ -86,7 +86,6 @@ stop_exe() {
     eventually 10 no_window_named "^Zelk"
 }
 
-click_in() { xdotool mousemove --window "$1" $2 click 1; }
 # A click that only activates the window under Wine opens nothing: click again
 # until the window named $3 is there, and print its id.
 open_by_click() { # open_by_click <window> <x y> <name>
@@ -112,7 +111,6 @@ open_menu() { # open_menu <window> <x y>
     click_in "$1" "$2"
     wait_menu 3
 }
-shoot() { import -window "$1" "$shots/$2" 2>/dev/null; }
 
 # The text that tesseract reads in a screenshot, on one line, enlarged first
 # because the program's 8 pt texts are small for it. It mistakes some small
