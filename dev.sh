@@ -4,6 +4,8 @@
 #                and runs the whole test suite
 # ./dev.sh package  installs what is missing and makes the Debian package of the
 #                optimised program: build/package/zelk_<version>_<arch>.deb
+# ./dev.sh tidy [file...]  runs clang-tidy with the project's .clang-tidy over
+#                src/ or the named files
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -13,8 +15,9 @@ test_packages=(xvfb openbox trayer xdotool xclip x11-utils x11-xserver-utils ima
                passwd util-linux mount
                g++-mingw-w64-x86-64-posix ninja-build qt6-base-dev-tools wine wine64 fonts-wine tesseract-ocr
                dbus at-spi2-core python3-gi gir1.2-atspi-2.0
-               debootstrap wget xdg-utils)
+               debootstrap wget xdg-utils clang-format)
 package_packages=(fp-utils dpkg-dev)
+tidy_packages=(clang-tidy)
 
 install_missing() {
     local missing=()
@@ -47,6 +50,24 @@ build_windows() {
     cmake --build --preset windows -j "$jobs"
 }
 
+# The libFuzzer target (build/fuzz) that the test fuzz_core runs; it needs clang.
+build_fuzz() {
+    if ! command -v clang++ >/dev/null; then
+        echo "No clang++: the fuzz target is not built and fuzz_core is skipped"
+        return 0
+    fi
+    cmake --preset fuzz
+    cmake --build --preset fuzz --target fuzz_core -j "$jobs"
+}
+
+# Lists the C++ files that differ from what clang-format makes of them.
+unformatted() {
+    local file
+    while IFS= read -r -d '' file; do
+        clang-format --dry-run -Werror "$file" >/dev/null 2>&1 || echo "$file"
+    done < <(find src tests fuzz packaging \( -name '*.cpp' -o -name '*.h' \) -print0 | sort -z)
+}
+
 case "${1:-}" in
 run)
     install_missing "${build_packages[@]}"
@@ -55,18 +76,43 @@ run)
     exec build/release/src/app/zelk
     ;;
 test)
-    install_missing "${build_packages[@]}" "${test_packages[@]}"
+    install_missing "${build_packages[@]}" "${test_packages[@]}" "${package_packages[@]}"
+    badly_formatted=$(unformatted)
+    [ -z "$badly_formatted" ] || printf 'Not formatted as .clang-format says (clang-format -i <file>):\n%s\n' "$badly_formatted"
     cmake --preset sanitize
     cmake --build --preset sanitize -j "$jobs"
     build_windows
-    ctest --preset sanitize
+    build_fuzz
+    rm -f build/package/zelk_*.deb
+    CMAKE_BUILD_PARALLEL_LEVEL=$jobs cmake --workflow --preset package
+    status=0
+    ctest --preset sanitize || status=$?
+    if [ -n "$badly_formatted" ]; then
+        printf 'FAILED: these files are not formatted as .clang-format says (clang-format -i <file>):\n%s\n' \
+            "$badly_formatted"
+        status=1
+    fi
+    exit $status
+    ;;
+tidy)
+    install_missing "${build_packages[@]}" "${tidy_packages[@]}"
+    # The compiler calls, and the generated version header, come from
+    # configuring the sanitize build; nothing has to be compiled.
+    cmake --preset sanitize >/dev/null
+    # Named files only, when given: a whole run takes minutes on two cores.
+    if [ $# -gt 1 ]; then
+        shift
+        clang-tidy --quiet -p build/sanitize "$@"
+    else
+        run-clang-tidy -quiet -p build/sanitize -j "$jobs" "^$PWD/src/.*\.cpp$"
+    fi
     ;;
 package)
     install_missing "${build_packages[@]}" "${package_packages[@]}"
     CMAKE_BUILD_PARALLEL_LEVEL=$jobs cmake --workflow --preset package
     ;;
 *)
-    echo "usage: $0 run|test|package" >&2
+    echo "usage: $0 run|test|package|tidy" >&2
     exit 2
     ;;
 esac

@@ -191,7 +191,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             std::abort();
         break;
     }
-    case 3: // any bytes as the settings file
+    case 3:   // any bytes as the settings file
     case 4: { // any bytes as the entry list
         const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
         if (mode % 5 == 3)

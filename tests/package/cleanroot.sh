@@ -29,8 +29,10 @@ packages=$1
 built=$2
 shots=$3
 deb=$(ls "$packages"/zelk_*.deb 2>/dev/null | head -n 1)
-[ -n "$deb" ] || { echo "FAILED: no package in $packages"; exit 1; }
-[ -x "$built" ] || { echo "FAILED: no program at $built"; exit 1; }
+[ -n "$deb" ] || skip "no package in $packages (./dev.sh package makes it)"
+stale=$(find "$(dirname "$0")/../../src" -name '*.[ch]*' -newer "$deb" -print -quit)
+[ -z "$stale" ] || skip "$deb is older than $stale (./dev.sh package makes it anew)"
+[ -x "$built" ] || skip "no program at $built (./dev.sh package builds it)"
 dpkg-deb -c "$deb" 2>/dev/null | grep -q '/zelk\.chm$' || skip "the package holds no zelk.chm (Debian: fp-utils)"
 mkdir -p "$shots"
 

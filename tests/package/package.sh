@@ -10,7 +10,9 @@ for tool in dpkg-deb cmake; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed (Debian: dpkg-dev cmake)"; exit 77; }
 done
 deb=$(ls "$packages"/zelk_*.deb 2>/dev/null | head -n 1)
-[ -n "$deb" ] || { echo "FAILED: no package in $packages"; exit 1; }
+[ -n "$deb" ] || { echo "SKIP: no package in $packages (./dev.sh package makes it)"; exit 77; }
+stale=$(find "$(dirname "$0")/../../src" -name '*.[ch]*' -newer "$deb" -print -quit)
+[ -z "$stale" ] || { echo "SKIP: $deb is older than $stale (./dev.sh package makes it anew)"; exit 77; }
 [ -f "$build/src/app/zelk.chm" ] || { echo "SKIP: zelk.chm was not built (Debian: fp-utils)"; exit 77; }
 
 work=$(mktemp -d)

@@ -1,7 +1,6 @@
 """Walks the main window through AT-SPI as a screen reader does: every showing
 object that offers actions has a name, and the actions do what they say and
 return at once. Usage: atspi_walk.py <pid of zelk>"""
-import subprocess
 import sys
 import time
 import warnings
@@ -14,6 +13,8 @@ warnings.filterwarnings("ignore", category=DeprecationWarning)
 gi.require_version("Atspi", "2.0")
 from gi.repository import Atspi  # noqa: E402
 
+from xsession import eventually, menus, run, window_named  # noqa: E402
+
 MAIN = "Zelk. 2010    -    Freeware"
 failures = []
 
@@ -22,15 +23,6 @@ def check(what, condition):
     print(("  ok: " if condition else "  FAILED: ") + what)
     if not condition:
         failures.append(what)
-
-
-def eventually(seconds, condition):
-    deadline = time.monotonic() + seconds
-    while True:
-        result = condition()
-        if result or time.monotonic() > deadline:
-            return result
-        time.sleep(0.1)
 
 
 def application(pid):
@@ -72,28 +64,8 @@ def do_action(obj, name):
     return time.monotonic() - start
 
 
-def x_window(title):
-    out = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", title],
-                         capture_output=True, text=True).stdout.split()
-    return out[0] if out else None
-
-
 def on_top(wid):
-    return "_NET_WM_STATE_ABOVE" in subprocess.run(["xprop", "-id", wid, "_NET_WM_STATE"],
-                                                   capture_output=True, text=True).stdout
-
-
-def popup_shown(_app):
-    """A popup menu of zelk: a window the window manager does not frame, taller
-    than the one line of a tooltip."""
-    ids = subprocess.run(["xdotool", "search", "--onlyvisible", "--class", "zelk"],
-                         capture_output=True, text=True).stdout.split()
-    for wid in ids:
-        info = subprocess.run(["xwininfo", "-id", wid], capture_output=True, text=True).stdout
-        height = [int(line.split()[-1]) for line in info.splitlines() if line.strip().startswith("Height:")]
-        if "Override Redirect State: yes" in info and height and height[0] >= 40:
-            return True
-    return False
+    return "_NET_WM_STATE_ABOVE" in run("xprop", "-id", wid, "_NET_WM_STATE")
 
 
 def windows(app):
@@ -101,7 +73,7 @@ def windows(app):
             if w is not None and w.get_state_set().contains(Atspi.StateType.SHOWING)]
 
 
-def window_named(app, name):
+def atspi_window(app, name):
     return eventually(10, lambda: next((w for w in windows(app) if w.get_name() == name), None))
 
 
@@ -124,12 +96,12 @@ def press_and_close(app, button, caption, title):
     """Press returns at once, the window opens; its objects are named; Escape closes it."""
     took = do_action(button, "Press")
     check("Press on '%s' returns at once (%.2f s)" % (caption, took), took < 1)
-    check("Press on '%s' opens its window" % caption, eventually(10, lambda: x_window(title)))
+    check("Press on '%s' opens its window" % caption, eventually(10, lambda: window_named(title)))
     modal = other_window(app)
     if modal is not None:
         named_objects(modal, "window of '%s'" % caption)
-    subprocess.run(["xdotool", "key", "Escape"])
-    check("the window of '%s' closes" % caption, eventually(10, lambda: not x_window(title)))
+    run("xdotool", "key", "Escape")
+    check("the window of '%s' closes" % caption, eventually(10, lambda: not window_named(title)))
 
 
 def switch_on_top(toggle, xid, caption):
@@ -146,11 +118,11 @@ def main():
     if app is None:
         print("  FAILED: zelk does not show up on the accessibility bus")
         return 1
-    main_window = eventually(20, lambda: x_window(MAIN))
+    main_window = eventually(20, lambda: window_named(MAIN))
     check("the main window opens", main_window is not None)
     if main_window is None:
         return 1
-    frame = window_named(app, "Zelk. 2010 Hauptfenster")
+    frame = atspi_window(app, "Zelk. 2010 Hauptfenster")
     named = named_objects(frame, "main window")
     for caption in ["Neu", "Zelk. speichern & löschen", "Kopieren", "Ansicht wechseln", "Copyright", "Hilfe",
                     "Diverse Links", "Online-Update", "Autostartfunktion", "Programm beenden",
@@ -163,9 +135,9 @@ def main():
             continue
         took = do_action(button, "ShowMenu")
         check("ShowMenu on '%s' returns at once (%.2f s)" % (menu_button, took), took < 1)
-        check("ShowMenu on '%s' opens its menu" % menu_button, eventually(5, lambda: popup_shown(app)))
-        subprocess.run(["xdotool", "key", "Escape"])
-        check("the menu of '%s' closes" % menu_button, eventually(5, lambda: not popup_shown(app)))
+        check("ShowMenu on '%s' opens its menu" % menu_button, eventually(5, menus))
+        run("xdotool", "key", "Escape")
+        check("the menu of '%s' closes" % menu_button, eventually(5, lambda: not menus()))
 
     if "Immer im Vordergrund" in named:
         switch_on_top(named["Immer im Vordergrund"], main_window, "Immer im Vordergrund")
@@ -179,9 +151,9 @@ def main():
     if "Ansicht wechseln" in named:
         took = do_action(named["Ansicht wechseln"], "Press")
         check("Press on 'Ansicht wechseln' returns at once (%.2f s)" % took, took < 1)
-        compact_xid = eventually(10, lambda: x_window("^Zelk. 2010$"))
+        compact_xid = eventually(10, lambda: window_named("^Zelk. 2010$"))
         check("the compact window opens", compact_xid is not None)
-        compact = window_named(app, "Zelk. 2010 kleines Fenster")
+        compact = atspi_window(app, "Zelk. 2010 kleines Fenster")
         if compact_xid and compact:
             small = named_objects(compact, "compact window")
             for caption in ["Neu", "Zum großen Fenster wechseln", "Vordergrund", "Netto kopieren",
@@ -191,7 +163,7 @@ def main():
                 switch_on_top(small["Vordergrund"], compact_xid, "Vordergrund")
             if "Zum großen Fenster wechseln" in small:
                 do_action(small["Zum großen Fenster wechseln"], "Press")
-                check("the main window comes back", eventually(10, lambda: x_window(MAIN)))
+                check("the main window comes back", eventually(10, lambda: window_named(MAIN)))
 
     print("%d failed" % len(failures))
     return 1 if failures else 0

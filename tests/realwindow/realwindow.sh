@@ -21,12 +21,14 @@ info_bar="318 14"
 links_bar="420 14"
 auto_bar="465 14"
 
-click_in() { # click_in <window> <x y>
-    xdotool mousemove --window "$1" $2 click 1
-}
-
-shoot() { # shoot <window id> <file>
-    import -window "$1" "$shots/$2" 2>/dev/null
+# Starts the program and sets $win to its main window; a case that gets no
+# main window has failed and ends.
+start_main() {
+    start_zelk
+    win=$(wait_window "$main_title" 30) && return 0
+    check "main window appears" false
+    stop_zelk
+    return 1
 }
 
 # Prints the id of the first visible window of the program started last.
@@ -49,9 +51,8 @@ case_startup() {
 }
 
 case_calculation() {
-    start_zelk
     local win
-    win=$(wait_window "$main_title" 30) || { check "main window appears" false; stop_zelk; return; }
+    start_main || return
     xdotool windowactivate --sync "$win" 2>/dev/null
     sleep 0.3
     xdotool type --delay 40 "100"
@@ -90,9 +91,8 @@ case_calculation() {
 }
 
 case_compact_window() {
-    start_zelk
     local win compact
-    win=$(wait_window "$main_title" 30) || { check "main window appears" false; stop_zelk; return; }
+    start_main || return
     xdotool windowactivate --sync "$win" 2>/dev/null
     xdotool type --delay 40 "100"
     xdotool key Return
@@ -108,6 +108,8 @@ case_compact_window() {
     xdotool key Return Tab Tab ctrl+c
     check "the compact window calculates (gross 59,50)" eventually 5 clipboard_is "59,50"
     shoot "$compact" compact-window.png
+    check "a minimised compact window shows itself again" minimised_comes_back "$compact"
+    xdotool windowactivate --sync "$compact" 2>/dev/null
     xdotool key alt+F4
     win=$(wait_window "$main_title" 10)
     check "closing it brings the main window back" [ -n "$win" ]
@@ -123,9 +125,8 @@ case_compact_window() {
 }
 
 case_information_windows() {
-    start_zelk
     local win dialog message
-    win=$(wait_window "$main_title" 30) || { check "main window appears" false; stop_zelk; return; }
+    start_main || return
     click_in "$win" "$info_bar"
     dialog=$(wait_window "^Copyright$" 10)
     check "the about window opens" [ -n "$dialog" ]
@@ -187,16 +188,6 @@ case_wizard() {
     stop_zelk
 }
 
-start_tray() {
-    trayer --edge top --align right --widthtype pixel --width 120 --height 24 --SetDockType true \
-        >/dev/null 2>&1 &
-    tray_pid=$!
-    eventually 5 bash -c "xwininfo -root -tree | grep -q '\"panel\"'"
-}
-stop_tray() {
-    kill "$tray_pid" 2>/dev/null
-    wait "$tray_pid" 2>/dev/null
-}
 
 # "left top right bottom" of a window's frame: its client area from xwininfo,
 # widened by the extents the window manager reports.
@@ -215,7 +206,7 @@ frame_of() {
 pixels_of() { # pixels_of <window> <colour>...
     local win=$1
     shift
-    import -window "$win" -depth 8 ppm:- 2>/dev/null | python3 "$realwindow_dir/pixels.py" "$@"
+    import -window "$win" -depth 8 ppm:- 2>/dev/null | python3 "$realwindow_dir/xsession.py" "$@"
 }
 # The box with the keyboard focus is light yellow (rate box and main window
 # boxes ffff80, the compact window's amounts ffffc0).
@@ -225,88 +216,60 @@ shows_focus_colour() { [ "$(pixels_of "$1" ffff80 ffffc0)" -gt 200 ]; }
 right_click_tray_icon() {
     click_tray_icon 3 && wait_menu 3
 }
-
-case_tray() {
-    start_tray
-    start_zelk
-    local win
-    win=$(wait_window "$main_title" 30) || { check "main window appears" false; stop_zelk; stop_tray; return; }
-    xdotool windowminimize "$win"
-    check "minimised window leaves the screen" wait_gone "$main_title" 5
-    check "tray icon appears" eventually 5 tray_icon_shown
-    import -window root "$shots/tray.png" 2>/dev/null
-    if tray_icon_shown; then
-        click_tray_icon 1
-        check "a click restores the window" quietly wait_window "$main_title" 5
-        check "the icon is gone after restoring" eventually 5 tray_icon_gone
-        xdotool windowminimize "$(wait_window "$main_title" 5)"
-        wait_gone "$main_title" 5
-        check "minimising again brings the icon back" eventually 10 tray_icon_shown
-        local menu
-        menu=$(eventually 10 right_click_tray_icon)
-        check "right click shows the menu" [ -n "$menu" ]
-        import -window root "$shots/tray-menu.png" 2>/dev/null
-        if [ -n "$menu" ]; then
-            # Its last entry ends the program.
-            set -- $menu
-            xdotool mousemove $(($2 + $4 / 2)) $(($3 + $5 - 12)) click 1
-            check "Programm beenden ends the program" ended
-        fi
-    fi
-    stop_zelk
-    stop_tray
+# Opens the tray icon's menu and clicks its first (öffnen) or last (Programm
+# beenden) entry.
+tray_menu_click() { # tray_menu_click first|last
+    local menu x y w h
+    menu=$(eventually 10 right_click_tray_icon) || return 1
+    import -window root "$shots/tray-menu.png" 2>/dev/null
+    read -r _ x y w h <<<"$menu"
+    if [ "$1" = first ]; then y=$((y + 12)); else y=$((y + h - 12)); fi
+    xdotool mousemove $((x + w / 2)) "$y" click 1
 }
 
-case_tray_menu_open() {
-    start_tray
-    start_zelk
-    local win menu
-    win=$(wait_window "$main_title" 30) || { check "main window appears" false; stop_zelk; stop_tray; return; }
+case_tray() {
+    local win balloon icon
+    start_main || return
     xdotool windowactivate --sync "$win" 2>/dev/null
     xdotool type --delay 40 "42"
     xdotool windowminimize "$win"
+    check "minimised window leaves the screen" wait_gone "$main_title" 5
     check "tray icon appears" eventually 5 tray_icon_shown
-    menu=$(eventually 10 right_click_tray_icon)
-    check "right click shows the menu" [ -n "$menu" ]
-    if [ -n "$menu" ]; then
-        # Its first entry opens the window again.
-        set -- $menu
-        xdotool mousemove $(($2 + $4 / 2)) $(($3 + 12)) click 1
-        check "öffnen brings the window back" quietly wait_window "$main_title" 5
-        check "the icon is gone" eventually 5 tray_icon_gone
-        clear_clipboard
-        xdotool key ctrl+c
-        check "the program lives on with the typed amount" eventually 5 clipboard_is "42"
-    fi
-    check "no crash" [ "$(zelk_gone && echo gone)" != gone ]
-    stop_zelk
-    stop_tray
-}
-
-case_balloon_at_icon() {
-    start_tray
-    start_zelk
-    local win balloon
-    win=$(wait_window "$main_title" 30) || { check "main window appears" false; stop_zelk; stop_tray; return; }
-    xdotool windowminimize "$win"
+    tray_icon_shown || { stop_zelk; return; }
     balloon=$(wait_menu 10)
     check "the balloon appears" [ -n "$balloon" ]
-    if [ -n "$balloon" ] && eventually 5 tray_icon_shown; then
-        local icon
+    import -window root "$shots/tray.png" 2>/dev/null
+    if [ -n "$balloon" ]; then
         read -r icon _ < <(tray_icon_centre)
         set -- $balloon
         check "the balloon (x $2 to $(($2 + $4))) points at the icon (x $icon)" \
             [ "$2" -le $((icon + 40)) -a $(($2 + $4)) -ge $((icon - 40)) ]
     fi
+    click_tray_icon 1
+    win=$(wait_window "$main_title" 5)
+    check "a click restores the window" [ -n "$win" ]
+    check "the icon is gone after restoring" eventually 5 tray_icon_gone
+
+    xdotool windowminimize "$win"
+    check "minimising again brings the icon back" eventually 10 tray_icon_shown
+    check "right click shows the menu" tray_menu_click first
+    win=$(wait_window "$main_title" 5)
+    check "öffnen brings the window back" [ -n "$win" ]
+    check "the icon is gone" eventually 5 tray_icon_gone
+    clear_clipboard
+    xdotool key ctrl+c
+    check "the program lives on with the typed amount" eventually 5 clipboard_is "42"
+
+    xdotool windowminimize "$win"
+    check "minimising once more brings the icon back" eventually 10 tray_icon_shown
+    check "right click shows the menu" tray_menu_click last
+    check "Programm beenden ends the program" ended
     stop_zelk
-    stop_tray
 }
 
 case_quick_restore() {
-    start_tray
-    start_zelk
     local win round
-    win=$(wait_window "$main_title" 30) || { check "main window appears" false; stop_zelk; stop_tray; return; }
+    start_main || return
     xdotool windowactivate --sync "$win" 2>/dev/null
     # Every round starts from a settled, active window, as after a restore.
     check "the started window shows the focus colour" eventually 10 shows_focus_colour "$win"
@@ -330,15 +293,7 @@ case_quick_restore() {
     # The rate box copies its selection only.
     xdotool key ctrl+a ctrl+c
     check "Tab and 5 make the rate 5" eventually 5 clipboard_is "5"
-    stop_zelk
-    stop_tray
-}
 
-case_restore_twice_quickly() {
-    start_tray
-    start_zelk
-    local win
-    win=$(wait_window "$main_title" 30) || { check "main window appears" false; stop_zelk; stop_tray; return; }
     xdotool windowminimize "$win"
     click_tray_icon 1
     win=$(wait_window "$main_title" 5)
@@ -349,7 +304,6 @@ case_restore_twice_quickly() {
     check "a click right after the last restore restores again" quietly wait_window "$main_title" 5
     check "and the icon goes" eventually 5 tray_icon_gone
     stop_zelk
-    stop_tray
 }
 
 # Runs "xprop -spy" on a window's WM_STATE into a file: the states it went through.
@@ -377,10 +331,8 @@ minimised_comes_back() { # minimised_comes_back <window>
 }
 
 case_minimised_with_modal_window() {
-    start_tray
-    start_zelk
     local win dialog
-    win=$(wait_window "$main_title" 30) || { check "main window appears" false; stop_zelk; stop_tray; return; }
+    start_main || return
     click_in "$win" "$info_bar"
     dialog=$(wait_window "^Copyright$" 10)
     check "the about window opens" [ -n "$dialog" ]
@@ -395,18 +347,6 @@ case_minimised_with_modal_window() {
     xdotool key ctrl+c
     check "the main window takes keys again" eventually 5 clipboard_is "7"
     stop_zelk
-    stop_tray
-}
-
-case_compact_window_minimised() {
-    start_zelk
-    local win compact
-    win=$(wait_window "$main_title" 30) || { check "main window appears" false; stop_zelk; return; }
-    click_in "$win" "$modus_bar"
-    compact=$(wait_window "^Zelk. 2010$" 10) || { check "compact window opens" false; stop_zelk; return; }
-    check "a minimised compact window shows itself again" minimised_comes_back "$compact"
-    check "and stays reachable" quietly wait_window "^Zelk. 2010$" 5
-    stop_zelk
 }
 
 start_second_zelk() {
@@ -418,10 +358,8 @@ second_ended() { ! kill -0 "$second_pid" 2>/dev/null; }
 count_windows() { xdotool search --onlyvisible --name "$1" 2>/dev/null | wc -l; }
 
 case_second_start() {
-    start_tray
-    start_zelk
     local win
-    win=$(wait_window "$main_title" 30) || { check "main window appears" false; stop_zelk; stop_tray; return; }
+    start_main || return
     start_second_zelk
     check "a second start ends at once" eventually 5 second_ended
     check "leaving one main window" [ "$(count_windows "$main_title")" = 1 ]
@@ -431,7 +369,6 @@ case_second_start() {
     check "a second start brings the window back from the tray" quietly wait_window "$main_title" 10
     check "and the icon goes" eventually 5 tray_icon_gone
     stop_zelk
-    stop_tray
 }
 
 case_double_start_with_old_rate() {
@@ -459,9 +396,8 @@ case_double_start_with_old_rate() {
 }
 
 case_windows_on_screen() {
-    start_zelk
     local win l t r b
-    win=$(wait_window "$main_title" 30) || { check "main window appears" false; stop_zelk; return; }
+    start_main || return
     # The frame is known once the window is on screen; the window is placed again then.
     frame_centred() {
         read -r l t r b < <(frame_of "$win")
@@ -490,30 +426,27 @@ case_windows_on_screen() {
 }
 
 case_no_tray_host() {
-    start_zelk
     local win
-    win=$(wait_window "$main_title" 30) || { check "main window appears" false; stop_zelk; return; }
+    start_main || return
     xdotool windowminimize "$win"
     # Without a notification area the window stays iconified on the task bar.
     check "window is iconified, not withdrawn" eventually 5 bash -c "xprop -id $win WM_STATE | grep -q Iconic"
     stop_zelk
 }
 
+# Without a notification area first: the tray host takes the top of the screen.
 run_case "start-up" case_startup
 run_case "calculation through the clipboard" case_calculation
 run_case "compact window" case_compact_window
 run_case "information windows" case_information_windows
 run_case "migration wizard" case_wizard
-run_case "notification area" case_tray
-run_case "tray menu opens the window" case_tray_menu_open
-run_case "balloon at the icon" case_balloon_at_icon
-run_case "quick restore from the tray" case_quick_restore
-run_case "restore twice quickly" case_restore_twice_quickly
-run_case "minimised with a modal window open" case_minimised_with_modal_window
-run_case "minimised compact window" case_compact_window_minimised
-run_case "second start" case_second_start
 run_case "double start with an old rate" case_double_start_with_old_rate
 run_case "windows on screen" case_windows_on_screen
 run_case "no notification area" case_no_tray_host
+start_tray
+run_case "notification area" case_tray
+run_case "quick restore from the tray" case_quick_restore
+run_case "minimised with a modal window open" case_minimised_with_modal_window
+run_case "second start" case_second_start
 
 finish

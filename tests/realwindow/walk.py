@@ -14,6 +14,8 @@ import sys
 import tempfile
 import time
 
+from xsession import count_colours, eventually, menus, run, window_image, window_named
+
 MAIN = "Zelk. 2010    -    Freeware"
 COMPACT = "^Zelk. 2010$"
 WIZARD = "^Zelk. 2010 Daten"
@@ -31,37 +33,11 @@ TOOLBAR = {"modus": (235, 14), "info": (318, 14), "links": (420, 14), "update": 
            "auto": (465, 14), "ende": (507, 14)}
 # The focused box is light yellow: ffff80 in the main window and the compact
 # window's rate box, ffffc0 for the compact window's amounts.
-FOCUS_COLOURS = {bytes.fromhex("ffff80"), bytes.fromhex("ffffc0")}
+FOCUS_COLOURS = ("ffff80", "ffffc0")
 
 
 class WalkFailure(Exception):
     pass
-
-
-def run(*args, check=False):
-    result = subprocess.run(args, capture_output=True, text=True, check=False)
-    if check and result.returncode != 0:
-        raise WalkFailure(f"{' '.join(args)} failed: {result.stderr.strip()}")
-    return result.stdout
-
-
-def eventually(seconds, condition):
-    """Polls the condition until it holds or the time is over."""
-    deadline = time.monotonic() + seconds
-    while True:
-        value = condition()
-        if value or time.monotonic() > deadline:
-            return value
-        time.sleep(0.05)
-
-
-def windows_named(pattern):
-    return run("xdotool", "search", "--onlyvisible", "--name", pattern).split()
-
-
-def window_named(pattern):
-    found = windows_named(pattern)
-    return found[0] if found else None
 
 
 def visible_windows():
@@ -74,11 +50,6 @@ def visible_windows():
             if re.search(pattern, title):
                 shown[name].append(wid)
     return shown
-
-
-def window_image(wid):
-    return subprocess.run(["import", "-window", wid, "-depth", "8", "ppm:-"], capture_output=True,
-                          check=False).stdout
 
 
 def active_window():
@@ -117,27 +88,8 @@ def pointer_on_tray_icon():
     return tray_icon_centre() == centre
 
 
-def menus():
-    """The program's open menus, as (id, x, y, w, h): unframed windows taller
-    than a tooltip line (a balloon goes when its icon is clicked)."""
-    found = []
-    for wid in run("xdotool", "search", "--onlyvisible", "--class", "zelk").split():
-        if "Override Redirect State: yes" not in run("xwininfo", "-id", wid):
-            continue
-        geometry = dict(re.findall(r"(\w+)=(-?\d+)", run("xdotool", "getwindowgeometry", "--shell", wid)))
-        if int(geometry["HEIGHT"]) >= 40:
-            found.append((wid, int(geometry["X"]), int(geometry["Y"]), int(geometry["WIDTH"]),
-                          int(geometry["HEIGHT"])))
-    return found
-
-
 def focus_pixels(wid):
-    image = window_image(wid)
-    if not image.startswith(b"P6"):
-        return 0
-    header = image.split(maxsplit=4)
-    pixels = header[4]
-    return sum(1 for i in range(0, len(pixels) - 2, 3) if pixels[i:i + 3] in FOCUS_COLOURS)
+    return count_colours(window_image(wid), FOCUS_COLOURS)
 
 
 def stacked_above(upper, lower):
@@ -283,9 +235,9 @@ class Walk:
             moves = common + [(2, "minimise the wizard", self.minimise),
                               (0.5, "Abbrechen", lambda: self.keys("alt+a", "ended"))]
             page_keys = ["alt+w", "alt+udiaeresis", "alt+f"]
-            moves.append((4, "next page with Enter", self.wizard_enter))
+            moves.append((4, "next page with Enter", lambda: self.turn_wizard_page("Return")))
             moves.append((4, f"next page with {page_keys[self.wizard_page]}",
-                          lambda: self.wizard_next(page_keys[self.wizard_page])))
+                          lambda: self.turn_wizard_page(page_keys[self.wizard_page])))
             return moves
         raise WalkFailure(f"no actions in state {state}")
 
@@ -414,12 +366,6 @@ class Walk:
             self.process = second
         if self.state == "tray":
             self.state = "main"
-
-    def wizard_enter(self):
-        self.turn_wizard_page("Return")
-
-    def wizard_next(self, keys):
-        self.turn_wizard_page(keys)
 
     def turn_wizard_page(self, keys):
         wid = self.activate_target()

@@ -14,7 +14,5 @@ done
 # Leaks in the desktop libraries at exit are not the program's.
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
 source "$here/xsession.sh"
-trayer --edge top --align right --widthtype pixel --width 120 --height 24 --SetDockType true >/dev/null 2>&1 &
-pids+=($!)
-eventually 5 bash -c "xwininfo -root -tree | grep -q '\"panel\"'"
+start_tray
 python3 "$here/walk.py" "$zelk" "$steps" "$seed"

@@ -9,6 +9,10 @@ for tool in Xvfb openbox xdotool xclip xwininfo xprop xdpyinfo xmodmap; do
     fi
 done
 
+# The Python helpers import xsession.py; its compiled copy must not land in
+# the source tree.
+export PYTHONDONTWRITEBYTECODE=1
+
 failures=0
 passed=0
 pids=()
@@ -79,6 +83,9 @@ popup_menu() {
 }
 wait_menu() { eventually "${1:-10}" popup_menu; }
 
+click_in() { xdotool mousemove --window "$1" $2 click 1; } # click_in <window> <x y>
+shoot() { import -window "$1" "$shots/$2" 2>/dev/null; }    # shoot <window> <file in $shots>
+
 clipboard() { xclip -o -selection clipboard 2>/dev/null; }
 # Compares byte for byte, line ends included.
 clipboard_is() { cmp -s <(clipboard) <(printf '%s' "$1"); }
@@ -111,6 +118,13 @@ stop_zelk() {
 
 zelk_gone() { ! kill -0 "$zelk_pid" 2>/dev/null; }
 ended() { eventually 5 zelk_gone; }
+
+# trayer as the notification area at the top right, until the session ends.
+start_tray() {
+    trayer --edge top --align right --widthtype pixel --width 120 --height 24 --SetDockType true >/dev/null 2>&1 &
+    pids+=($!)
+    eventually 5 bash -c "xwininfo -root -tree | grep -q '\"panel\"'"
+}
 
 # The tray icon is the zelk window embedded in trayer's panel: prints "x y" of
 # its centre once it is mapped there (a click before that goes nowhere).

@@ -95,7 +95,8 @@ void TestIconRenders::noRenderWithoutDrawing()
     for (const QString &png : renders.entryList({QStringLiteral("*.png")}, QDir::Files)) {
         QString base = QFileInfo(png).completeBaseName();
         base = base.left(base.indexOf(QLatin1Char('@')) < 0 ? base.size() : base.indexOf(QLatin1Char('@')));
-        QVERIFY2(drawings.exists(base + QStringLiteral(".svg")), qPrintable(png + QStringLiteral(" has no SVG")));
+        QVERIFY2(drawings.exists(base + QStringLiteral(".svg")),
+                 qPrintable(png + QStringLiteral(" has no SVG")));
     }
 }
 
