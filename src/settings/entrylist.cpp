@@ -131,7 +131,8 @@ StoreResult EntryList::add(const QString &requestedPath, const QString &entry)
     if (content.read.failed())
         return content.read;
     if (!validEntry(entry))
-        return StoreResult(Status::WriteError, effectivePath(requestedPath), QStringLiteral("ungültiger Wert"));
+        return StoreResult(Status::WriteError, effectivePath(requestedPath),
+                           QStringLiteral("ungültiger Wert"));
     if (content.entries.contains(entry))
         return StoreResult::done();
     if (content.entries.size() >= maxEntries)

@@ -1,11 +1,11 @@
 #include "settings/filestore.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QDateTime>
-#include <QTemporaryFile>
 #include <QStorageInfo>
+#include <QTemporaryFile>
 
 #include <cerrno>
 #include <cstdio>
@@ -46,7 +46,8 @@ StoreResult checkPlace(const QString &filePath)
         return StoreResult(Status::FolderReadOnly, existing.absoluteFilePath());
     if (file.exists()) {
         if (file.isDir())
-            return StoreResult(Status::WriteError, filePath, QStringLiteral("ein Ordner steht an ihrer Stelle"));
+            return StoreResult(Status::WriteError, filePath,
+                               QStringLiteral("ein Ordner steht an ihrer Stelle"));
         if (!file.isReadable())
             return StoreResult(Status::FileUnreadable, filePath);
         if (!file.isWritable())
@@ -121,15 +122,16 @@ StoreResult FileStore::replace(const QString &linkOrFile, const QByteArray &cont
 #endif
     temp.setPermissions(before.exists() ? before.permissions()
                                         : QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                              | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+                                | QFileDevice::ReadGroup | QFileDevice::ReadOther);
     temp.close();
     if (verify && !verify(temp.fileName()))
         return diagnose(filePath, QStringLiteral("die geschriebene Datei ist unvollständig"), content.size());
 
 #ifdef Q_OS_WIN
-    const bool moved = MoveFileExW(reinterpret_cast<LPCWSTR>(QDir::toNativeSeparators(temp.fileName()).utf16()),
-                                   reinterpret_cast<LPCWSTR>(QDir::toNativeSeparators(filePath).utf16()),
-                                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    const bool moved
+        = MoveFileExW(reinterpret_cast<LPCWSTR>(QDir::toNativeSeparators(temp.fileName()).utf16()),
+                      reinterpret_cast<LPCWSTR>(QDir::toNativeSeparators(filePath).utf16()),
+                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     if (!moved)
         return diagnose(filePath, QStringLiteral("Fehler %1").arg(GetLastError()), 0);
 #else

@@ -146,8 +146,7 @@ StoreResult SettingsStore::deleteApplication(const QString &application)
 #ifdef Q_OS_WIN
     if (!hasApplication(application))
         return StoreResult(Status::NotFound, location(application));
-    return change(
-        application, [](QSettings &settings) { settings.clear(); }, {});
+    return change(application, [](QSettings &settings) { settings.clear(); }, {});
 #else
     const QString path = location(application);
     QByteArray unused;

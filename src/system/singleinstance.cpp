@@ -17,7 +17,7 @@ const QString noteName = QStringLiteral("zelk.wake");
 SingleInstance::SingleInstance(const QString &folder, QObject *parent)
     : QObject(parent)
     , m_folder(folder.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
-                                      + QStringLiteral("/zelk")
+                       + QStringLiteral("/zelk")
                                 : folder)
 {
 }

@@ -18,8 +18,8 @@ SystemVersion::Info SystemVersion::query()
     RTL_OSVERSIONINFOW version = {};
     version.dwOSVersionInfoSize = sizeof(version);
     if (const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll")) {
-        if (const auto rtlGetVersion
-            = reinterpret_cast<RtlGetVersionFn>(reinterpret_cast<void (*)()>(GetProcAddress(ntdll, "RtlGetVersion"))))
+        if (const auto rtlGetVersion = reinterpret_cast<RtlGetVersionFn>(
+                reinterpret_cast<void (*)()>(GetProcAddress(ntdll, "RtlGetVersion"))))
             rtlGetVersion(&version);
     }
     info.platformId = version.dwPlatformId;

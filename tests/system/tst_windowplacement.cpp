@@ -40,7 +40,8 @@ void TestWindowPlacement::centredWindowLiesOnScreen()
     const QRect frame = window.frameGeometry();
     // The title bar and the left edge stay on the screen, the rest is centred
     // where it fits.
-    QVERIFY2(area.contains(frame.topLeft()), qPrintable(QStringLiteral("%1,%2").arg(frame.x()).arg(frame.y())));
+    QVERIFY2(area.contains(frame.topLeft()),
+             qPrintable(QStringLiteral("%1,%2").arg(frame.x()).arg(frame.y())));
     if (frame.width() <= area.width())
         QVERIFY(qAbs(frame.center().x() - area.center().x()) <= 1);
     else

@@ -39,7 +39,8 @@ void TestMessageDialog::answers()
     QFETCH(QString, button);
     MessageDialog dialog;
     // Answered once before: nothing of it may carry over.
-    QTimer::singleShot(0, &dialog, [&] { dialog.findChild<QPushButton *>(QStringLiteral("okButton"))->click(); });
+    QTimer::singleShot(0, &dialog,
+                       [&] { dialog.findChild<QPushButton *>(QStringLiteral("okButton"))->click(); });
     dialog.inform(QStringLiteral("Vorher"), QStringLiteral("Text"), MessageDialog::Icon::Stop);
 
     QString shown;
@@ -56,9 +57,9 @@ void TestMessageDialog::answers()
             dialog.findChild<QPushButton *>(button)->click();
     });
     const QString text = QStringLiteral("Zeile 1\rZeile 2\r\rZeile 4");
-    const Answer answer = question ? dialog.ask(QStringLiteral("Frage"), text, MessageDialog::Icon::Question)
-                                   : (dialog.inform(QStringLiteral("Hinweis"), text, MessageDialog::Icon::None),
-                                      Answer::Ok);
+    const Answer answer = question
+        ? dialog.ask(QStringLiteral("Frage"), text, MessageDialog::Icon::Question)
+        : (dialog.inform(QStringLiteral("Hinweis"), text, MessageDialog::Icon::None), Answer::Ok);
     QTEST(answer, "answer");
     QTEST(buttons, "buttons");
     QCOMPARE(shown, QStringLiteral("Zeile 1\nZeile 2\n\nZeile 4"));
