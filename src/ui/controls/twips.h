@@ -1,13 +1,19 @@
 #pragma once
 
 #include <QRect>
+#include <QSize>
 
-// Window designs are given in twips; 15 twips are one pixel at 96 dpi.
+// The windows' fixed layouts are measured in twips; 15 twips are one pixel
+// at 96 dpi. Everything here is constexpr, so that a layout can be a table of
+// named constants.
 class Twips
 {
 public:
     static constexpr int perPixel = 15;
     static constexpr int px(int twips) { return twips / perPixel; }
-    static QRect rect(int left, int top, int width, int height);
-    static QSize size(int width, int height);
+    static constexpr QRect rect(int left, int top, int width, int height)
+    {
+        return {px(left), px(top), px(width), px(height)};
+    }
+    static constexpr QSize size(int width, int height) { return {px(width), px(height)}; }
 };
