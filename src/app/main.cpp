@@ -23,12 +23,14 @@ int main(int argc, char *argv[])
     }
     // The window designs were laid out for a small sans-serif face; Arial (or
     // its metric twin Liberation Sans) at 8 pt keeps every German label whole.
+    const qreal basePointSize = 8.25;
     QFont font(Product::fontFamily());
-    font.setPointSizeF(8.25);
+    font.setPointSizeF(basePointSize);
     QApplication::setFont(font);
     // Tooltips in the light yellow of notification balloons.
     QPalette palette = QApplication::palette();
-    palette.setColor(QPalette::ToolTipBase, QColor(0xFF, 0xFF, 0xE1));
+    const QColor balloonYellow(0xFF, 0xFF, 0xE1);
+    palette.setColor(QPalette::ToolTipBase, balloonYellow);
     palette.setColor(QPalette::ToolTipText, Qt::black);
     QApplication::setPalette(palette);
     QApplication::setWindowIcon(Icons::named(QStringLiteral("zelk")));
@@ -40,5 +42,5 @@ int main(int argc, char *argv[])
     QObject::connect(&windows, &WindowManager::allWindowsClosed, &app, &QApplication::quit);
     QObject::connect(&instance, &SingleInstance::wakeRequested, &windows, &WindowManager::bringToFront);
     windows.start();
-    return app.exec();
+    return QApplication::exec();
 }

@@ -15,7 +15,10 @@ class WindowManager : public QObject
     Q_OBJECT
 
 public:
-    explicit WindowManager(int splashInterval = 3000, QObject *parent = nullptr);
+    // How long the splash window stays, in milliseconds.
+    static constexpr int splashMilliseconds = 3000;
+
+    explicit WindowManager(int splashInterval = splashMilliseconds, QObject *parent = nullptr);
 
     void start();
 

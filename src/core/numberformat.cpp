@@ -18,8 +18,9 @@ QString NumberFormat::twoDecimals(double value, const QLocale &locale)
 {
     // The few doubles next to the largest one round to a 15-digit number that
     // no double can hold; they are as unusable as infinity.
-    if (!std::isfinite(value) || std::fabs(value) >= 1.797693134862315e308)
-        return QString();
+    const double largestUsable = 1.797693134862315e308;
+    if (!std::isfinite(value) || std::fabs(value) >= largestUsable)
+        return {};
 
     // The shortest exact route to "15 significant digits": scientific notation
     // with 14 digits after the point. The rounding at the cents is then done on
@@ -52,7 +53,7 @@ QString NumberFormat::twoDecimals(double value, const QLocale &locale)
     QString kept = intPart + fracPart.left(2);
     if (fracPart.at(2) >= QLatin1Char('5')) {
         // Add one cent to the decimal string, carrying to the left.
-        int i = kept.size() - 1;
+        qsizetype i = kept.size() - 1;
         while (i >= 0) {
             if (kept.at(i) == QLatin1Char('9')) {
                 kept[i] = QLatin1Char('0');

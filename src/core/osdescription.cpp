@@ -2,36 +2,45 @@
 
 #include <QList>
 
+#include <array>
+
 namespace {
+
+// The platform numbers of the Windows version call.
+enum Platform : quint32 { Win32s = 0, Windows9x = 1, WindowsNt = 2 };
+
+struct KnownVersion
+{
+    quint32 platform;
+    quint32 major;
+    quint32 minor;
+    const char *name;
+};
+
+// Windows 9x tells its versions apart by the minor number alone.
+const std::array<KnownVersion, 6> knownVersions = {{
+    {Windows9x, 4, 0, "Windows 95"},
+    {Windows9x, 4, 10, "Windows 98"},
+    {Windows9x, 4, 90, "Windows ME"},
+    {WindowsNt, 5, 0, "Windows NT5.0 (Win2000)"},
+    {WindowsNt, 5, 1, "Windows NT5.1 (WinXP)"},
+    {WindowsNt, 6, 0, "Windows NT( Windows Vista )"},
+}};
 
 QString systemName(quint32 platformId, quint32 major, quint32 minor)
 {
+    for (const KnownVersion &known : knownVersions) {
+        if (known.platform == platformId && known.minor == minor
+            && (platformId == Windows9x || known.major == major))
+            return QString::fromLatin1(known.name);
+    }
     switch (platformId) {
-    case 0:
+    case Win32s:
         return QStringLiteral("Windows 16bit mit 32bit-Erweiterung");
-    case 1: {
-        const QString windows = QStringLiteral("Windows");
-        switch (minor) {
-        case 0:
-            return windows + QStringLiteral(" 95");
-        case 10:
-            return windows + QStringLiteral(" 98");
-        case 90:
-            return windows + QStringLiteral(" ME");
-        default:
-            return windows + QStringLiteral(" (unbekannt)");
-        }
-    }
-    case 2: {
-        const QString nt = QStringLiteral("Windows NT");
-        if (major == 5 && minor == 0)
-            return nt + QStringLiteral("5.0 (Win2000)");
-        if (major == 5 && minor == 1)
-            return nt + QStringLiteral("5.1 (WinXP)");
-        if (major == 6 && minor == 0)
-            return nt + QStringLiteral("( Windows Vista )");
-        return nt;
-    }
+    case Windows9x:
+        return QStringLiteral("Windows (unbekannt)");
+    case WindowsNt:
+        return QStringLiteral("Windows NT");
     default:
         return QStringLiteral("Betriebssystem unbekannt");
     }
@@ -43,7 +52,8 @@ QString OsDescription::describe(quint32 platformId, quint32 major, quint32 minor
 {
     QString servicePack;
     // The field is 128 characters wide; anything beyond is not part of it.
-    const QList<QByteArray> pieces = csdField.left(128).split('\0');
+    const int fieldWidth = 128;
+    const QList<QByteArray> pieces = csdField.left(fieldWidth).split('\0');
     for (const QByteArray &piece : pieces) {
         if (!piece.isEmpty())
             servicePack += QString::fromLocal8Bit(piece) + QLatin1Char(' ');

@@ -34,13 +34,9 @@ QStringList EntryList::defaultEntries()
 
 bool EntryList::validEntry(const QString &entry)
 {
-    if (entry.isEmpty() || entry.size() > maxEntryLength)
-        return false;
-    for (const QChar c : entry) {
-        if (c.category() == QChar::Other_Control || c.isNull())
-            return false;
-    }
-    return true;
+    return !entry.isEmpty() && entry.size() <= maxEntryLength
+        && std::none_of(entry.begin(), entry.end(),
+                        [](QChar c) { return c.category() == QChar::Other_Control || c.isNull(); });
 }
 
 QString EntryList::effectivePath(const QString &requestedPath)
@@ -50,7 +46,7 @@ QString EntryList::effectivePath(const QString &requestedPath)
 
 QString EntryList::readPath(const QString &requestedPath)
 {
-    const QString written = effectivePath(requestedPath);
+    QString written = effectivePath(requestedPath);
     if (written == requestedPath || QFileInfo::exists(written) || !QFileInfo::exists(requestedPath))
         return written;
     return requestedPath;
@@ -92,7 +88,7 @@ EntryList::Content EntryList::parse(const QByteArray &bytes)
 EntryList::Content EntryList::read(const QString &requestedPath)
 {
     QByteArray bytes;
-    const StoreResult read = FileStore::read(readPath(requestedPath), &bytes, maxFileBytes + 1);
+    StoreResult read = FileStore::read(readPath(requestedPath), &bytes, maxFileBytes + 1);
     Content content;
     if (read.ok()) {
         content = parse(bytes);
@@ -108,12 +104,12 @@ StoreResult EntryList::store(const QString &requestedPath, const QStringList &en
 {
     const QString path = effectivePath(requestedPath);
     QByteArray old;
-    const StoreResult read = FileStore::read(path, &old, -1);
+    StoreResult read = FileStore::read(path, &old, -1);
     if (read.failed())
         return read;
     // What could not be read completely is kept before it is replaced.
     if (read.ok() && !parse(old).complete) {
-        const StoreResult kept = FileStore::replace(backupPath(path), old);
+        StoreResult kept = FileStore::replace(backupPath(path), old);
         if (!kept)
             return kept;
     }
@@ -131,13 +127,12 @@ StoreResult EntryList::add(const QString &requestedPath, const QString &entry)
     if (content.read.failed())
         return content.read;
     if (!validEntry(entry))
-        return StoreResult(Status::WriteError, effectivePath(requestedPath),
-                           QStringLiteral("ungültiger Wert"));
+        return {Status::WriteError, effectivePath(requestedPath), QStringLiteral("ungültiger Wert")};
     if (content.entries.contains(entry))
         return StoreResult::done();
     if (content.entries.size() >= maxEntries)
-        return StoreResult(Status::WriteError, effectivePath(requestedPath),
-                           QStringLiteral("die Liste hat schon %1 Einträge").arg(maxEntries));
+        return {Status::WriteError, effectivePath(requestedPath),
+                QStringLiteral("die Liste hat schon %1 Einträge").arg(maxEntries)};
     content.entries.append(entry);
     return store(requestedPath, content.entries);
 }
@@ -148,7 +143,7 @@ StoreResult EntryList::remove(const QString &requestedPath, const QString &entry
     if (content.read.failed())
         return content.read;
     if (!content.entries.contains(entry))
-        return StoreResult(Status::NotFound, effectivePath(requestedPath));
+        return {Status::NotFound, effectivePath(requestedPath)};
     content.entries.removeAll(entry);
     return store(requestedPath, content.entries);
 }

@@ -49,5 +49,5 @@ public:
 
     static constexpr int maxEntries = 50;
     static constexpr int maxEntryLength = 15;
-    static constexpr qint64 maxFileBytes = 64 * 1024;
+    static constexpr qint64 maxFileBytes = qint64{64} * 1024;
 };

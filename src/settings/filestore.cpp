@@ -41,17 +41,16 @@ StoreResult checkPlace(const QString &filePath)
     const QString folder = file.absolutePath();
     const QFileInfo existing = nearestExisting(folder);
     if (!existing.isDir())
-        return StoreResult(Status::FolderIsFile, existing.absoluteFilePath());
+        return {Status::FolderIsFile, existing.absoluteFilePath()};
     if (!existing.isWritable())
-        return StoreResult(Status::FolderReadOnly, existing.absoluteFilePath());
+        return {Status::FolderReadOnly, existing.absoluteFilePath()};
     if (file.exists()) {
         if (file.isDir())
-            return StoreResult(Status::WriteError, filePath,
-                               QStringLiteral("ein Ordner steht an ihrer Stelle"));
+            return {Status::WriteError, filePath, QStringLiteral("ein Ordner steht an ihrer Stelle")};
         if (!file.isReadable())
-            return StoreResult(Status::FileUnreadable, filePath);
+            return {Status::FileUnreadable, filePath};
         if (!file.isWritable())
-            return StoreResult(Status::FileReadOnly, filePath);
+            return {Status::FileReadOnly, filePath};
     }
     return StoreResult::done();
 }
@@ -60,7 +59,7 @@ StoreResult checkPlace(const QString &filePath)
 
 StoreResult FileStore::prepareReplace(const QString &filePath)
 {
-    const StoreResult place = checkPlace(filePath);
+    StoreResult place = checkPlace(filePath);
     if (!place)
         return place;
     const QString folder = QFileInfo(filePath).absolutePath();
@@ -71,15 +70,15 @@ StoreResult FileStore::prepareReplace(const QString &filePath)
 
 StoreResult FileStore::diagnose(const QString &filePath, const QString &systemText, qint64 bytes)
 {
-    const StoreResult place = checkPlace(filePath);
+    StoreResult place = checkPlace(filePath);
     if (!place)
         return place;
     const QFileInfo folder = nearestExisting(QFileInfo(filePath).absolutePath());
     const QStorageInfo storage(folder.absoluteFilePath());
     // A little room is needed beyond the bytes themselves (a new block, a directory entry).
     if (storage.isValid() && storage.bytesAvailable() < bytes + 4096)
-        return StoreResult(Status::DiskFull, folder.absoluteFilePath());
-    return StoreResult(Status::WriteError, filePath, systemText);
+        return {Status::DiskFull, folder.absoluteFilePath()};
+    return {Status::WriteError, filePath, systemText};
 }
 
 StoreResult FileStore::read(const QString &filePath, QByteArray *content, qint64 maxBytes)
@@ -87,13 +86,13 @@ StoreResult FileStore::read(const QString &filePath, QByteArray *content, qint64
     content->clear();
     // QFileInfo follows a link: a link to nothing is no file.
     if (!QFileInfo::exists(filePath))
-        return StoreResult(Status::NotFound, filePath);
+        return {Status::NotFound, filePath};
     QFile file(filePath);
     if (!file.open(QIODevice::ReadOnly))
-        return StoreResult(Status::FileUnreadable, filePath);
+        return {Status::FileUnreadable, filePath};
     *content = maxBytes < 0 ? file.readAll() : file.read(maxBytes);
     if (file.error() != QFileDevice::NoError)
-        return StoreResult(Status::FileUnreadable, filePath);
+        return {Status::FileUnreadable, filePath};
     return StoreResult::done();
 }
 
@@ -103,7 +102,7 @@ StoreResult FileStore::replace(const QString &linkOrFile, const QByteArray &cont
     // A file kept elsewhere and linked here (as many keep their settings) stays linked.
     const QFileInfo link(linkOrFile);
     const QString filePath = link.isSymLink() ? link.symLinkTarget() : linkOrFile;
-    const StoreResult ready = prepareReplace(filePath);
+    StoreResult ready = prepareReplace(filePath);
     if (!ready)
         return ready;
     const QFileInfo before(filePath);
@@ -157,12 +156,12 @@ StoreResult FileStore::remove(const QString &filePath)
 {
     const QFileInfo file(filePath);
     if (!file.exists() && !file.isSymLink())
-        return StoreResult(Status::NotFound, filePath);
+        return {Status::NotFound, filePath};
     const QFileInfo folder(file.absolutePath());
     if (!folder.isWritable())
-        return StoreResult(Status::FolderReadOnly, folder.absoluteFilePath());
+        return {Status::FolderReadOnly, folder.absoluteFilePath()};
     if (!file.isSymLink() && !file.isWritable())
-        return StoreResult(Status::FileReadOnly, filePath);
+        return {Status::FileReadOnly, filePath};
     QFile doomed(filePath);
     if (!doomed.remove())
         return diagnose(filePath, doomed.errorString(), 0);

@@ -25,12 +25,12 @@ StoreResult diagnose(const QString &filePath, const QString &systemText, qint64 
 
 // The whole file, at most maxBytes (all of it when negative); NotFound when there is none, FileUnreadable
 // when it cannot be read.
-StoreResult read(const QString &filePath, QByteArray *content, qint64 maxBytes = 1024 * 1024);
+StoreResult read(const QString &filePath, QByteArray *content, qint64 maxBytes = qint64{1024} * 1024);
 
 // Writes content through a temporary file that replaces the old one, so that
 // a failure or a crash leaves the old file as it was. verify, when given, is
 // asked about the written temporary file before it takes the old one's place.
-StoreResult replace(const QString &filePath, const QByteArray &content,
+StoreResult replace(const QString &linkOrFile, const QByteArray &content,
                     const std::function<bool(const QString &)> &verify = {});
 
 // Removes the file; NotFound when there is none. A write-protected file is

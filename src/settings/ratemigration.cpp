@@ -7,13 +7,15 @@
 
 #include <QLocale>
 
+#include <array>
+
 namespace {
 
 // The run-time error numbers the old versions used for these failures.
 const int errorPathAccess = 75;
 const int errorInvalidCall = 5;
 
-const int oldYears[] = {2008, 2009};
+const std::array<int, 2> oldYears = {2008, 2009};
 
 } // namespace
 

@@ -55,11 +55,11 @@ StoreResult change(const QString &application, const std::function<void(QSetting
                    const std::function<bool(QSettings &)> &verify)
 {
     const QString path = SettingsStore::location(application);
-    const StoreResult ready = FileStore::prepareReplace(path);
+    StoreResult ready = FileStore::prepareReplace(path);
     if (!ready)
         return ready;
     QByteArray current;
-    const StoreResult read = FileStore::read(path, &current, -1);
+    StoreResult read = FileStore::read(path, &current, -1);
     if (read.failed())
         return read;
 
@@ -130,12 +130,12 @@ StoreResult SettingsStore::deleteSection(const QString &application, const QStri
 #ifndef Q_OS_WIN
     // A file that cannot be read may hold the section: say so instead of "nothing there".
     QByteArray unused;
-    const StoreResult read = FileStore::read(location(application), &unused);
+    StoreResult read = FileStore::read(location(application), &unused);
     if (read.failed())
         return read;
 #endif
     if (!open(application)->childGroups().contains(section))
-        return StoreResult(Status::NotFound, location(application));
+        return {Status::NotFound, location(application)};
     return change(
         application, [&](QSettings &settings) { settings.remove(section); },
         [&](QSettings &written) { return !written.childGroups().contains(section); });
@@ -150,11 +150,11 @@ StoreResult SettingsStore::deleteApplication(const QString &application)
 #else
     const QString path = location(application);
     QByteArray unused;
-    const StoreResult read = FileStore::read(path, &unused);
+    StoreResult read = FileStore::read(path, &unused);
     if (read.failed())
         return read;
     if (!hasApplication(application))
-        return StoreResult(Status::NotFound, path);
+        return {Status::NotFound, path};
     // The old versions' stores are to be gone for good: no empty file stays.
     return FileStore::remove(path);
 #endif

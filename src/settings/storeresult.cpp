@@ -8,7 +8,7 @@ QString StoreResult::reason() const
     switch (m_status) {
     case Status::Done:
     case Status::NotFound:
-        return QString();
+        return {};
     case Status::FolderReadOnly:
         return QStringLiteral("Der Ordner %1 ist schreibgeschützt.").arg(place);
     case Status::FileReadOnly:

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <utility>
 
 // The outcome of changing something the user keeps: a setting, the entry
 // list, the autostart entry. A failure names the place and why, so that the
@@ -20,14 +21,14 @@ public:
     };
 
     StoreResult() = default;
-    StoreResult(Status status, const QString &place = QString(), const QString &detail = QString())
+    StoreResult(Status status, QString place = QString(), QString detail = QString())
         : m_status(status)
-        , m_place(place)
-        , m_detail(detail)
+        , m_place(std::move(place))
+        , m_detail(std::move(detail))
     {
     }
 
-    static StoreResult done() { return StoreResult(Status::Done); }
+    static StoreResult done() { return {Status::Done}; }
 
     Status status() const { return m_status; }
     QString place() const { return m_place; }

@@ -125,7 +125,7 @@ StoreResult AutoRun::setAutoRun(const QString &name, const QString &path)
 #else
     using Status = StoreResult::Status;
     if (!validName(name))
-        return StoreResult(Status::WriteError, autostartFolder(), QStringLiteral("ungültiger Name"));
+        return {Status::WriteError, autostartFolder(), QStringLiteral("ungültiger Name")};
     const QString entry = QStringLiteral("[Desktop Entry]\n"
                                          "Type=Application\n"
                                          "Name=%1\n"
@@ -152,7 +152,7 @@ StoreResult AutoRun::removeAutoRun(const QString &name)
     return resultOf(result);
 #else
     if (!validName(name))
-        return StoreResult(StoreResult::Status::NotFound, autostartFolder());
+        return {StoreResult::Status::NotFound, autostartFolder()};
     return FileStore::remove(entryPath(name));
 #endif
 }

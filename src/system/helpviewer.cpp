@@ -50,9 +50,11 @@ bool HelpViewer::hasChmViewer()
     query.start(
         QStringLiteral("xdg-mime"),
         {QStringLiteral("query"), QStringLiteral("default"), QStringLiteral("application/vnd.ms-htmlhelp")});
-    if (!query.waitForFinished(5000)) {
+    const int answerMilliseconds = 5000;
+    const int endMilliseconds = 1000;
+    if (!query.waitForFinished(answerMilliseconds)) {
         query.kill();
-        query.waitForFinished(1000);
+        query.waitForFinished(endMilliseconds);
         return false;
     }
     return query.exitStatus() == QProcess::NormalExit && query.exitCode() == 0

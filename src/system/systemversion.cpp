@@ -36,8 +36,10 @@ SystemVersion::Info SystemVersion::query()
     while (digits < minor.size() && minor.at(digits).isDigit())
         ++digits;
     info.minor = minor.left(digits).toUInt();
-    info.servicePack = QSysInfo::prettyProductName().toLocal8Bit().left(127);
-    info.servicePack.resize(128, '\0');
+    // The Windows field's width, with its closing zero.
+    const int servicePackField = 128;
+    info.servicePack = QSysInfo::prettyProductName().toLocal8Bit().left(servicePackField - 1);
+    info.servicePack.resize(servicePackField, '\0');
 #endif
     return info;
 }

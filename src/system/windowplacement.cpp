@@ -59,7 +59,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
         if (event->type() == QEvent::Expose && static_cast<QWindow *>(watched)->isExposed()) {
-            if (m_window && m_window->frameGeometry() != m_window->geometry())
+            if (!m_window.isNull() && m_window->frameGeometry() != m_window->geometry())
                 centreNow(m_window);
             deleteLater();
         }
@@ -120,7 +120,7 @@ bool WindowPlacement::isTopmost(const QWidget *window)
     return GetWindowLongPtrW(reinterpret_cast<HWND>(window->winId()), GWL_EXSTYLE) & WS_EX_TOPMOST;
 #else
     const QWindow *handle = window->windowHandle();
-    return handle && handle->flags().testFlag(Qt::WindowStaysOnTopHint);
+    return handle != nullptr && handle->flags().testFlag(Qt::WindowStaysOnTopHint);
 #endif
 }
 
@@ -146,7 +146,8 @@ void WindowPlacement::activate(QWidget *window)
     if (window->isActiveWindow())
         return;
     auto *retry = new QTimer(window);
-    retry->setInterval(50);
+    const int retryMilliseconds = 50;
+    retry->setInterval(retryMilliseconds);
     const int tries = 20;
     QObject::connect(retry, &QTimer::timeout, window, [window, retry, count = 0]() mutable {
         if (window->isActiveWindow() || !window->isVisible() || ++count > tries) {
