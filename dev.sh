@@ -76,7 +76,7 @@ run)
     exec build/release/src/app/zelk
     ;;
 test)
-    install_missing "${build_packages[@]}" "${test_packages[@]}" "${package_packages[@]}"
+    install_missing "${build_packages[@]}" "${test_packages[@]}" "${package_packages[@]}" "${tidy_packages[@]}"
     badly_formatted=$(unformatted)
     [ -z "$badly_formatted" ] || printf 'Not formatted as .clang-format says (clang-format -i <file>):\n%s\n' "$badly_formatted"
     cmake --preset sanitize
@@ -87,6 +87,12 @@ test)
     CMAKE_BUILD_PARALLEL_LEVEL=$jobs cmake --workflow --preset package
     status=0
     ctest --preset sanitize || status=$?
+    # clang-tidy over src/ (a few minutes on two cores); every finding fails the run.
+    if ! run-clang-tidy -quiet -p build/sanitize -j "$jobs" "^$PWD/src/.*\.cpp$" >build/clang-tidy.log 2>&1; then
+        grep -E '(error|warning): ' build/clang-tidy.log | sort -u
+        echo "FAILED: clang-tidy has findings in src/ (all of them in build/clang-tidy.log; ./dev.sh tidy <file>)"
+        status=1
+    fi
     if [ -n "$badly_formatted" ]; then
         printf 'FAILED: these files are not formatted as .clang-format says (clang-format -i <file>):\n%s\n' \
             "$badly_formatted"
