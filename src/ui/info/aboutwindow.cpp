@@ -38,6 +38,37 @@ const QString okay = QStringLiteral("&Okay");
 
 namespace {
 
+namespace Layout {
+const QSize window = Twips::size(6105, 6600);
+const QRect picture = Twips::rect(120, 120, 1500, 1275);
+const QSize pictureSize(100, 85);
+const QRect title = Twips::rect(1920, 120, 2535, 495);
+const qreal titlePointSize = 20.25;
+const QColor titleShadow(0xC0, 0xC0, 0xC0);
+const QRect version = Twips::rect(4320, 0, 1695, 255);
+const QRect date = Twips::rect(4320, 240, 1695, 255);
+const QRect frame = Twips::rect(1920, 960, 3975, 855);
+const QRect frameLine1 = Twips::rect(120, 120, 3735, 285);
+const QRect frameLine2 = Twips::rect(120, 450, 3735, 285);
+// Separators span the whole window; their tops are in twips.
+const int separatorWidth = Twips::px(6120);
+const int upperSeparatorTop = 2040;
+const int lowerSeparatorTop = 5640;
+const QRect design = Twips::rect(120, 2160, 2295, 255);
+const QRect programIcon = Twips::rect(1575, 2520, 2940, 765);
+const QSize programIconSize(48, 48);
+// The maker's block: one label a line, named on from Label6.
+const QRect blockFirstLine = Twips::rect(120, 3360, 5865, 255);
+const int blockLineStep = 270;
+const int blockFirstLabelNumber = 6;
+const QRect internet = Twips::rect(120, 4920, 2655, 255);
+const QRect homepageLink = Twips::rect(2760, 4920, 1815, 255);
+const QRect support = Twips::rect(120, 5280, 2295, 255);
+const QRect supportMailLink = Twips::rect(2760, 5280, 1935, 255);
+const QRect systemLine = Twips::rect(120, 6000, 3735, 495);
+const QRect okayButton = Twips::rect(4560, 6120, 1455, 375);
+} // namespace Layout
+
 QLabel *makeLabel(const QString &name, const QString &text, QWidget *parent, const QRect &geometry,
                   Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter, bool bold = false)
 {
@@ -59,7 +90,7 @@ QFrame *makeLine(QWidget *parent, int top)
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
     line->setAccessibleName(QStringLiteral("Trennlinie"));
-    line->setGeometry(0, Twips::px(top) - 1, Twips::px(6120), 2);
+    line->setGeometry(0, Twips::px(top) - 1, Layout::separatorWidth, 2);
     return line;
 }
 
@@ -69,7 +100,7 @@ AboutWindow::AboutWindow(QWidget *parent)
     : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
     setUpWindow(this, QStringLiteral("copyright1"), Texts::caption, QStringLiteral("Über Zelk. 2010"),
-                Twips::size(6105, 6600));
+                Layout::window);
     WindowPlacement::centre(this);
     setAutoFillBackground(true);
     QPalette pal = palette();
@@ -79,58 +110,58 @@ AboutWindow::AboutWindow(QWidget *parent)
     auto *picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("Image12"));
     picture->setAccessibleName(QStringLiteral("Bild: Tischrechner mit Prozenttaste"));
-    picture->setPixmap(Icons::named(QStringLiteral("bild")).pixmap(QSize(100, 85)));
-    picture->setGeometry(Twips::rect(120, 120, 1500, 1275));
+    picture->setPixmap(Icons::named(QStringLiteral("bild")).pixmap(Layout::pictureSize));
+    picture->setGeometry(Layout::picture);
 
     auto *title = new Label3D(Texts::product, this);
     title->setObjectName(QStringLiteral("Label3D1"));
     QFont titleFont(Product::fontFamily());
-    titleFont.setPointSizeF(20.25);
+    titleFont.setPointSizeF(Layout::titlePointSize);
     titleFont.setBold(true);
     titleFont.setItalic(true);
     title->setFont(titleFont);
-    title->setShadowColor(QColor(0xC0, 0xC0, 0xC0));
-    title->setGeometry(Twips::rect(1920, 120, 2535, 495));
+    title->setShadowColor(Layout::titleShadow);
+    title->setGeometry(Layout::title);
     title->setBackgroundColor(Qt::white);
 
-    makeLabel(QStringLiteral("Label1"), VersionText::text(), this, Twips::rect(4320, 0, 1695, 255),
+    makeLabel(QStringLiteral("Label1"), VersionText::text(), this, Layout::version,
               Qt::AlignRight | Qt::AlignVCenter);
-    makeLabel(QStringLiteral("Label14"), Texts::date, this, Twips::rect(4320, 240, 1695, 255),
-              Qt::AlignRight | Qt::AlignVCenter);
+    makeLabel(QStringLiteral("Label14"), Texts::date, this, Layout::date, Qt::AlignRight | Qt::AlignVCenter);
 
     auto *frame = new Frame(QString(), this);
     frame->setObjectName(QStringLiteral("Frames1"));
-    frame->setGeometry(Twips::rect(1920, 960, 3975, 855));
-    makeLabel(QStringLiteral("Label3"), Texts::frameLine1, frame, Twips::rect(120, 120, 3735, 285));
-    makeLabel(QStringLiteral("Label4"), Texts::frameLine2, frame, Twips::rect(120, 450, 3735, 285));
+    frame->setGeometry(Layout::frame);
+    makeLabel(QStringLiteral("Label3"), Texts::frameLine1, frame, Layout::frameLine1);
+    makeLabel(QStringLiteral("Label4"), Texts::frameLine2, frame, Layout::frameLine2);
 
-    makeLine(this, 2040);
-    makeLabel(QStringLiteral("Label5"), Texts::design, this, Twips::rect(120, 2160, 2295, 255),
-              Qt::AlignLeft | Qt::AlignVCenter, true);
+    makeLine(this, Layout::upperSeparatorTop);
+    makeLabel(QStringLiteral("Label5"), Texts::design, this, Layout::design, Qt::AlignLeft | Qt::AlignVCenter,
+              true);
 
     auto *programIcon = new QLabel(this);
     programIcon->setObjectName(QStringLiteral("Image1"));
     programIcon->setAccessibleName(QStringLiteral("Programmsymbol"));
-    programIcon->setPixmap(Icons::named(QStringLiteral("zelk")).pixmap(QSize(48, 48)));
+    programIcon->setPixmap(Icons::named(QStringLiteral("zelk")).pixmap(Layout::programIconSize));
     programIcon->setAlignment(Qt::AlignCenter);
-    programIcon->setGeometry(Twips::rect(1575, 2520, 2940, 765));
+    programIcon->setGeometry(Layout::programIcon);
 
     const QStringList block = {Texts::owners, Texts::street, Texts::town, Texts::phone, Texts::fax};
     for (int i = 0; i < block.size(); ++i) {
-        makeLabel(QStringLiteral("Label%1").arg(6 + i), block.at(i), this,
-                  Twips::rect(120, 3360 + 270 * i, 5865, 255), Qt::AlignCenter, true);
+        makeLabel(QStringLiteral("Label%1").arg(Layout::blockFirstLabelNumber + i), block.at(i), this,
+                  Layout::blockFirstLine.translated(0, Twips::px(Layout::blockLineStep * i)), Qt::AlignCenter,
+                  true);
     }
 
-    makeLabel(QStringLiteral("Label11"), Texts::internet, this, Twips::rect(120, 4920, 2655, 255),
+    makeLabel(QStringLiteral("Label11"), Texts::internet, this, Layout::internet,
               Qt::AlignLeft | Qt::AlignVCenter, true);
     auto *homepageLink = new CommandButton(MakerAddresses::homePageLabel(), CommandButton::Style::Link, this);
     homepageLink->setObjectName(QStringLiteral("Command2"));
     homepageLink->setUrl(MakerAddresses::homePage());
     homepageLink->setToolTip(Texts::homeTip);
     homepageLink->setAccessibleName(Texts::homeTip);
-    homepageLink->setGeometry(Twips::rect(2760, 4920, 1815, 255));
+    homepageLink->setGeometry(Layout::homepageLink);
 
-    makeLabel(QStringLiteral("Label12"), Texts::support, this, Twips::rect(120, 5280, 2295, 255),
+    makeLabel(QStringLiteral("Label12"), Texts::support, this, Layout::support,
               Qt::AlignLeft | Qt::AlignVCenter, true);
     auto *supportMailLink
         = new CommandButton(MakerAddresses::supportMailLabel(), CommandButton::Style::Link, this);
@@ -138,20 +169,20 @@ AboutWindow::AboutWindow(QWidget *parent)
     supportMailLink->setUrl(MakerAddresses::supportMail());
     supportMailLink->setToolTip(Texts::mailTip);
     supportMailLink->setAccessibleName(Texts::mailTip);
-    supportMailLink->setGeometry(Twips::rect(2760, 5280, 1935, 255));
+    supportMailLink->setGeometry(Layout::supportMailLink);
 
-    makeLine(this, 5640);
+    makeLine(this, Layout::lowerSeparatorTop);
 
     const SystemVersion::Info os = SystemVersion::query();
     auto *systemLine = makeLabel(QStringLiteral("windowsversion"),
                                  OsDescription::describe(os.platformId, os.major, os.minor, os.servicePack),
-                                 this, Twips::rect(120, 6000, 3735, 495), Qt::AlignLeft | Qt::AlignTop);
+                                 this, Layout::systemLine, Qt::AlignLeft | Qt::AlignTop);
     systemLine->setWordWrap(true);
     systemLine->setAccessibleName(systemLine->text());
 
     auto *okayButton = new CommandButton(Texts::okay, CommandButton::Style::Push, this);
     okayButton->setObjectName(QStringLiteral("Command1"));
-    okayButton->setGeometry(Twips::rect(4560, 6120, 1455, 375));
+    okayButton->setGeometry(Layout::okayButton);
     okayButton->setDefault(true);
     connect(okayButton, &CommandButton::clicked, this, &AboutWindow::accept);
 }

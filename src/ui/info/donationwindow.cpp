@@ -28,12 +28,23 @@ const QString donate = QStringLiteral("&Spenden");
 
 namespace {
 
+namespace Layout {
+const QSize window = Twips::size(6375, 3120);
+const QRect frame = Twips::rect(120, 120, 6135, 2415);
+const QRect request = Twips::rect(120, 240, 5775, 1695);
+const QRect thanks = Twips::rect(4680, 2040, 1215, 255);
+const qreal labelPointSize = 9.75;
+const QColor thanksText = BgrColor::toColor(0xFF0000);
+const QRect backButton = Twips::rect(120, 2640, 1455, 375);
+const QRect donateButton = Twips::rect(4800, 2640, 1455, 375);
+} // namespace Layout
+
 Label3D *makeLabel(const QString &name, const QString &caption, QWidget *parent, const QRect &geometry)
 {
     auto *label = new Label3D(caption, parent);
     label->setObjectName(name);
     QFont font(Product::fontFamily());
-    font.setPointSizeF(9.75);
+    font.setPointSizeF(Layout::labelPointSize);
     font.setBold(true);
     label->setFont(font);
     label->setGeometry(geometry);
@@ -45,30 +56,28 @@ Label3D *makeLabel(const QString &name, const QString &caption, QWidget *parent,
 DonationWindow::DonationWindow(QWidget *parent)
     : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
-    setUpWindow(this, QStringLiteral("spenden1"), Texts::caption, Texts::caption, Twips::size(6375, 3120));
+    setUpWindow(this, QStringLiteral("spenden1"), Texts::caption, Texts::caption, Layout::window);
     WindowPlacement::centre(this);
 
     auto *frame = new Frame(QString(), this);
     frame->setObjectName(QStringLiteral("Frames1"));
-    frame->setGeometry(Twips::rect(120, 120, 6135, 2415));
-    Label3D *request
-        = makeLabel(QStringLiteral("Label3D1"), Texts::request, frame, Twips::rect(120, 240, 5775, 1695));
+    frame->setGeometry(Layout::frame);
+    Label3D *request = makeLabel(QStringLiteral("Label3D1"), Texts::request, frame, Layout::request);
     request->setWordWrap(true);
-    Label3D *thanks
-        = makeLabel(QStringLiteral("Label3D2"), Texts::thanks, frame, Twips::rect(4680, 2040, 1215, 255));
-    thanks->setTextColor(BgrColor::toColor(0xFF0000));
+    Label3D *thanks = makeLabel(QStringLiteral("Label3D2"), Texts::thanks, frame, Layout::thanks);
+    thanks->setTextColor(Layout::thanksText);
     thanks->setAlignment(Qt::AlignRight | Qt::AlignTop);
 
     auto *backButton = new CommandButton(Texts::back, CommandButton::Style::Push, this);
     backButton->setObjectName(QStringLiteral("Button1"));
     backButton->setIcon(Icons::named(QStringLiteral("zurueck")));
-    backButton->setGeometry(Twips::rect(120, 2640, 1455, 375));
+    backButton->setGeometry(Layout::backButton);
     connect(backButton, &CommandButton::clicked, this, &DonationWindow::accept);
 
     auto *donateButton = new CommandButton(Texts::donate, CommandButton::Style::Push, this);
     donateButton->setObjectName(QStringLiteral("Command1"));
     donateButton->setIcon(Icons::named(QStringLiteral("spenden")));
-    donateButton->setGeometry(Twips::rect(4800, 2640, 1455, 375));
+    donateButton->setGeometry(Layout::donateButton);
     donateButton->setDefault(true);
     connect(donateButton, &CommandButton::clicked, this,
             [] { ShellRoutines::OpenWebPage(MakerAddresses::donationPage()); });

@@ -23,6 +23,22 @@ const QString designVersion = QStringLiteral("Version x.x.x");
 
 namespace {
 
+namespace Layout {
+const QSize window = Twips::size(3135, 2295);
+const QRect frame = Twips::rect(0, 0, 3135, 2295);
+const QColor labelShadow = BgrColor::toColor(0xC0C0C0);
+const QRect name = Twips::rect(120, 120, 1455, 495);
+const qreal namePointSize = 24;
+const QRect year = Twips::rect(840, 720, 735, 375);
+const qreal yearPointSize = 15.75;
+const QColor yearText = BgrColor::toColor(0xFF0000);
+const QRect picture = Twips::rect(1560, 120, 1500, 1275);
+const QSize pictureSize(100, 85);
+const QRect line = Twips::rect(120, 1200, 2865, 30);
+const QRect version = Twips::rect(1920, 1320, 1095, 255);
+const qreal versionPointSize = 8.25;
+} // namespace Layout
+
 Label3D *makeLabel(const QString &objectName, const QString &caption, qreal pointSize, QWidget *parent,
                    const QRect &geometry)
 {
@@ -32,7 +48,7 @@ Label3D *makeLabel(const QString &objectName, const QString &caption, qreal poin
     font.setPointSizeF(pointSize);
     font.setBold(true);
     label->setFont(font);
-    label->setShadowColor(BgrColor::toColor(0xC0C0C0));
+    label->setShadowColor(Layout::labelShadow);
     label->setGeometry(geometry);
     return label;
 }
@@ -44,7 +60,7 @@ SplashWindow::SplashWindow(int intervalMs, QWidget *parent)
     , m_timer(new QTimer(this))
 {
     setUpWindow(this, QStringLiteral("screenfrm"), QString(), QStringLiteral("Zelk. 2010 wird gestartet"),
-                Twips::size(3135, 2295));
+                Layout::window);
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::white);
@@ -53,26 +69,26 @@ SplashWindow::SplashWindow(int intervalMs, QWidget *parent)
     auto *frame = new Frame(QString(), this);
     frame->setObjectName(QStringLiteral("Frames1"));
     frame->setBackgroundColor(Qt::white);
-    frame->setGeometry(Twips::rect(0, 0, 3135, 2295));
+    frame->setGeometry(Layout::frame);
 
-    makeLabel(QStringLiteral("Label3D1"), Texts::name, 24, frame, Twips::rect(120, 120, 1455, 495));
+    makeLabel(QStringLiteral("Label3D1"), Texts::name, Layout::namePointSize, frame, Layout::name);
     Label3D *yearLabel
-        = makeLabel(QStringLiteral("Label3D2"), Texts::year, 15.75, frame, Twips::rect(840, 720, 735, 375));
-    yearLabel->setTextColor(BgrColor::toColor(0xFF0000));
+        = makeLabel(QStringLiteral("Label3D2"), Texts::year, Layout::yearPointSize, frame, Layout::year);
+    yearLabel->setTextColor(Layout::yearText);
 
     auto *picture = new QLabel(frame);
     picture->setObjectName(QStringLiteral("Image1"));
     picture->setAccessibleName(QStringLiteral("Bild: Tischrechner mit Prozenttaste"));
-    picture->setPixmap(Icons::named(QStringLiteral("bild")).pixmap(QSize(100, 85)));
-    picture->setGeometry(Twips::rect(1560, 120, 1500, 1275));
+    picture->setPixmap(Icons::named(QStringLiteral("bild")).pixmap(Layout::pictureSize));
+    picture->setGeometry(Layout::picture);
     picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     auto *line = new Line3D(frame);
     line->setObjectName(QStringLiteral("Line3D1"));
-    line->setGeometry(Twips::rect(120, 1200, 2865, 30));
+    line->setGeometry(Layout::line);
 
-    m_version = makeLabel(QStringLiteral("Label3D3"), Texts::designVersion, 8.25, frame,
-                          Twips::rect(1920, 1320, 1095, 255));
+    m_version = makeLabel(QStringLiteral("Label3D3"), Texts::designVersion, Layout::versionPointSize, frame,
+                          Layout::version);
 
     m_timer->setObjectName(QStringLiteral("Timer1"));
     m_timer->setSingleShot(true);

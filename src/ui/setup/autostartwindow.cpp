@@ -32,39 +32,52 @@ const QString notRemoved = QStringLiteral("Der Eintrag konnte nicht entfernt wer
 const QString fileBox = QStringLiteral("Programmdatei");
 } // namespace Texts
 
+namespace {
+namespace Layout {
+const QSize window = Twips::size(5535, 2745);
+const QRect frame = Twips::rect(120, 120, 5295, 2055);
+const QColor frameCaption = BgrColor::toColor(0xFF0000);
+const QRect explanation = Twips::rect(120, 300, 4935, 855);
+const QRect programPath = Twips::rect(240, 1200, 4815, 285);
+const QRect enterButton = Twips::rect(240, 1560, 2295, 375);
+const QRect removeButton = Twips::rect(2760, 1560, 2295, 375);
+const QRect backButton = Twips::rect(120, 2280, 1455, 375);
+} // namespace Layout
+} // namespace
+
 AutostartWindow::AutostartWindow(QWidget *parent)
     : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
-    setUpWindow(this, QStringLiteral("autostart1"), Texts::caption, Texts::caption, Twips::size(5535, 2745));
+    setUpWindow(this, QStringLiteral("autostart1"), Texts::caption, Texts::caption, Layout::window);
     WindowPlacement::centre(this);
 
     auto *frame = new Frame(Texts::frame, this);
     frame->setObjectName(QStringLiteral("Frames1"));
-    frame->setCaptionColor(BgrColor::toColor(0xFF0000));
-    frame->setGeometry(Twips::rect(120, 120, 5295, 2055));
+    frame->setCaptionColor(Layout::frameCaption);
+    frame->setGeometry(Layout::frame);
 
     auto *explanation = new QLabel(Texts::explanation, frame);
     explanation->setObjectName(QStringLiteral("Label1"));
     explanation->setWordWrap(true);
     explanation->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    explanation->setGeometry(Twips::rect(120, 300, 4935, 855));
+    explanation->setGeometry(Layout::explanation);
 
     m_programPath = new TextBox(frame);
     m_programPath->setObjectName(QStringLiteral("txtFilename"));
     m_programPath->setAccessibleName(Texts::fileBox);
     m_programPath->setLocked(true);
-    m_programPath->setGeometry(Twips::rect(240, 1200, 4815, 285));
+    m_programPath->setGeometry(Layout::programPath);
 
     auto *enterButton = new CommandButton(Texts::enter, CommandButton::Style::Push, frame);
     enterButton->setObjectName(QStringLiteral("Command1"));
     enterButton->setIcon(Icons::named(QStringLiteral("autostart")));
-    enterButton->setGeometry(Twips::rect(240, 1560, 2295, 375));
+    enterButton->setGeometry(Layout::enterButton);
     auto *removeButton = new CommandButton(Texts::remove, CommandButton::Style::Push, frame);
     removeButton->setObjectName(QStringLiteral("Command3"));
-    removeButton->setGeometry(Twips::rect(2760, 1560, 2295, 375));
+    removeButton->setGeometry(Layout::removeButton);
     auto *backButton = new CommandButton(Texts::back, CommandButton::Style::Push, this);
     backButton->setObjectName(QStringLiteral("Command2"));
-    backButton->setGeometry(Twips::rect(120, 2280, 1455, 375));
+    backButton->setGeometry(Layout::backButton);
     for (CommandButton *button : {enterButton, removeButton, backButton})
         button->setAutoDefault(false);
 

@@ -12,6 +12,8 @@
 #include <QIcon>
 #include <QLabel>
 
+#include <array>
+
 namespace Texts {
 const QString caption = QStringLiteral("Zelk. 2010 Datenübernahme");
 const QString title = QStringLiteral("Aus Zelk. %1 wird Zelk. 2010");
@@ -30,18 +32,41 @@ const QString done
     = QStringLiteral("Die alten Daten wurden übernommen und der Datenbestand des Zelk. %1 wurde aus der "
                      "Registrierung entfernt.\r\n\r\n"
                      "Klicken Sie nun auf <FERTIG> um den Assistenten zu beenden und Zelk. 2010 zu öffnen.");
-const QString buttons[4] = {QStringLiteral("&Weiter"), QStringLiteral("&Übernehmen"),
-                            QStringLiteral("&Abbrechen"), QStringLiteral("&Fertig")};
+const std::array<QString, 4> buttons = {QStringLiteral("&Weiter"), QStringLiteral("&Übernehmen"),
+                                        QStringLiteral("&Abbrechen"), QStringLiteral("&Fertig")};
 const QString errorTitle = QStringLiteral("Fehler - Error");
 const QString errorText = QStringLiteral("Fehlernummer: %1\r\rBeschreibung:\r%2");
 } // namespace Texts
+
+namespace {
+namespace Layout {
+// Of the two versions that can be taken over, the older one's wizard has a
+// form name of its own; every other year gets the newer one's.
+const int olderVersionYear = 2008;
+const QSize window = Twips::size(4695, 3960);
+const QRect band = Twips::rect(0, 0, 4695, 975);
+const QRect icon = Twips::rect(120, 120, 480, 480);
+const QSize iconSize(32, 32);
+const QRect title = Twips::rect(840, 120, 3735, 300);
+const int titlePointSize = 12;
+// A sunken line is two pixels high; its top twip marks the boundary between them.
+const QRect bandLine(Twips::px(840), Twips::px(480) - 1, Twips::px(4560 - 840), 2);
+const QRect subtitle = Twips::rect(2280, 600, 2295, 255);
+const qreal textPointSize = 8.25;
+const QRect frame = Twips::rect(120, 1080, 4455, 2295);
+const QRect page = Twips::rect(120, 240, 4215, 1935);
+const QRect forwardButton = Twips::rect(3120, 3480, 1455, 375);
+const QRect cancelButton = Twips::rect(120, 3480, 1455, 375);
+} // namespace Layout
+} // namespace
 
 MigrationWizard::MigrationWizard(int year, QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
     , m_migration(year)
 {
-    setUpWindow(this, year == 2008 ? QStringLiteral("aus_neu08") : QStringLiteral("aus_neu09"),
-                Texts::caption, Texts::caption, Twips::size(4695, 3960));
+    setUpWindow(this,
+                year == Layout::olderVersionYear ? QStringLiteral("aus_neu08") : QStringLiteral("aus_neu09"),
+                Texts::caption, Texts::caption, Layout::window);
     setWindowIcon(Icons::named(QStringLiteral("zelk")));
     // No minimise button and no task-bar button: never minimised out of reach.
     WindowPlacement::keepReachable(this);
@@ -53,54 +78,54 @@ MigrationWizard::MigrationWizard(int year, QWidget *parent)
     QPalette white = band->palette();
     white.setColor(QPalette::Window, Qt::white);
     band->setPalette(white);
-    band->setGeometry(Twips::rect(0, 0, 4695, 975));
+    band->setGeometry(Layout::band);
 
     auto *icon = new QLabel(band);
     icon->setObjectName(QStringLiteral("Image1"));
     icon->setAccessibleName(QStringLiteral("Programmsymbol"));
-    icon->setPixmap(Icons::named(QStringLiteral("zelk")).pixmap(QSize(32, 32)));
-    icon->setGeometry(Twips::rect(120, 120, 480, 480));
+    icon->setPixmap(Icons::named(QStringLiteral("zelk")).pixmap(Layout::iconSize));
+    icon->setGeometry(Layout::icon);
 
     auto *title = new QLabel(Texts::title.arg(year), band);
     title->setObjectName(QStringLiteral("Label1"));
     QFont titleFont(Product::fontFamily());
-    titleFont.setPointSize(12);
+    titleFont.setPointSize(Layout::titlePointSize);
     titleFont.setBold(true);
     title->setFont(titleFont);
-    title->setGeometry(Twips::rect(840, 120, 3735, 300));
+    title->setGeometry(Layout::title);
 
     auto *line = new QFrame(band);
     line->setObjectName(QStringLiteral("Line1"));
     line->setAccessibleName(QStringLiteral("Trennlinie"));
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
-    line->setGeometry(Twips::px(840), Twips::px(480) - 1, Twips::px(4560 - 840), 2);
+    line->setGeometry(Layout::bandLine);
 
     auto *subtitle = new QLabel(Texts::subtitle, band);
     subtitle->setObjectName(QStringLiteral("Label2"));
     QFont subtitleFont(Product::fontFamily());
-    subtitleFont.setPointSizeF(8.25);
+    subtitleFont.setPointSizeF(Layout::textPointSize);
     subtitleFont.setItalic(true);
     subtitle->setFont(subtitleFont);
     subtitle->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    subtitle->setGeometry(Twips::rect(2280, 600, 2295, 255));
+    subtitle->setGeometry(Layout::subtitle);
 
     auto *frame = new Frame(QString(), this);
     frame->setObjectName(QStringLiteral("Frames1"));
-    frame->setGeometry(Twips::rect(120, 1080, 4455, 2295));
+    frame->setGeometry(Layout::frame);
     m_page = new QLabel(frame);
     m_page->setObjectName(QStringLiteral("Label3"));
     QFont pageFont(Product::fontFamily());
-    pageFont.setPointSizeF(8.25);
+    pageFont.setPointSizeF(Layout::textPointSize);
     pageFont.setBold(true);
     m_page->setFont(pageFont);
     m_page->setWordWrap(true);
     m_page->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_page->setGeometry(Twips::rect(120, 240, 4215, 1935));
+    m_page->setGeometry(Layout::page);
 
-    const QRect positions[ButtonCount]
-        = {Twips::rect(3120, 3480, 1455, 375), Twips::rect(3120, 3480, 1455, 375),
-           Twips::rect(120, 3480, 1455, 375), Twips::rect(3120, 3480, 1455, 375)};
+    // Only one of the forward buttons is shown at a time, so they share a place.
+    const std::array<QRect, ButtonCount> positions
+        = {Layout::forwardButton, Layout::forwardButton, Layout::cancelButton, Layout::forwardButton};
     for (int index = 0; index < ButtonCount; ++index) {
         auto *button = new CommandButton(Texts::buttons[index], CommandButton::Style::Push, this);
         button->setObjectName(QStringLiteral("Command1_%1").arg(index));
