@@ -28,6 +28,27 @@ const QString onTop = QStringLiteral("&Vordergrund");
 
 namespace {
 
+// The window's fixed layout.
+namespace Layout {
+// Where it opens, in pixels.
+constexpr QPoint position(834, 121);
+constexpr QSize window = Twips::size(1995, 1875);
+constexpr QRect netBox = Twips::rect(600, 120, 1095, 285);
+constexpr QRect rateBox = Twips::rect(0, 600, 615, 285);
+constexpr QRect percentSign = Twips::rect(240, 360, 255, 255);
+constexpr QRect vatBox = Twips::rect(600, 600, 1095, 285);
+constexpr QRect grossBox = Twips::rect(600, 1080, 1095, 285);
+constexpr QRect copyNetButton = Twips::rect(1680, 120, 270, 270);
+constexpr QRect copyVatButton = Twips::rect(1680, 600, 270, 270);
+constexpr QRect copyGrossButton = Twips::rect(1680, 1080, 270, 270);
+constexpr QRect newButton = Twips::rect(120, 1080, 375, 375);
+constexpr QRect mainWindowButton = Twips::rect(120, 1440, 375, 375);
+constexpr QRect alwaysOnTop = Twips::rect(720, 1560, 1215, 255);
+} // namespace Layout
+
+const QColor amountFocusColor = BgrColor::toColor(0xC0FFFF);
+const QColor rateFocusColor = BgrColor::toColor(0x80FFFF);
+
 IconButton *makeCopyButton(const QString &name, const QString &tip, QWidget *parent, const QRect &geometry)
 {
     auto *button = new IconButton(Icons::named(QStringLiteral("kopieren_klein")), tip, parent);
@@ -53,7 +74,7 @@ CompactWindow::CompactWindow(QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
     setUpWindow(this, QStringLiteral("klein_window"), Texts::caption,
-                QStringLiteral("Zelk. 2010 kleines Fenster"), Twips::size(1995, 1875));
+                QStringLiteral("Zelk. 2010 kleines Fenster"), Layout::window);
     setWindowIcon(Icons::named(QStringLiteral("zelk")));
     // No minimise button and no task-bar button: never minimised out of reach.
     WindowPlacement::keepReachable(this);
@@ -64,14 +85,14 @@ CompactWindow::CompactWindow(QWidget *parent)
     TextBox *rateBox = m_panel->rateBox();
     TextBox *vatBox = m_panel->vatBox();
     TextBox *grossBox = m_panel->grossBox();
-    netBox->setGeometry(Twips::rect(600, 120, 1095, 285));
-    rateBox->setGeometry(Twips::rect(0, 600, 615, 285));
+    netBox->setGeometry(Layout::netBox);
+    rateBox->setGeometry(Layout::rateBox);
     auto *percentLabel = new QLabel(Texts::percentSign, this);
     percentLabel->setObjectName(QStringLiteral("Label2"));
-    percentLabel->setGeometry(Twips::rect(240, 360, 255, 255));
-    vatBox->setGeometry(Twips::rect(600, 600, 1095, 285));
-    grossBox->setGeometry(Twips::rect(600, 1080, 1095, 285));
-    m_panel->setFocusColors(BgrColor::toColor(0xC0FFFF), BgrColor::toColor(0x80FFFF));
+    percentLabel->setGeometry(Layout::percentSign);
+    vatBox->setGeometry(Layout::vatBox);
+    grossBox->setGeometry(Layout::grossBox);
+    m_panel->setFocusColors(amountFocusColor, rateFocusColor);
     rateBox->setShowButton(true);
     // A rate of two digits and a decimal ("16,5") shows whole beside the
     // list button; the VAT box beside it gives up the room.
@@ -83,20 +104,17 @@ CompactWindow::CompactWindow(QWidget *parent)
         vatBox->setGeometry(QRect(QPoint(rateBox->geometry().right(), vat.top()), vat.bottomRight()));
     }
 
-    m_copyNetButton
-        = makeCopyButton(QStringLiteral("Button4"), Texts::copyNet, this, Twips::rect(1680, 120, 270, 270));
-    m_copyVatButton
-        = makeCopyButton(QStringLiteral("Button5"), Texts::copyVat, this, Twips::rect(1680, 600, 270, 270));
-    m_copyGrossButton = makeCopyButton(QStringLiteral("Button6"), Texts::copyGross, this,
-                                       Twips::rect(1680, 1080, 270, 270));
-    m_newButton = makeIconCommand(QStringLiteral("Button3"), "neu", Texts::clear, this,
-                                  Twips::rect(120, 1080, 375, 375));
+    m_copyNetButton = makeCopyButton(QStringLiteral("Button4"), Texts::copyNet, this, Layout::copyNetButton);
+    m_copyVatButton = makeCopyButton(QStringLiteral("Button5"), Texts::copyVat, this, Layout::copyVatButton);
+    m_copyGrossButton
+        = makeCopyButton(QStringLiteral("Button6"), Texts::copyGross, this, Layout::copyGrossButton);
+    m_newButton = makeIconCommand(QStringLiteral("Button3"), "neu", Texts::clear, this, Layout::newButton);
     m_mainWindowButton = makeIconCommand(QStringLiteral("Button2"), "zurueck", Texts::toMain, this,
-                                         Twips::rect(120, 1440, 375, 375));
+                                         Layout::mainWindowButton);
     m_alwaysOnTop = new CommandButton(Texts::onTop, CommandButton::Style::Toggle, this);
     m_alwaysOnTop->setObjectName(QStringLiteral("Button1"));
     m_alwaysOnTop->setIcon(Icons::named(QStringLiteral("vordergrund")));
-    m_alwaysOnTop->setGeometry(Twips::rect(720, 1560, 1215, 255));
+    m_alwaysOnTop->setGeometry(Layout::alwaysOnTop);
 
     connect(m_copyNetButton, &IconButton::clicked, m_panel, &CalculatorPanel::copyNet);
     connect(m_copyVatButton, &IconButton::clicked, m_panel, &CalculatorPanel::copyVat);
@@ -124,7 +142,7 @@ void CompactWindow::load()
     m_panel->loadRate();
     // The same place every time it opens; on a smaller screen just enough
     // further in to be seen whole.
-    move(834, 121);
+    move(Layout::position);
     show();
     WindowPlacement::keepOnScreen(this);
     m_panel->netBox()->setFocus();

@@ -28,7 +28,7 @@ void Frame::setBackgroundColor(const QColor &color)
     update();
 }
 
-void Frame::paintEvent(QPaintEvent *)
+void Frame::paintEvent(QPaintEvent * /*event*/)
 {
     QPainter painter(this);
     if (m_background.isValid())

@@ -51,7 +51,7 @@ QSize Label3D::sizeHint() const
     return fontMetrics().size(0, m_caption) + QSize(1, 1);
 }
 
-void Label3D::paintEvent(QPaintEvent *)
+void Label3D::paintEvent(QPaintEvent * /*event*/)
 {
     QPainter painter(this);
     if (m_background.isValid())

@@ -28,7 +28,8 @@ protected:
 private:
     QString m_caption;
     QColor m_textColor;
-    QColor m_shadowColor = QColor(0xC0, 0xC0, 0xC0);
+    static constexpr int silver = 0xC0;
+    QColor m_shadowColor = QColor(silver, silver, silver);
     QColor m_background;
     Qt::Alignment m_alignment = Qt::AlignLeft | Qt::AlignTop;
     bool m_wordWrap = false;

@@ -14,8 +14,18 @@ namespace {
 
 MessageDialog::StandIn *standIn = nullptr;
 
-// The widest a message may grow, in percent of the screen width.
+// The widest a message may grow, in percent of the screen width, but never
+// narrower than this many pixels.
 const int widestPercent = 50;
+const int widestAtLeast = 200;
+// Assumed when the dialog is on no screen yet.
+const int fallbackScreenWidth = 1024;
+// Room beside the title in the title bar: the icon and the close box.
+const int titleBarRoom = 120;
+const int buttonMinimumWidth = 80;
+const int spacing = 16;
+const int bottomMargin = 12;
+const QColor dialogBackground = BgrColor::toColor(0xCCFFFF);
 
 QStyle::StandardPixmap pixmapOf(MessageDialog::Icon icon)
 {
@@ -73,7 +83,7 @@ MessageDialog::MessageDialog(QWidget *parent)
     m_noButton->setObjectName(QStringLiteral("noButton"));
     for (QPushButton *button : {m_okButton, m_yesButton, m_noButton}) {
         button->setAutoDefault(true);
-        button->setMinimumWidth(80);
+        button->setMinimumWidth(buttonMinimumWidth);
     }
     m_okButton->setText(QStringLiteral("OK"));
     m_yesButton->setText(QStringLiteral("JA"));
@@ -90,12 +100,12 @@ MessageDialog::MessageDialog(QWidget *parent)
     connect(m_yesButton, &QPushButton::clicked, this, answerWith(Answer::Yes));
     connect(m_noButton, &QPushButton::clicked, this, answerWith(Answer::No));
 
-    QPalette background = palette();
-    background.setColor(QPalette::Window, BgrColor::toColor(0xCCFFFF));
-    setPalette(background);
+    QPalette colors = palette();
+    colors.setColor(QPalette::Window, dialogBackground);
+    setPalette(colors);
 
     auto *top = new QHBoxLayout;
-    top->setSpacing(16);
+    top->setSpacing(spacing);
     top->addWidget(m_icon);
     top->addWidget(m_message, 1);
     auto *buttons = new QHBoxLayout;
@@ -105,8 +115,8 @@ MessageDialog::MessageDialog(QWidget *parent)
     buttons->addWidget(m_noButton);
     auto *layout = new QVBoxLayout(this);
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    layout->setContentsMargins(16, 16, 16, 12);
-    layout->setSpacing(16);
+    layout->setContentsMargins(spacing, spacing, spacing, bottomMargin);
+    layout->setSpacing(spacing);
     layout->addLayout(top);
     layout->addLayout(buttons);
 }
@@ -158,11 +168,11 @@ void MessageDialog::prepare(const Message &message)
     m_message->setAccessibleName(shown);
 
     const QScreen *screen = this->screen();
-    const int screenWidth = screen ? screen->availableGeometry().width() : 1024;
-    const int widest = qMax(200, screenWidth * widestPercent / 100);
+    const int screenWidth = screen ? screen->availableGeometry().width() : fallbackScreenWidth;
+    const int widest = qMax(widestAtLeast, screenWidth * widestPercent / 100);
     m_message->setMaximumWidth(widest);
     // Lines stay whole up to the widest allowed; the title must fit, too.
-    int wanted = fontMetrics().horizontalAdvance(message.title) + 120;
+    int wanted = fontMetrics().horizontalAdvance(message.title) + titleBarRoom;
     for (const QString &line : shown.split(QLatin1Char('\n')))
         wanted = qMax(wanted, m_message->fontMetrics().horizontalAdvance(line) + 4);
     m_message->setMinimumWidth(qMin(wanted, widest));

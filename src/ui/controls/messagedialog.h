@@ -36,7 +36,7 @@ public:
         virtual Answer answer(const Message &message) = 0;
     };
     // While set, every message goes to the stand-in instead of a window.
-    static void setStandIn(StandIn *standIn);
+    static void setStandIn(StandIn *replacement);
 
     explicit MessageDialog(QWidget *parent = nullptr);
 

@@ -14,6 +14,23 @@
 #include <algorithm>
 #include <functional>
 
+namespace {
+
+// How QLineEdit lays out its text and side buttons, in pixels.
+namespace LineEditMetrics {
+constexpr int textMargin = 2;
+constexpr int largeIconHeight = 34;
+constexpr int smallIcon = 16;
+constexpr int largeIcon = 32;
+constexpr int iconPadding = 6;
+} // namespace LineEditMetrics
+
+// fitFont() shrinks the font in these steps, never below the smallest size.
+constexpr qreal fitStep = 0.25;
+constexpr qreal smallestFit = 6;
+
+} // namespace
+
 TextBox::TextBox(QWidget *parent)
     : QLineEdit(parent)
 {
@@ -64,7 +81,7 @@ void TextBox::setEntryList(EntryListSource *source, const QString &caption)
 
 void TextBox::updateSideButton()
 {
-    const bool listButton = m_showButton && m_listSource;
+    const bool listButton = m_showButton && m_listSource != nullptr;
     if (listButton && !m_listAction) {
         m_listAction = addAction(Icons::named(QStringLiteral("list")), QLineEdit::TrailingPosition);
         m_listAction->setObjectName(QStringLiteral("entryListButton"));
@@ -79,7 +96,7 @@ void TextBox::updateSideButton()
     setClearButtonEnabled(m_showButton && !listButton && !isReadOnly());
     const auto sideButtons = findChildren<QToolButton *>(QString(), Qt::FindDirectChildrenOnly);
     for (QToolButton *button : sideButtons) {
-        const bool list = m_listAction && button->defaultAction() == m_listAction;
+        const bool list = m_listAction != nullptr && button->defaultAction() == m_listAction;
         button->setAccessibleName(list ? QStringLiteral("Gespeicherte Werte")
                                        : QStringLiteral("Eingabe löschen"));
     }
@@ -90,9 +107,10 @@ int TextBox::textRoom(int boxWidth) const
     // As QLineEdit lays out: a frame, a margin of 2 px on either side, and a
     // side button whose icon is 16 px in boxes lower than 34 px (32 px else),
     // with 6 px around the icon and a quarter of the icon between buttons.
-    const int inset = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this) + 2;
-    const int icon = height() < 34 ? 16 : 32;
-    const int side = m_showButton && !isReadOnly() ? icon + 6 + icon / 4 : 0;
+    using namespace LineEditMetrics;
+    const int inset = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this) + textMargin;
+    const int icon = height() < largeIconHeight ? smallIcon : largeIcon;
+    const int side = m_showButton && !isReadOnly() ? icon + iconPadding + icon / 4 : 0;
     return boxWidth - 2 * inset - side;
 }
 
@@ -105,8 +123,8 @@ void TextBox::fitFont(int count, const QString &alphabet)
             most = qMax(most, metrics.horizontalAdvance(QString(count, c)));
         return most;
     };
-    while (shrunk.pointSizeF() > 6 && widest(QFontMetrics(shrunk)) > textRoom(width()))
-        shrunk.setPointSizeF(shrunk.pointSizeF() - 0.25);
+    while (shrunk.pointSizeF() > smallestFit && widest(QFontMetrics(shrunk)) > textRoom(width()))
+        shrunk.setPointSizeF(shrunk.pointSizeF() - fitStep);
     setFont(shrunk);
 }
 

@@ -13,6 +13,11 @@
 
 namespace {
 
+// A light blue fading to a darker one from top to bottom, over a dark blue line.
+const QColor gradientTop(0xE3, 0xEF, 0xFF);
+const QColor gradientBottom(0x7F, 0xAE, 0xEA);
+const QColor bottomLine(0x5A, 0x86, 0xC6);
+
 // Qt's own interface for a split tool button opens the menu inside the
 // action call, in a nested event loop: the assistive tool would wait until the
 // menu closes. The interface is made while the button is built, before it
@@ -189,13 +194,13 @@ void ToolBar::addSeparator(int width)
     m_layout->insertWidget(m_layout->count() - 1, line);
 }
 
-void ToolBar::paintEvent(QPaintEvent *)
+void ToolBar::paintEvent(QPaintEvent * /*event*/)
 {
     QPainter painter(this);
     QLinearGradient gradient(0, 0, 0, height());
-    gradient.setColorAt(0, QColor(0xE3, 0xEF, 0xFF));
-    gradient.setColorAt(1, QColor(0x7F, 0xAE, 0xEA));
+    gradient.setColorAt(0, gradientTop);
+    gradient.setColorAt(1, gradientBottom);
     painter.fillRect(rect(), gradient);
-    painter.setPen(QColor(0x5A, 0x86, 0xC6));
+    painter.setPen(bottomLine);
     painter.drawLine(0, height() - 1, width(), height() - 1);
 }

@@ -64,6 +64,50 @@ const QString updateQuestion
 
 namespace {
 
+// The window's fixed layout; what sits in a frame is placed within the frame.
+namespace Layout {
+constexpr QSize window = Twips::size(8775, 3375);
+constexpr QRect toolBar = Twips::rect(0, 0, 8775, 420);
+
+constexpr QRect netFrame = Twips::rect(120, 480, 2775, 2415);
+constexpr QRect netHint = Twips::rect(120, 300, 2415, 645);
+constexpr QRect netBox = Twips::rect(120, 960, 2535, 495);
+constexpr QRect netPressEnter = Twips::rect(120, 1560, 2415, 795);
+
+constexpr QRect vatFrame = Twips::rect(3000, 480, 2775, 2415);
+constexpr QRect rateLabel = Twips::rect(240, 480, 1215, 255);
+constexpr QRect rateBox = Twips::rect(1440, 360, 855, 495);
+constexpr QRect percentSign = Twips::rect(2310, 420, 375, 495);
+constexpr QRect vatLabel = Twips::rect(300, 1080, 2175, 255);
+constexpr QRect vatBox = Twips::rect(240, 1320, 2295, 495);
+
+constexpr QRect grossFrame = Twips::rect(5880, 480, 2775, 2415);
+constexpr QRect grossHint = Twips::rect(120, 300, 2535, 645);
+constexpr QRect grossBox = Twips::rect(120, 960, 2535, 495);
+constexpr QRect grossPressEnter = Twips::rect(120, 1560, 2415, 795);
+
+constexpr QRect productLabel = Twips::rect(120, 2880, 2295, 495);
+constexpr QRect homepageLink = Twips::rect(3000, 3000, 2775, 255);
+constexpr QRect alwaysOnTop = Twips::rect(6600, 3000, 1935, 255);
+} // namespace Layout
+
+// The toolbar's buttons and separators are at least this wide, in pixels.
+namespace ToolBarWidth {
+constexpr int iconOnly = 25;
+constexpr int iconWithMenu = 33;
+constexpr int copy = 80;
+constexpr int compact = 113;
+constexpr int help = 51;
+constexpr int separator = 15;
+} // namespace ToolBarWidth
+
+constexpr qreal boxPointSize = 13.5;
+constexpr qreal productPointSize = 20.25;
+const QColor frameCaptionColor = BgrColor::toColor(0xFF0000);
+const QColor focusYellow = BgrColor::toColor(0x80FFFF);
+const QColor vatTextColor = BgrColor::toColor(0x0000FF);
+const QColor productShadowColor = BgrColor::toColor(0x808080);
+
 QLabel *makeLabel(const QString &name, const QString &text, QWidget *parent, const QRect &geometry)
 {
     auto *label = new QLabel(text, parent);
@@ -78,7 +122,7 @@ void placeBox(TextBox *box, QWidget *parent, const QRect &geometry)
 {
     box->setParent(parent);
     QFont font = box->font();
-    font.setPointSizeF(13.5);
+    font.setPointSizeF(boxPointSize);
     box->setFont(font);
     box->setGeometry(geometry);
 }
@@ -87,7 +131,7 @@ Frame *makeFrame(const QString &name, const QString &caption, QWidget *parent, c
 {
     auto *frame = new Frame(caption, parent);
     frame->setObjectName(name);
-    frame->setCaptionColor(BgrColor::toColor(0xFF0000));
+    frame->setCaptionColor(frameCaptionColor);
     frame->setGeometry(geometry);
     return frame;
 }
@@ -130,7 +174,7 @@ MainWindow::MainWindow(QWidget *parent)
                   | Qt::WindowCloseButtonHint)
 {
     setUpWindow(this, QStringLiteral("Zelk"), Texts::caption, QStringLiteral("Zelk. 2010 Hauptfenster"),
-                Twips::size(8775, 3375));
+                Layout::window);
     setWindowIcon(icon("zelk"));
 
     m_messages = new MessageDialog(this);
@@ -145,31 +189,26 @@ MainWindow::MainWindow(QWidget *parent)
 
     // Labels in the frames may use the room down to the next control, so that
     // no German text is cut off where the system font is wider than the window's fixed layout.
-    Frame *netFrame
-        = makeFrame(QStringLiteral("Frames1"), Texts::frameNetto, this, Twips::rect(120, 480, 2775, 2415));
-    makeLabel(QStringLiteral("Label4"), Texts::netHint, netFrame, Twips::rect(120, 300, 2415, 645));
-    placeBox(netBox, netFrame, Twips::rect(120, 960, 2535, 495));
-    makeLabel(QStringLiteral("Label1"), Texts::pressEnter, netFrame, Twips::rect(120, 1560, 2415, 795));
+    Frame *netFrame = makeFrame(QStringLiteral("Frames1"), Texts::frameNetto, this, Layout::netFrame);
+    makeLabel(QStringLiteral("Label4"), Texts::netHint, netFrame, Layout::netHint);
+    placeBox(netBox, netFrame, Layout::netBox);
+    makeLabel(QStringLiteral("Label1"), Texts::pressEnter, netFrame, Layout::netPressEnter);
 
-    Frame *vatFrame
-        = makeFrame(QStringLiteral("Frames2"), Texts::frameVat, this, Twips::rect(3000, 480, 2775, 2415));
-    makeLabel(QStringLiteral("Label15"), Texts::rateLabel, vatFrame, Twips::rect(240, 480, 1215, 255));
-    placeBox(rateBox, vatFrame, Twips::rect(1440, 360, 855, 495));
-    QLabel *percent
-        = makeLabel(QStringLiteral("Label2"), Texts::percentSign, vatFrame, Twips::rect(2310, 420, 375, 495));
+    Frame *vatFrame = makeFrame(QStringLiteral("Frames2"), Texts::frameVat, this, Layout::vatFrame);
+    makeLabel(QStringLiteral("Label15"), Texts::rateLabel, vatFrame, Layout::rateLabel);
+    placeBox(rateBox, vatFrame, Layout::rateBox);
+    QLabel *percent = makeLabel(QStringLiteral("Label2"), Texts::percentSign, vatFrame, Layout::percentSign);
     QFont large = percent->font();
-    large.setPointSizeF(13.5);
+    large.setPointSizeF(boxPointSize);
     percent->setFont(large);
-    makeLabel(QStringLiteral("Label3"), Texts::vatLabel, vatFrame, Twips::rect(300, 1080, 2175, 255));
-    placeBox(vatBox, vatFrame, Twips::rect(240, 1320, 2295, 495));
+    makeLabel(QStringLiteral("Label3"), Texts::vatLabel, vatFrame, Layout::vatLabel);
+    placeBox(vatBox, vatFrame, Layout::vatBox);
 
-    Frame *grossFrame
-        = makeFrame(QStringLiteral("Frames3"), Texts::frameBrutto, this, Twips::rect(5880, 480, 2775, 2415));
-    makeLabel(QStringLiteral("Label5"), Texts::grossHint, grossFrame, Twips::rect(120, 300, 2535, 645));
-    placeBox(grossBox, grossFrame, Twips::rect(120, 960, 2535, 495));
-    makeLabel(QStringLiteral("Label6"), Texts::pressEnter, grossFrame, Twips::rect(120, 1560, 2415, 795));
+    Frame *grossFrame = makeFrame(QStringLiteral("Frames3"), Texts::frameBrutto, this, Layout::grossFrame);
+    makeLabel(QStringLiteral("Label5"), Texts::grossHint, grossFrame, Layout::grossHint);
+    placeBox(grossBox, grossFrame, Layout::grossBox);
+    makeLabel(QStringLiteral("Label6"), Texts::pressEnter, grossFrame, Layout::grossPressEnter);
 
-    const QColor focusYellow = BgrColor::toColor(0x80FFFF);
     m_panel->setFocusColors(focusYellow, focusYellow);
     for (TextBox *box : {netBox, rateBox, grossBox})
         box->setShowButton(true);
@@ -177,27 +216,27 @@ MainWindow::MainWindow(QWidget *parent)
     // out of sight are misread.
     for (TextBox *box : {netBox, grossBox})
         box->fitFont(box->maxChars(), QStringLiteral("0123456789,-./"));
-    vatBox->setTextColor(BgrColor::toColor(0x0000FF));
+    vatBox->setTextColor(vatTextColor);
 
     m_productLabel = new Label3D(Texts::product, this);
     m_productLabel->setObjectName(QStringLiteral("Label3D2"));
     QFont productFont(Product::fontFamily());
-    productFont.setPointSizeF(20.25);
+    productFont.setPointSizeF(productPointSize);
     productFont.setBold(true);
     productFont.setItalic(true);
     m_productLabel->setFont(productFont);
-    m_productLabel->setShadowColor(BgrColor::toColor(0x808080));
-    m_productLabel->setGeometry(Twips::rect(120, 2880, 2295, 495));
+    m_productLabel->setShadowColor(productShadowColor);
+    m_productLabel->setGeometry(Layout::productLabel);
 
     m_homepageLink = new CommandButton(MakerAddresses::homePageLabel(), CommandButton::Style::Link, this);
     m_homepageLink->setObjectName(QStringLiteral("Command1"));
     m_homepageLink->setUrl(MakerAddresses::homePage());
     m_homepageLink->setBalloonTip(Texts::homeLinkTip);
-    m_homepageLink->setGeometry(Twips::rect(3000, 3000, 2775, 255));
+    m_homepageLink->setGeometry(Layout::homepageLink);
 
     m_alwaysOnTop = new CommandButton(Texts::onTop, CommandButton::Style::Toggle, this);
     m_alwaysOnTop->setObjectName(QStringLiteral("Button1"));
-    m_alwaysOnTop->setGeometry(Twips::rect(6600, 3000, 1935, 255));
+    m_alwaysOnTop->setGeometry(Layout::alwaysOnTop);
     // toggled, not clicked: an assistive tool's "Toggle" emits only toggled.
     connect(m_alwaysOnTop, &CommandButton::toggled, this, &MainWindow::onAlwaysOnTopToggled);
 
@@ -280,9 +319,12 @@ void MainWindow::createActions()
                                                      {m_rateUsAction, MakerAddresses::ratingPage()},
                                                      {m_reportErrorAction, MakerAddresses::errorReportPage()},
                                                      {m_shopAction, MakerAddresses::shopPage()}};
-    for (const auto &[action, page] : pages)
+    // A structured binding cannot be captured before C++20.
+    for (const auto &entry : pages) {
+        const QString page = entry.second;
         connect(
-            action, &QAction::triggered, this, [page] { ShellRoutines::OpenWebPage(page); }, queued);
+            entry.first, &QAction::triggered, this, [page] { ShellRoutines::OpenWebPage(page); }, queued);
+    }
     connect(m_donateAction, &QAction::triggered, this, &MainWindow::donationRequested, queued);
 
     m_trayOpenAction = makeAction(QStringLiteral("open"), Texts::trayOpen, this);
@@ -295,7 +337,7 @@ void MainWindow::createToolBar()
 {
     m_toolBar = new ToolBar(this);
     m_toolBar->setObjectName(QStringLiteral("Coolbar1"));
-    m_toolBar->setGeometry(Twips::rect(0, 0, 8775, 420));
+    m_toolBar->setGeometry(Layout::toolBar);
 
     QMenu *saveMenu = makeMenu(QStringLiteral("save_bar_menu"), this, {m_saveRateAction, m_deleteRateAction});
     QMenu *copyMenu
@@ -307,19 +349,19 @@ void MainWindow::createToolBar()
 
     using Caption = ToolBar::Caption;
     ToolBar *bar = m_toolBar;
-    bar->addButton(m_newAction, 25);
-    bar->addMenuButton(m_saveAction, saveMenu, 33);
-    bar->addMenuButton(m_copyAction, copyMenu, 80, Caption::Shown);
-    bar->addSeparator(15);
-    bar->addButton(m_compactAction, 113, Caption::Shown);
-    bar->addSeparator(15);
-    bar->addButton(m_aboutAction, 25);
-    bar->addButton(m_helpAction, 51, Caption::Shown);
-    bar->addMenuButton(m_linksAction, linksMenu, 33);
-    bar->addButton(m_updateAction, 25);
-    bar->addButton(m_autostartAction, 25);
-    bar->addSeparator(15);
-    bar->addButton(m_exitAction, 25);
+    bar->addButton(m_newAction, ToolBarWidth::iconOnly);
+    bar->addMenuButton(m_saveAction, saveMenu, ToolBarWidth::iconWithMenu);
+    bar->addMenuButton(m_copyAction, copyMenu, ToolBarWidth::copy, Caption::Shown);
+    bar->addSeparator(ToolBarWidth::separator);
+    bar->addButton(m_compactAction, ToolBarWidth::compact, Caption::Shown);
+    bar->addSeparator(ToolBarWidth::separator);
+    bar->addButton(m_aboutAction, ToolBarWidth::iconOnly);
+    bar->addButton(m_helpAction, ToolBarWidth::help, Caption::Shown);
+    bar->addMenuButton(m_linksAction, linksMenu, ToolBarWidth::iconWithMenu);
+    bar->addButton(m_updateAction, ToolBarWidth::iconOnly);
+    bar->addButton(m_autostartAction, ToolBarWidth::iconOnly);
+    bar->addSeparator(ToolBarWidth::separator);
+    bar->addButton(m_exitAction, ToolBarWidth::iconOnly);
 }
 
 void MainWindow::createTrayIcon()
