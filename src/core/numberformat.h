@@ -15,6 +15,12 @@ public:
     // non-finite texts give no value.
     static std::optional<double> parse(const QString &text, const QLocale &locale);
 
+    // A number written the German or the English way ("7,5", "7.5", " -16 ";
+    // no grouping, no exponent), rewritten character for character (sign,
+    // digits, decimal separator) as the locale writes them. Nothing for any
+    // other text.
+    static std::optional<QString> localForm(const QString &text, const QLocale &locale);
+
     // Writes "0.00": 15 significant digits first, then rounded at the second
     // decimal with halves away from zero; no grouping separators, a plain "-"
     // for negative amounts. Empty for infinity, not-a-number and the values

@@ -4,8 +4,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QStorageInfo>
-#include <QTemporaryFile>
 
 #include <cerrno>
 #include <cstdio>
@@ -108,10 +109,24 @@ StoreResult FileStore::replace(const QString &linkOrFile, const QByteArray &cont
     const QFileInfo before(filePath);
     // Not QSaveFile: in Qt 6.4 its commit() can report success after a write
     // failed for want of room, and leave an empty file in place of the old one.
-    QTemporaryFile temp(before.absolutePath() + QStringLiteral("/.") + before.fileName()
-                        + QStringLiteral(".XXXXXX"));
-    if (!temp.open())
+    // Not QTemporaryFile either: on Windows its close() keeps the handle, and
+    // Windows refuses to move a file that is still open (error 32).
+    QFile temp;
+    const int nameBase = 36; // digits and letters
+    const QString namePrefix
+        = before.absolutePath() + QStringLiteral("/.") + before.fileName() + QLatin1Char('.');
+    do {
+        temp.setFileName(namePrefix + QString::number(QRandomGenerator::global()->generate(), nameBase));
+    } while (!temp.open(QIODevice::WriteOnly | QIODevice::NewOnly,
+                        QFileDevice::ReadOwner | QFileDevice::WriteOwner)
+             && temp.exists());
+    if (!temp.isOpen())
         return diagnose(filePath, temp.errorString(), content.size());
+    // Whatever fails from here on, no temporary file stays behind.
+    auto discard = qScopeGuard([&temp] {
+        temp.close();
+        temp.remove();
+    });
     if (temp.write(content) != content.size() || !temp.flush())
         return diagnose(filePath, temp.errorString(), content.size());
 #ifndef Q_OS_WIN
@@ -123,6 +138,8 @@ StoreResult FileStore::replace(const QString &linkOrFile, const QByteArray &cont
                                         : QFileDevice::ReadOwner | QFileDevice::WriteOwner
                                 | QFileDevice::ReadGroup | QFileDevice::ReadOther);
     temp.close();
+    if (temp.error() != QFileDevice::NoError)
+        return diagnose(filePath, temp.errorString(), content.size());
     if (verify && !verify(temp.fileName()))
         return diagnose(filePath, QStringLiteral("die geschriebene Datei ist unvollständig"), content.size());
 
@@ -138,7 +155,7 @@ StoreResult FileStore::replace(const QString &linkOrFile, const QByteArray &cont
         != 0)
         return diagnose(filePath, QString::fromLocal8Bit(std::strerror(errno)), 0);
 #endif
-    temp.setAutoRemove(false);
+    discard.dismiss();
 
     // QSettings reads a file again only when its size or time stamp (in
     // milliseconds) changed; a new text of the same length written within

@@ -5,8 +5,6 @@
 #include "settings/ratesetting.h"
 #include "settings/settingsstore.h"
 
-#include <QLocale>
-
 #include <array>
 
 namespace {
@@ -28,17 +26,18 @@ std::optional<int> RateMigration::storedOldVersion()
     return std::nullopt;
 }
 
-RateMigration::Outcome RateMigration::takeOver() const
+RateMigration::Outcome RateMigration::takeOver(const QLocale &locale) const
 {
     const QString oldApplication = RateSetting::oldApplication(m_year);
     Outcome outcome;
     outcome.oldStoreFound = SettingsStore::hasApplication(oldApplication);
-    outcome.oldRate
+    const QString stored
         = SettingsStore::get(oldApplication, RateSetting::section(), RateSetting::key(), QString());
     if (!outcome.oldStoreFound)
         return outcome;
 
-    if (NumberFormat::parse(outcome.oldRate, QLocale::system()).has_value()) {
+    if (!stored.trimmed().isEmpty()) {
+        outcome.oldRate = NumberFormat::localForm(stored, locale).value_or(stored);
         outcome.store = RateSetting::save(outcome.oldRate);
         if (!outcome.store) {
             outcome.failure = Failure::RateNotSaved;

@@ -2,6 +2,7 @@
 
 #include "settings/storeresult.h"
 
+#include <QLocale>
 #include <QString>
 
 #include <optional>
@@ -20,8 +21,8 @@ public:
 
     struct Outcome
     {
-        // The old rate as it was read, empty when it held none; what the user
-        // is shown is exactly what was taken over.
+        // The old rate as it was taken over, empty when it held none; the
+        // user is shown exactly this.
         QString oldRate;
         // False when the old store was gone by the time it was read (another
         // start of the program took it over): then nothing was changed.
@@ -45,11 +46,14 @@ public:
     }
     int year() const { return m_year; }
 
-    // Reads the old rate once, copies it when it is a readable number (an empty
-    // or unreadable rate never replaces one: without a rate the calculator
-    // falls back to its default anyway) and then deletes the old store. A
-    // failed step ends the takeover; what was done before stays done.
-    Outcome takeOver() const;
+    // Reads the old rate once, copies it and then deletes the old store. A
+    // number written the German or the English way is copied as the locale
+    // writes it, any other text as it was stored: it is the user's. Only an
+    // empty rate never replaces one (without a rate the calculator falls back
+    // to its default anyway). A failed step ends the takeover; what was done
+    // before stays done, and the old store is never deleted before its rate
+    // is written.
+    Outcome takeOver(const QLocale &locale) const;
 
 private:
     int m_year;

@@ -12,6 +12,10 @@
 #include <functional>
 #include <memory>
 
+#ifdef Q_OS_WIN
+#include <qt_windows.h>
+#endif
+
 namespace {
 
 using Status = StoreResult::Status;
@@ -28,6 +32,22 @@ std::unique_ptr<QSettings> open(const QString &application)
 #else
     return std::make_unique<QSettings>(SettingsStore::location(application), QSettings::IniFormat);
 #endif
+}
+
+// For reading only. Qt's registry settings create the key they open, even to
+// read it, and every start looks for the old versions' keys: where the key is
+// missing there is nothing to read, and nothing is opened.
+std::unique_ptr<QSettings> openStored(const QString &application)
+{
+#ifdef Q_OS_WIN
+    const QString path = QStringLiteral("Software\\%1\\%2").arg(legacyOrganization, application);
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, reinterpret_cast<LPCWSTR>(path.utf16()), 0, KEY_READ, &key)
+        != ERROR_SUCCESS)
+        return nullptr;
+    RegCloseKey(key);
+#endif
+    return open(application);
 }
 
 #ifdef Q_OS_WIN
@@ -106,7 +126,9 @@ QString SettingsStore::location(const QString &application)
 QString SettingsStore::get(const QString &application, const QString &section, const QString &key,
                            const QString &defaultValue)
 {
-    const auto settings = open(application);
+    const auto settings = openStored(application);
+    if (!settings)
+        return defaultValue;
     const QVariant value = settings->value(section + QLatin1Char('/') + key);
     if (!value.isValid())
         return defaultValue;
@@ -134,7 +156,8 @@ StoreResult SettingsStore::deleteSection(const QString &application, const QStri
     if (read.failed())
         return read;
 #endif
-    if (!open(application)->childGroups().contains(section))
+    const auto stored = openStored(application);
+    if (!stored || !stored->childGroups().contains(section))
         return {Status::NotFound, location(application)};
     return change(
         application, [&](QSettings &settings) { settings.remove(section); },
@@ -162,5 +185,6 @@ StoreResult SettingsStore::deleteApplication(const QString &application)
 
 bool SettingsStore::hasApplication(const QString &application)
 {
-    return !open(application)->allKeys().isEmpty();
+    const auto stored = openStored(application);
+    return stored && !stored->allKeys().isEmpty();
 }

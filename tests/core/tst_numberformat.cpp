@@ -13,6 +13,8 @@ private slots:
     void twoDecimals();
     void parse_data();
     void parse();
+    void localForm_data();
+    void localForm();
 };
 
 static const QLocale german(QLocale::German, QLocale::Germany);
@@ -95,6 +97,40 @@ void TestNumberFormat::parse()
     QCOMPARE(value.has_value(), valid);
     if (valid)
         QCOMPARE(*value, expected);
+}
+
+// clang-format off
+void TestNumberFormat::localForm_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("expected"); // "-": no number
+    QTest::addColumn<double>("value");     // what the locale reads back
+
+    QTest::newRow("French") << "7.5" << QLocale(QLocale::French, QLocale::France) << "7,5" << 7.5;
+    QTest::newRow("Swiss point") << "7,5" << QLocale(QLocale::German, QLocale::Switzerland) << "7.5" << 7.5;
+    QTest::newRow("Swedish minus") << "-2.5" << QLocale(QLocale::Swedish, QLocale::Sweden)
+                                   << QString::fromUtf8("\u22122,5") << -2.5;
+    QTest::newRow("Arabic digits") << "17,5" << QLocale(QLocale::Arabic, QLocale::Egypt)
+                                   << QString::fromUtf8("\u0661\u0667\u066b\u0665") << 17.5;
+    QTest::newRow("plus") << "+3" << QLocale::c() << "+3" << 3.0;
+    QTest::newRow("infinity") << "inf" << german << "-" << 0.0;
+    QTest::newRow("exponent") << "1e2" << german << "-" << 0.0;
+    QTest::newRow("both separators") << "1.000,5" << german << "-" << 0.0;
+    QTest::newRow("percent") << "16 %" << german << "-" << 0.0;
+    QTest::newRow("blank") << " " << german << "-" << 0.0;
+}
+// clang-format on
+
+void TestNumberFormat::localForm()
+{
+    QFETCH(QString, text);
+    QFETCH(QLocale, locale);
+    QFETCH(QString, expected);
+    const std::optional<QString> written = NumberFormat::localForm(text, locale);
+    QCOMPARE(written.value_or(QStringLiteral("-")), expected);
+    if (written)
+        QTEST(NumberFormat::parse(*written, locale).value_or(-1), "value");
 }
 
 QTEST_APPLESS_MAIN(TestNumberFormat)

@@ -67,33 +67,53 @@ void TestRateMigration::storedOldVersion()
 // clang-format off
 void TestRateMigration::takeOver_data()
 {
+    const QLocale de(QLocale::German, QLocale::Germany);
+    const QLocale en(QLocale::English, QLocale::UnitedStates);
     QTest::addColumn<int>("year");
+    QTest::addColumn<QLocale>("locale");
     QTest::addColumn<QString>("oldRate");   // "-": the old store holds another section only; "gone": no old store
     QTest::addColumn<QString>("stored");    // this version's rate before; "-": none
     QTest::addColumn<QString>("expected");  // this version's rate after; "-": none
-    QTest::newRow("2009 rate 16") << 2009 << "16" << "-" << "16";
-    QTest::newRow("2008 rate 16") << 2008 << "16" << "-" << "16";
-    QTest::newRow("decimal comma") << 2009 << "7,5" << "-" << "7,5";
-    QTest::newRow("old rate replaces a stored one") << 2009 << "16" << "7" << "16";
-    QTest::newRow("no old rate") << 2009 << "-" << "-" << "-";
-    // Nothing empty or unreadable ever replaces a stored rate.
-    QTest::newRow("no old rate keeps 7") << 2009 << "-" << "7" << "7";
-    QTest::newRow("empty old rate keeps 7") << 2009 << "" << "7" << "7";
-    QTest::newRow("unreadable old rate keeps 7") << 2008 << "abc" << "7" << "7";
+    QTest::newRow("2009 rate 16") << 2009 << de << "16" << "-" << "16";
+    QTest::newRow("2008 rate 16") << 2008 << de << "16" << "-" << "16";
+    QTest::newRow("old rate replaces a stored one") << 2009 << de << "16" << "7" << "16";
+    // A number written the German or the English way is taken over in this locale's form.
+    QTest::newRow("de 7,5") << 2009 << de << "7,5" << "-" << "7,5";
+    QTest::newRow("de 7.5") << 2009 << de << "7.5" << "7" << "7,5";
+    QTest::newRow("de 16") << 2009 << de << "16" << "7" << "16";
+    QTest::newRow("de blanks and decimals kept") << 2008 << de << " 7.50 " << "-" << "7,50";
+    QTest::newRow("de negative") << 2009 << de << "-2.5" << "-" << "-2,5";
+    QTest::newRow("en 7,5") << 2009 << en << "7,5" << "7" << "7.5";
+    QTest::newRow("en 7.5") << 2009 << en << "7.5" << "-" << "7.5";
+    QTest::newRow("en 16") << 2008 << en << "16" << "-" << "16";
+    // An old comma is a decimal comma, never a thousands separator.
+    QTest::newRow("en 7,500") << 2009 << en << "7,500" << "-" << "7.500";
+    // Anything else is the user's text all the same: taken over as it was stored.
+    QTest::newRow("de 16 %") << 2009 << de << "16 %" << "7" << "16 %";
+    QTest::newRow("en 16 %") << 2009 << en << "16 %" << "-" << "16 %";
+    QTest::newRow("letters") << 2008 << de << "abc" << "7" << "abc";
+    QTest::newRow("grouped") << 2009 << en << "1.000,5" << "-" << "1.000,5";
+    QTest::newRow("exponent") << 2009 << de << "1e2" << "-" << "1e2";
+    // Only no rate at all leaves this version's rate as it is.
+    QTest::newRow("no old rate") << 2009 << de << "-" << "-" << "-";
+    QTest::newRow("no old rate keeps 7") << 2009 << de << "-" << "7" << "7";
+    QTest::newRow("de empty old rate keeps 7") << 2009 << de << "" << "7" << "7";
+    QTest::newRow("en empty old rate keeps 7") << 2009 << en << "" << "7" << "7";
+    QTest::newRow("blank old rate keeps 7") << 2008 << de << "  " << "7" << "7";
     // Another start of the program took the rate over after this one had found the old store.
-    QTest::newRow("old store gone since") << 2009 << "gone" << "16" << "16";
+    QTest::newRow("old store gone since") << 2009 << de << "gone" << "16" << "16";
 }
 // clang-format on
 
 void TestRateMigration::takeOver()
 {
     QFETCH(int, year);
+    QFETCH(QLocale, locale);
     QFETCH(QString, oldRate);
     QFETCH(QString, stored);
+    QFETCH(QString, expected);
     const QString none = QStringLiteral("-");
     const bool gone = oldRate == QLatin1String("gone");
-    if (oldRate.contains(QLatin1Char(',')) && QLocale::system().language() != QLocale::German)
-        QSKIP("A decimal comma is read in a German locale (CTest sets LANG=de_DE.UTF-8).");
     if (oldRate == none)
         QVERIFY(SettingsStore::save(RateSetting::oldApplication(year), QStringLiteral("Fenster"),
                                     QStringLiteral("Links"), QStringLiteral("10")));
@@ -102,12 +122,13 @@ void TestRateMigration::takeOver()
     if (stored != none)
         QVERIFY(RateSetting::save(stored));
 
-    const RateMigration::Outcome outcome = RateMigration(year).takeOver();
+    const RateMigration::Outcome outcome = RateMigration(year).takeOver(locale);
     QCOMPARE(outcome.oldStoreFound, !gone);
     QCOMPARE(outcome.failure, RateMigration::Failure::None);
     QCOMPARE(outcome.errorNumber, 0);
-    QCOMPARE(outcome.oldRate, oldRate == none || gone ? QString() : oldRate);
-    QTEST(storedRate(none), "expected");
+    QCOMPARE(storedRate(none), expected);
+    // What the wizard shows is what was taken over.
+    QCOMPARE(outcome.oldRate, oldRate == none || gone || oldRate.trimmed().isEmpty() ? QString() : expected);
     QVERIFY(!QFile::exists(SettingsStore::location(RateSetting::oldApplication(year))));
     QVERIFY(!RateMigration::storedOldVersion());
 }
@@ -143,7 +164,7 @@ void TestRateMigration::failedStepIsReported()
         QVERIFY(QFile::setPermissions(oldStore, QFileDevice::ReadOwner));
     }
 
-    const RateMigration::Outcome outcome = RateMigration(2009).takeOver();
+    const RateMigration::Outcome outcome = RateMigration(2009).takeOver(QLocale::system());
     QTEST(outcome.failure, "failure");
     QTEST(outcome.errorNumber, "errorNumber");
     QFETCH(QString, description);

@@ -267,8 +267,61 @@ case_autostart_about_help() {
     stop_exe
 }
 
+# HKCU\Software as text, one line per key and value, for comparing; without
+# Software\Wine, where Wine keeps values of its own while a program runs.
+software_keys() { # software_keys <file>
+    wine reg export 'HKCU\Software' "$work/export.reg" /y >/dev/null 2>&1 || return 1
+    iconv -f UTF-16 -t UTF-8 "$work/export.reg" | tr -d '\r' | grep . \
+        | awk '/^\[/ { wine = index($0, "[HKEY_CURRENT_USER\\Software\\Wine") == 1 } !wine' >"$1"
+}
+
+case_plain_start_writes_nothing() {
+    # As a new user has it, whatever the cases before stored.
+    wine reg delete "$vb_settings" /f >/dev/null 2>&1
+    software_keys "$work/before.txt"
+    check "HKCU\\Software is exported before the start" [ -s "$work/before.txt" ]
+    start_exe
+    local win
+    win=$(main_window)
+    check "the main window appears" [ -n "$win" ]
+    check "the close box ends the program" eventually 15 key_closes "$main_title" alt+F4
+    check "the program has ended" eventually 10 zelk_gone
+    stop_exe
+    software_keys "$work/after.txt"
+    check "a plain start leaves HKCU\\Software as it was" diff "$work/before.txt" "$work/after.txt"
+}
+
+list_button="341 72" # the rate box's side button: its list of stored rates
+list_holds() { tr -d '\r' 2>/dev/null <"$list" | grep -qx "$1"; } # list_holds <entry>
+list_lacks() { [ -f "$list" ] && ! list_holds "$1"; }
+list_keeps_defaults() { list_holds 19 && list_holds 7; }
+
+case_entry_list() {
+    # A copy of the program in a folder of its own, so that zelk.dat lies beside it and nowhere else.
+    local built=$exe
+    local exe=$work/program/zelk.exe list=$work/program/zelk.dat win
+    mkdir -p "$work/program" && cp "$built" "$exe"
+    start_exe
+    win=$(main_window)
+    check "the main window appears" [ -n "$win" ]
+    [ -n "$win" ] || { stop_exe; return; }
+    check "the rate box takes 16" eventually 20 typed_into "$win" "$rate_box" 16
+    check "its side button opens the list" quietly eventually 20 open_menu "$win" "$list_button"
+    xdotool key h
+    check "Aktuellen Wert hinzufügen writes 16 to zelk.dat beside zelk.exe" eventually 10 list_holds 16
+    check "which keeps 19 and 7" list_keeps_defaults
+    check "the list opens again" quietly eventually 20 open_menu "$win" "$list_button"
+    # Eintrag entfernen, then the third entry: 19, 7, 16.
+    xdotool key e Down Down Return
+    check "removing 16 takes it out of zelk.dat" eventually 10 list_lacks 16
+    check "and keeps 19 and 7" list_keeps_defaults
+    stop_exe
+}
+
 run_case "main window, calculation and the saved rate" case_calculation
 run_case "2009 wizard" case_wizard
 run_case "autostart, about window and help" case_autostart_about_help
+run_case "a plain start writes nothing to the registry" case_plain_start_writes_nothing
+run_case "adding to and removing from the rate list" case_entry_list
 echo "whole run: $(($(date +%s) - begin)) s"
 finish

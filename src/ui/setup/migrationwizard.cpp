@@ -11,6 +11,7 @@
 
 #include <QIcon>
 #include <QLabel>
+#include <QLocale>
 
 #include <array>
 
@@ -160,7 +161,7 @@ void MigrationWizard::showPage(Button visibleButton)
 void MigrationWizard::takeOver()
 {
     showPage(TakeOver);
-    const RateMigration::Outcome outcome = m_migration.takeOver();
+    const RateMigration::Outcome outcome = m_migration.takeOver(QLocale::system());
     m_page->setText(Texts::found.arg(QString::number(m_migration.year()), outcome.oldRate));
     // A failure is this wizard's run-time error, told in the plain system
     // message box; the page stays where the click left it.

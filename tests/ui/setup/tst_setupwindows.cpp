@@ -1,3 +1,4 @@
+#include "settings/ratemigration.h"
 #include "settings/ratesetting.h"
 #include "settings/settingsstore.h"
 #include "support/messagerecorder.h"
@@ -32,10 +33,10 @@ private slots:
 
 private:
     static QString clickAndRead(QWidget *window, const QString &button);
-    static void saveOldRate(int year)
+    static void saveOldRate(int year, const QString &rate = QStringLiteral("16"))
     {
         QVERIFY(SettingsStore::save(RateSetting::oldApplication(year), RateSetting::section(),
-                                    RateSetting::key(), QStringLiteral("16")));
+                                    RateSetting::key(), rate));
     }
     std::unique_ptr<TestEnvironment> m_env;
 };
@@ -90,10 +91,14 @@ void TestSetupWindows::wizardShowsItsPages_data()
 {
     QTest::addColumn<int>("year");
     QTest::addColumn<bool>("cancel");
-    QTest::newRow("2009") << 2009 << false;
-    QTest::newRow("2008") << 2008 << false;
+    QTest::addColumn<QString>("oldRate");
+    QTest::addColumn<QString>("rate"); // shown and taken over (CTest runs in German)
+    QTest::newRow("2009") << 2009 << false << "16" << "16";
+    QTest::newRow("2008") << 2008 << false << "16" << "16";
+    QTest::newRow("decimal point") << 2009 << false << "7.5" << "7,5";
+    QTest::newRow("not a number") << 2008 << false << "16 %" << "16 %";
     // Abbrechen after Weiter ends the wizard; the takeover stays done.
-    QTest::newRow("cancelled after Weiter") << 2009 << true;
+    QTest::newRow("cancelled after Weiter") << 2009 << true << "16" << "16";
 }
 // clang-format on
 
@@ -101,7 +106,9 @@ void TestSetupWindows::wizardShowsItsPages()
 {
     QFETCH(int, year);
     QFETCH(bool, cancel);
-    saveOldRate(year);
+    QFETCH(QString, oldRate);
+    QFETCH(QString, rate);
+    saveOldRate(year, oldRate);
     QPointer<MigrationWizard> wizard = new MigrationWizard(year);
     QSignalSpy finished(wizard.data(), &MigrationWizard::finished);
     QSignalSpy quit(wizard.data(), &MigrationWizard::quitRequested);
@@ -121,10 +128,11 @@ void TestSetupWindows::wizardShowsItsPages()
     QCOMPARE(shownButtons(), QStringLiteral("02"));
 
     button(0)->click();
-    QVERIFY2(page->text().contains(QStringLiteral("\r\n\r\nZelk-Satz : 16\r\n\r\n")),
+    QVERIFY2(page->text().contains(QStringLiteral("\r\n\r\nZelk-Satz : %1\r\n\r\n").arg(rate)),
              qPrintable(page->text()));
     QCOMPARE(shownButtons(), QStringLiteral("12"));
-    QCOMPARE(RateSetting::read(), QStringLiteral("16"));
+    QCOMPARE(RateSetting::read(), rate);
+    QVERIFY(!RateMigration::storedOldVersion());
     if (cancel) {
         button(2)->click();
         wizard->close();
