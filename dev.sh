@@ -15,7 +15,8 @@ test_packages=(xvfb openbox trayer xdotool xclip x11-utils x11-xserver-utils ima
                passwd util-linux mount
                g++-mingw-w64-x86-64-posix ninja-build qt6-base-dev-tools wine wine64 fonts-wine tesseract-ocr
                dbus at-spi2-core python3-gi gir1.2-atspi-2.0
-               debootstrap wget xdg-utils clang-format)
+               debootstrap wget xdg-utils clang-format
+               weston xwayland qt6-wayland wl-clipboard)
 package_packages=(fp-utils dpkg-dev)
 tidy_packages=(clang-tidy)
 

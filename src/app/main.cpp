@@ -1,6 +1,8 @@
 #include "app/windowmanager.h"
 #include "core/product.h"
 #include "system/singleinstance.h"
+#include "system/windowplacement.h"
+#include "system/windowsystem.h"
 #include "ui/controls/icons.h"
 
 #include <QApplication>
@@ -10,8 +12,11 @@
 
 int main(int argc, char *argv[])
 {
+    WindowSystem::choosePlatform();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zelk"));
+    // Docks, overviews and task switchers find the menu entry's name and icon by this id.
+    QGuiApplication::setDesktopFileName(QStringLiteral(ZELK_DESKTOP_ID));
 
     // One program per user: a second start (autostart and a manual start, a
     // double click on the menu entry) hands over to the running one and ends,
@@ -37,6 +42,11 @@ int main(int argc, char *argv[])
     // The program ends when its last window is unloaded, not when the last one
     // is hidden: the main window may be waiting in the notification area.
     QApplication::setQuitOnLastWindowClosed(false);
+    if (WindowSystem::isNativeWayland()) {
+        WindowPlacement::keepWaylandWindowsReachable();
+        qInfo("zelk: Wayland ohne XWayland: Fenster werden nicht zentriert und bleiben nicht im "
+              "Vordergrund; mit QT_QPA_PLATFORM=xcb geht beides über XWayland.");
+    }
 
     WindowManager windows;
     QObject::connect(&windows, &WindowManager::allWindowsClosed, &app, &QApplication::quit);

@@ -1,10 +1,14 @@
 #include "system/windowplacement.h"
 
+#include "system/windowsystem.h"
+
+#include <QAbstractButton>
 #include <QApplication>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QPointer>
 #include <QScreen>
+#include <QSet>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
@@ -99,6 +103,46 @@ protected:
     }
 };
 
+// Shows a window again that the compositor hid: a window mapped anew is not
+// minimised. The native window alone is hidden and shown, so that a modal
+// window's exec() goes on.
+void mapAnew(QWidget *window)
+{
+    QWindow *handle = window->windowHandle();
+    handle->setVisible(false);
+    handle->setVisible(true);
+    QWidget *modal = QApplication::activeModalWidget();
+    WindowPlacement::activate(modal ? modal : window);
+}
+
+class WaylandMinimiseWatcher : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::Show || !watched->isWidgetType())
+            return false;
+        auto *window = static_cast<QWidget *>(watched);
+        if (!window->isWindow() || window->windowFlags().testFlag(Qt::WindowMinimizeButtonHint)
+            || m_watched.contains(window->windowHandle()))
+            return false;
+        QWindow *handle = window->windowHandle();
+        m_watched.insert(handle);
+        connect(handle, &QObject::destroyed, this, [this, handle] { m_watched.remove(handle); });
+        connect(handle, &QWindow::windowStateChanged, window, [window](Qt::WindowState state) {
+            if (state == Qt::WindowMinimized)
+                QTimer::singleShot(0, window, [window] { mapAnew(window); });
+        });
+        return false;
+    }
+
+private:
+    QSet<QWindow *> m_watched;
+};
+
 } // namespace
 
 void WindowPlacement::setTopmost(QWidget *window, bool topmost)
@@ -122,6 +166,20 @@ bool WindowPlacement::isTopmost(const QWidget *window)
     const QWindow *handle = window->windowHandle();
     return handle != nullptr && handle->flags().testFlag(Qt::WindowStaysOnTopHint);
 #endif
+}
+
+bool WindowPlacement::canKeepOnTop()
+{
+    return !WindowSystem::isNativeWayland();
+}
+
+void WindowPlacement::offerTopmost(QAbstractButton *toggle)
+{
+    if (canKeepOnTop())
+        return;
+    toggle->setEnabled(false);
+    toggle->setToolTip(QStringLiteral("Ihre Arbeitsoberfläche (Wayland) erlaubt Programmen nicht, "
+                                      "ein Fenster im Vordergrund zu halten."));
 }
 
 void WindowPlacement::centre(QWidget *window)
@@ -173,4 +231,9 @@ void WindowPlacement::activate(QWidget *window)
 void WindowPlacement::keepReachable(QWidget *window)
 {
     new ReachableWindow(window);
+}
+
+void WindowPlacement::keepWaylandWindowsReachable()
+{
+    qApp->installEventFilter(new WaylandMinimiseWatcher(qApp));
 }

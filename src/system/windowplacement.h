@@ -1,5 +1,6 @@
 #pragma once
 
+class QAbstractButton;
 class QWidget;
 
 class WindowPlacement
@@ -9,6 +10,12 @@ public:
     // without moving or resizing it.
     static void setTopmost(QWidget *window, bool topmost);
     static bool isTopmost(const QWidget *window);
+    // False where the desktop gives programs no way to keep a window on top
+    // (a native Wayland connection).
+    static bool canKeepOnTop();
+    // A switch that keeps its window on top says so honestly where that is
+    // not possible: it is disabled, and its tooltip tells why.
+    static void offerTopmost(QAbstractButton *toggle);
 
     // Centres the window, frame included, on the available area of the screen
     // that shows it, and keeps it wholly on that area (the title bar first
@@ -29,4 +36,12 @@ public:
     // window manager that minimises them anyway would leave nothing to click,
     // so such a window shows itself again at once, with its modal window on top.
     static void keepReachable(QWidget *window);
+
+    // A Wayland client hears of a minimise only when its own window
+    // decoration asks for one, and cannot undo one: a window without a
+    // minimise button of its own that the decoration minimises anyway (a
+    // modal window, the compact window, the wizard) would leave nothing to
+    // click. Such windows are mapped anew at once. Once per program, on a
+    // native Wayland connection.
+    static void keepWaylandWindowsReachable();
 };

@@ -1,4 +1,5 @@
 #include "system/windowplacement.h"
+#include "system/windowsystem.h"
 
 #include <QScreen>
 #include <QTest>
@@ -11,6 +12,8 @@ class TestWindowPlacement : public QObject
 private slots:
     void centredWindowLiesOnScreen_data();
     void centredWindowLiesOnScreen();
+    void platformRequest_data();
+    void platformRequest();
 };
 
 // clang-format off
@@ -50,6 +53,27 @@ void TestWindowPlacement::centredWindowLiesOnScreen()
         QVERIFY(qAbs(frame.center().y() - area.center().y()) <= 1);
     else
         QCOMPARE(frame.top(), area.top());
+}
+
+// clang-format off
+void TestWindowPlacement::platformRequest_data()
+{
+    QTest::addColumn<QByteArray>("userChoice");
+    QTest::addColumn<QByteArray>("waylandDisplay");
+    QTest::addColumn<QByteArray>("request");
+    QTest::newRow("X11 session: Qt's own choice") << QByteArray() << QByteArray() << QByteArray();
+    QTest::newRow("Wayland session: XWayland first") << QByteArray() << QByteArray("wayland-0") << QByteArray("xcb;wayland");
+    QTest::newRow("the user's native Wayland stays") << QByteArray("wayland") << QByteArray("wayland-0") << QByteArray();
+    QTest::newRow("the user's offscreen stays") << QByteArray("offscreen") << QByteArray("wayland-0") << QByteArray();
+}
+// clang-format on
+
+void TestWindowPlacement::platformRequest()
+{
+    QFETCH(QByteArray, userChoice);
+    QFETCH(QByteArray, waylandDisplay);
+    QFETCH(QByteArray, request);
+    QCOMPARE(WindowSystem::platformRequest(userChoice, waylandDisplay), request);
 }
 
 QTEST_MAIN(TestWindowPlacement)

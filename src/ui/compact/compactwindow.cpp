@@ -115,6 +115,7 @@ CompactWindow::CompactWindow(QWidget *parent)
     m_alwaysOnTop->setObjectName(QStringLiteral("Button1"));
     m_alwaysOnTop->setIcon(Icons::named(QStringLiteral("vordergrund")));
     m_alwaysOnTop->setGeometry(Layout::alwaysOnTop);
+    WindowPlacement::offerTopmost(m_alwaysOnTop);
 
     connect(m_copyNetButton, &IconButton::clicked, m_panel, &CalculatorPanel::copyNet);
     connect(m_copyVatButton, &IconButton::clicked, m_panel, &CalculatorPanel::copyVat);

@@ -237,6 +237,7 @@ MainWindow::MainWindow(QWidget *parent)
     m_alwaysOnTop = new CommandButton(Texts::onTop, CommandButton::Style::Toggle, this);
     m_alwaysOnTop->setObjectName(QStringLiteral("Button1"));
     m_alwaysOnTop->setGeometry(Layout::alwaysOnTop);
+    WindowPlacement::offerTopmost(m_alwaysOnTop);
     // toggled, not clicked: an assistive tool's "Toggle" emits only toggled.
     connect(m_alwaysOnTop, &CommandButton::toggled, this, &MainWindow::onAlwaysOnTopToggled);
 
