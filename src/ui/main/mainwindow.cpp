@@ -60,6 +60,17 @@ const QString updateQuestion
                      "und das Hauptprogramm wird anschließend wieder aufgerufen.\r"
                      "\r"
                      "Soll das Update-Modul nun aufgerufen werden?");
+const QString updateMissing
+    = QStringLiteral("Das Update-Modul wurde nicht gefunden, das Programm bleibt geöffnet.\r\r"
+                     "Es wurde hier gesucht:\r");
+const QString helpTitle = QStringLiteral("Hilfe");
+const QString helpMissing
+    = QStringLiteral("Die Hilfe lässt sich nicht öffnen: Die Hilfedatei wurde nicht gefunden.\r\r"
+                     "Sie wurde hier gesucht:\r");
+const QString helpNotOpened
+    = QStringLiteral("Die Hilfe lässt sich nicht öffnen: Es ist weder ein Programm für "
+                     "CHM-Hilfedateien noch ein Internetbrowser eingerichtet.\r\r"
+                     "Die Hilfeseiten finden Sie hier:\r");
 } // namespace Texts
 
 namespace {
@@ -407,15 +418,13 @@ void MainWindow::switchToCompact()
 
 void MainWindow::showHelp()
 {
-    const QString htmlIndex = ProgramFolder::helpIndex();
-    if (HelpViewer::showHelp(ProgramFolder::helpFile(), htmlIndex))
+    const HelpViewer::Result help
+        = HelpViewer::showHelp(ProgramFolder::helpFile(), ProgramFolder::helpIndex());
+    if (help.outcome == HelpViewer::Result::Outcome::Shown)
         return;
-    m_messages->inform(QStringLiteral("Hilfe"),
-                       QStringLiteral("Die Hilfe lässt sich nicht öffnen: Es ist weder ein Programm für "
-                                      "CHM-Hilfedateien noch ein Internetbrowser eingerichtet.\r\r"
-                                      "Die Hilfeseiten finden Sie hier:\r")
-                           + htmlIndex,
-                       MessageDialog::Icon::Warning);
+    const QString &reason
+        = help.outcome == HelpViewer::Result::Outcome::Missing ? Texts::helpMissing : Texts::helpNotOpened;
+    m_messages->inform(Texts::helpTitle, reason + help.file, MessageDialog::Icon::Warning);
 }
 
 void MainWindow::confirmQuit()
@@ -430,7 +439,12 @@ void MainWindow::launchUpdate()
     if (m_messages->ask(Texts::updateTitle, Texts::updateQuestion, MessageDialog::Icon::Information)
         != MessageDialog::Answer::Yes)
         return;
-    ShellRoutines::startProgram(ProgramFolder::updateProgram());
+    const QString program = ProgramFolder::updateProgram();
+    // Ending without the update program would look like a crash.
+    if (ShellRoutines::startProgram(program) == ShellRoutines::Start::Missing) {
+        m_messages->inform(Texts::updateTitle, Texts::updateMissing + program, MessageDialog::Icon::Warning);
+        return;
+    }
     emit quitRequested();
 }
 
