@@ -398,6 +398,8 @@ void MainWindow::createTrayIcon()
     m_trayIcon->setIcon(windowIcon());
     m_trayIcon->setToolTip(Texts::trayTip);
     connect(m_trayIcon, &TrayIcon::activated, this, &MainWindow::restoreFromTray);
+    // Hidden without its icon, the window could not be reached any more.
+    connect(m_trayIcon, &TrayIcon::hostLost, this, &MainWindow::restoreFromTray);
     auto *separator = new QAction(this);
     separator->setSeparator(true);
     m_trayIcon->setMenuActions({m_trayOpenAction, separator, m_trayExitAction});
