@@ -28,18 +28,33 @@ void HelpViewer::displayTopic(const QString &helpFile)
 #endif
 }
 
-bool HelpViewer::showHelp(const QString &helpFile, const QString &htmlIndex)
+HelpViewer::Result HelpViewer::showHelp(const QString &helpFile, const QString &htmlIndex)
 {
+    using Outcome = Result::Outcome;
 #ifdef Q_OS_WIN
+    // HTML Help belongs to Windows, and only the compiled help lies beside the program.
     Q_UNUSED(htmlIndex)
-    displayTopic(helpFile);
-    return true;
-#else
-    if (QFileInfo::exists(helpFile) && hasChmViewer()
-        && QDesktopServices::openUrl(QUrl::fromLocalFile(helpFile)))
+    const bool chmViewer = true;
+    const QString pages;
+    const auto open = [](const QString &file) {
+        displayTopic(file);
         return true;
-    return QFileInfo::exists(htmlIndex) && QDesktopServices::openUrl(QUrl::fromLocalFile(htmlIndex));
+    };
+#else
+    const bool chmViewer = hasChmViewer();
+    const QString &pages = htmlIndex;
+    const auto open
+        = [](const QString &file) { return QDesktopServices::openUrl(QUrl::fromLocalFile(file)); };
 #endif
+    const auto isFile = [](const QString &file) { return !file.isEmpty() && QFileInfo(file).isFile(); };
+    if (chmViewer && isFile(helpFile) && open(helpFile))
+        return {Outcome::Shown, helpFile};
+    if (isFile(pages))
+        return open(pages) ? Result{Outcome::Shown, pages} : Result{Outcome::NotOpened, pages};
+    if (chmViewer && isFile(helpFile))
+        return {Outcome::NotOpened, helpFile};
+    // What the user needs to look for: the file a viewer would have shown.
+    return {Outcome::Missing, chmViewer ? helpFile : pages};
 }
 
 bool HelpViewer::hasChmViewer()

@@ -9,11 +9,19 @@ public:
     // with the system's default handler for the file. Nothing is checked or reported.
     static void displayTopic(const QString &helpFile);
 
-    // Shows the program's help. Windows: the compiled help file in the HTML help
-    // viewer. Elsewhere a CHM viewer is rarely installed, so the compiled file is
-    // handed to the desktop only where a handler for it is registered, otherwise
-    // the HTML pages' index goes to the browser. False when nothing could be opened.
-    static bool showHelp(const QString &helpFile, const QString &htmlIndex);
+    struct Result
+    {
+        // Missing: neither help file is there; NotOpened: nothing would open it.
+        enum class Outcome { Shown, Missing, NotOpened };
+        Outcome outcome;
+        // The file shown, the one looked for, or the one nothing opened.
+        QString file;
+    };
+
+    // Shows the program's help: the compiled help file where a viewer for it
+    // is there (on Windows always; elsewhere rarely, so that the HTML pages'
+    // index goes to the browser instead).
+    static Result showHelp(const QString &helpFile, const QString &htmlIndex);
 
     // Whether the desktop names a default application for CHM files.
     static bool hasChmViewer();

@@ -20,17 +20,21 @@ void ShellRoutines::OpenWebPage(const QString &address)
 #endif
 }
 
-bool ShellRoutines::startProgram(const QString &file)
+ShellRoutines::Start ShellRoutines::startProgram(const QString &file)
 {
+    // Checked here on every system, so that a missing file is told apart
+    // from one the system refuses.
+    const QFileInfo info(file);
+    if (!info.isFile())
+        return Start::Missing;
 #ifdef Q_OS_WIN
     // The shell reports success with a value above 32.
     const auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(
         nullptr, L"open", reinterpret_cast<LPCWSTR>(file.utf16()), nullptr, nullptr, SW_SHOWNORMAL));
-    return result > 32;
+    return result > 32 ? Start::Started : Start::Failed;
 #else
-    const QFileInfo info(file);
-    if (!info.isFile() || !info.isExecutable())
-        return false;
-    return QProcess::startDetached(info.absoluteFilePath(), {}, info.absolutePath());
+    const bool started
+        = info.isExecutable() && QProcess::startDetached(info.absoluteFilePath(), {}, info.absolutePath());
+    return started ? Start::Started : Start::Failed;
 #endif
 }

@@ -3,11 +3,14 @@
 #include "settings/ratesetting.h"
 #include "settings/settingsstore.h"
 #include "support/testenvironment.h"
+#include "support/urlcatcher.h"
 #include "ui/controls/commandbutton.h"
 #include "ui/controls/iconbutton.h"
 #include "ui/controls/textbox.h"
 #include "ui/controls/toolbar.h"
 
+#include <QAccessible>
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
@@ -15,6 +18,8 @@
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
+#include <QToolButton>
 
 class TestWindowManager : public QObject
 {
@@ -28,6 +33,8 @@ private slots:
     void switchesBetweenCalculators();
     void minimisedWindowComesBack_data();
     void minimisedWindowComesBack();
+    void modalWindowHoldsCommands_data();
+    void modalWindowHoldsCommands();
 
 private:
     static QStringList forms();
@@ -41,6 +48,9 @@ private:
         QVERIFY(SettingsStore::save(RateSetting::oldApplication(year), RateSetting::section(),
                                     RateSetting::key(), QStringLiteral("16")));
     }
+    static void press(QWidget *main, const QString &command);
+    static QString pressAndClose(QWidget *main, const QString &command,
+                                 const std::function<void(QWidget *)> &whileOpen);
     std::unique_ptr<TestEnvironment> m_env;
 };
 
@@ -189,6 +199,109 @@ void TestWindowManager::minimisedWindowComesBack()
         QVERIFY(modal->isVisible() && !modal->isMinimized());
         modal->close();
     }
+}
+
+// Presses a command as an assistive tool does: Press on its toolbar button,
+// or on its entry in an open menu, which triggers the entry's action.
+void TestWindowManager::press(QWidget *main, const QString &command)
+{
+    QToolButton *button = main->findChild<ToolBar *>()->button(command);
+    if (button && !button->menu())
+        QAccessible::queryAccessibleInterface(button)->actionInterface()->doAction(
+            QAccessibleActionInterface::pressAction());
+    else
+        main->findChild<QAction *>(command)->trigger();
+}
+
+// Presses the command and waits for the modal window it opens; whileOpen runs
+// inside that window's own event loop, then the window is closed. Returns the
+// window's title, empty when none opened.
+QString TestWindowManager::pressAndClose(QWidget *main, const QString &command,
+                                         const std::function<void(QWidget *)> &whileOpen)
+{
+    QString title;
+    QPointer<QWidget> modal;
+    bool done = false;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, [&] {
+        if (modal || !(modal = QApplication::activeModalWidget()))
+            return;
+        title = modal->windowTitle();
+        whileOpen(modal);
+        if (modal)
+            modal->close();
+        done = true;
+    });
+    poll.start(10);
+    press(main, command);
+    return QTest::qWaitFor([&done] { return done; }) ? title : QString();
+}
+
+// clang-format off
+void TestWindowManager::modalWindowHoldsCommands_data()
+{
+    QTest::addColumn<QString>("opener"); // the command that opens the modal window
+    QTest::addColumn<QString>("title");
+    QTest::newRow("about") << "info_bar" << "Copyright";
+    QTest::newRow("autostart") << "auto_bar" << "Autostartfunktion";
+    QTest::newRow("donation") << "spende_bm" << "Spende / Anerkennung";
+    QTest::newRow("exit question") << "ende_bar" << "Programm beenden";
+}
+// clang-format on
+
+void TestWindowManager::modalWindowHoldsCommands()
+{
+    QFETCH(QString, opener);
+    QFETCH(QString, title);
+    QVERIFY(RateSetting::save(QStringLiteral("7")));
+    WindowManager windows(10);
+    windows.start();
+    QTRY_COMPARE(forms(), QStringList{"Zelk"});
+    const QPointer<QWidget> main = form(QStringLiteral("Zelk"));
+    box("Zelk", "netto")->setText(QStringLiteral("100"));
+    QApplication::clipboard()->setText(QStringLiteral("alt"));
+    UrlCatcher pages;
+    QTest::failOnWarning("QDialog::exec: Recursive call detected");
+    // What the commands change: the windows, the amounts, the clipboard, the stored rate, pages.
+    const auto state = [&] {
+        const QWidget *shown = form(QStringLiteral("Zelk"));
+        return QStringList{forms().join(QLatin1Char(',')), shown ? box("Zelk", "netto")->text() : QString(),
+                           QApplication::clipboard()->text(), RateSetting::read(),
+                           QString::number(pages.urls.size())};
+    };
+
+    QStringList before;
+    QStringList after;
+    QStringList opened;
+    const QString shown = pressAndClose(main, opener, [&](QWidget *modal) {
+        // A window that a command opens over the modal one is noted and closed,
+        // so that it cannot hold the test.
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, [&] {
+            QWidget *active = QApplication::activeModalWidget();
+            if (active && active != modal) {
+                opened.append(active->windowTitle());
+                active->close();
+            }
+        });
+        closer.start(10);
+        before = state();
+        // The window's commands, not the amount boxes' list buttons.
+        const QList<QAction *> actions = main->findChildren<QAction *>(QString(), Qt::FindDirectChildrenOnly);
+        for (QAction *action : actions) {
+            if (!main) // "exit" or "Ansicht wechseln" ran
+                break;
+            if (!action->objectName().isEmpty())
+                press(main, action->objectName());
+            QCoreApplication::sendPostedEvents(); // commands run after the press has returned
+        }
+        after = state();
+    });
+    QCOMPARE(shown, title);
+    QCOMPARE(opened, QStringList());
+    QCOMPARE(after, before);
+    // Once the modal window has closed, the same press opens it again.
+    QCOMPARE(pressAndClose(main, opener, [](QWidget *) {}), title);
 }
 
 QTEST_MAIN(TestWindowManager)

@@ -434,6 +434,22 @@ case_no_tray_host() {
     stop_zelk
 }
 
+case_tray_host_goes_away() {
+    local win
+    start_main || return
+    xdotool windowminimize "$win"
+    check "the window goes into the tray" eventually 10 tray_icon_shown
+    # The panel crashes.
+    { kill -KILL "$tray_pid" && wait "$tray_pid"; } 2>/dev/null
+    check "the main window comes back when the notification area goes" quietly wait_window "$main_title" 5
+    # The panel restarts: minimising uses it again.
+    start_tray
+    xdotool windowminimize "$win"
+    check "minimised again, it leaves the screen" wait_gone "$main_title" 5
+    check "for the new tray" eventually 10 tray_icon_shown
+    stop_zelk
+}
+
 # Without a notification area first: the tray host takes the top of the screen.
 run_case "start-up" case_startup
 run_case "calculation through the clipboard" case_calculation
@@ -448,5 +464,6 @@ run_case "notification area" case_tray
 run_case "quick restore from the tray" case_quick_restore
 run_case "minimised with a modal window open" case_minimised_with_modal_window
 run_case "second start" case_second_start
+run_case "the notification area goes away" case_tray_host_goes_away
 
 finish

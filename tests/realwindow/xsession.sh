@@ -122,6 +122,7 @@ ended() { eventually 5 zelk_gone; }
 # trayer as the notification area at the top right, until the session ends.
 start_tray() {
     trayer --edge top --align right --widthtype pixel --width 120 --height 24 --SetDockType true >/dev/null 2>&1 &
+    tray_pid=$!
     pids+=($!)
     eventually 5 bash -c "xwininfo -root -tree | grep -q '\"panel\"'"
 }

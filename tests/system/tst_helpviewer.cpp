@@ -53,13 +53,19 @@ void TestHelpViewer::showHelp_data()
     QTest::addColumn<QString>("chmViewer"); // where the association is kept
     QTest::addColumn<bool>("xdgUtils");
     QTest::addColumn<bool>("chmBuilt");
-    QTest::addColumn<QString>("opened");
+    QTest::addColumn<bool>("pages");        // the HTML pages beside the program
+    QTest::addColumn<QString>("opened");    // or, when "missing", the file named
+    QTest::addColumn<bool>("missing");
 
-    QTest::newRow("no CHM viewer") << "" << true << true << "help/index.html";
-    QTest::newRow("CHM viewer installed") << "applications/mimeinfo.cache" << true << true << "zelk.chm";
-    QTest::newRow("CHM viewer chosen by the user") << "mimeapps.list" << true << true << "zelk.chm";
-    QTest::newRow("CHM viewer, no compiled help") << "mimeapps.list" << true << false << "help/index.html";
-    QTest::newRow("no xdg-utils to ask") << "mimeapps.list" << false << true << "help/index.html";
+    QTest::newRow("no CHM viewer") << "" << true << true << true << "help/index.html" << false;
+    QTest::newRow("CHM viewer installed") << "applications/mimeinfo.cache" << true << true << true << "zelk.chm" << false;
+    QTest::newRow("CHM viewer chosen by the user") << "mimeapps.list" << true << true << true << "zelk.chm" << false;
+    QTest::newRow("CHM viewer, no compiled help") << "mimeapps.list" << true << false << true << "help/index.html" << false;
+    QTest::newRow("no xdg-utils to ask") << "mimeapps.list" << false << true << true << "help/index.html" << false;
+    QTest::newRow("CHM viewer, no pages") << "mimeapps.list" << true << true << false << "zelk.chm" << false;
+    // Windows always has a CHM viewer and no pages: a missing help file is named.
+    QTest::newRow("CHM viewer, nothing beside the program") << "mimeapps.list" << true << false << false << "zelk.chm" << true;
+    QTest::newRow("no CHM viewer, no pages") << "" << true << true << false << "help/index.html" << true;
 }
 // clang-format on
 
@@ -68,7 +74,9 @@ void TestHelpViewer::showHelp()
     QFETCH(QString, chmViewer);
     QFETCH(bool, xdgUtils);
     QFETCH(bool, chmBuilt);
+    QFETCH(bool, pages);
     QFETCH(QString, opened);
+    QFETCH(bool, missing);
 
     if (xdgUtils && QStandardPaths::findExecutable(QStringLiteral("xdg-mime")).isEmpty())
         QSKIP("xdg-mime is not installed (Debian: xdg-utils)");
@@ -78,7 +86,7 @@ void TestHelpViewer::showHelp()
     QVERIFY(dir.mkpath(QStringLiteral("program/help")));
     const QString chm = dir.filePath(QStringLiteral("program/zelk.chm"));
     const QString index = dir.filePath(QStringLiteral("program/help/index.html"));
-    for (const QString &file : {index, chmBuilt ? chm : QString()}) {
+    for (const QString &file : {pages ? index : QString(), chmBuilt ? chm : QString()}) {
         QFile page(file);
         if (!file.isEmpty())
             QVERIFY(page.open(QIODevice::WriteOnly));
@@ -104,11 +112,13 @@ void TestHelpViewer::showHelp()
     qputenv("PATH", xdgUtils ? m_systemPath.toLocal8Bit() : env.path().toLocal8Bit());
 
     FileCatcher catcher;
-    const bool shown = HelpViewer::showHelp(chm, index);
+    const HelpViewer::Result result = HelpViewer::showHelp(chm, index);
     qputenv("PATH", m_systemPath.toLocal8Bit());
-    QVERIFY(shown);
-    QCOMPARE(catcher.urls,
-             QList<QUrl>{QUrl::fromLocalFile(dir.filePath(QStringLiteral("program/") + opened))});
+    const QString file = dir.filePath(QStringLiteral("program/") + opened);
+    QCOMPARE(result.outcome,
+             missing ? HelpViewer::Result::Outcome::Missing : HelpViewer::Result::Outcome::Shown);
+    QCOMPARE(result.file, file);
+    QCOMPARE(catcher.urls, missing ? QList<QUrl>() : QList<QUrl>{QUrl::fromLocalFile(file)});
 }
 
 QTEST_MAIN(TestHelpViewer)

@@ -19,11 +19,11 @@ void TestShellRoutines::startProgram_data()
 {
     QTest::addColumn<bool>("create");
     QTest::addColumn<bool>("executable");
-    QTest::addColumn<bool>("started");
+    QTest::addColumn<ShellRoutines::Start>("result");
 
-    QTest::newRow("program") << true << true << true;
-    QTest::newRow("missing") << false << false << false;
-    QTest::newRow("not executable") << true << false << false;
+    QTest::newRow("program") << true << true << ShellRoutines::Start::Started;
+    QTest::newRow("missing") << false << false << ShellRoutines::Start::Missing;
+    QTest::newRow("not executable") << true << false << ShellRoutines::Start::Failed;
 }
 // clang-format on
 
@@ -31,7 +31,7 @@ void TestShellRoutines::startProgram()
 {
     QFETCH(bool, create);
     QFETCH(bool, executable);
-    QFETCH(bool, started);
+    QFETCH(ShellRoutines::Start, result);
 
     TestEnvironment env;
     const QString program = QDir(env.path()).filePath(QStringLiteral("update.exe"));
@@ -44,8 +44,8 @@ void TestShellRoutines::startProgram()
         if (executable)
             QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
-    QCOMPARE(ShellRoutines::startProgram(program), started);
-    if (started)
+    QCOMPARE(ShellRoutines::startProgram(program), result);
+    if (result == ShellRoutines::Start::Started)
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(mark), 5000);
     else
         QVERIFY(!QFile::exists(mark));

@@ -60,6 +60,17 @@ const QString updateQuestion
                      "und das Hauptprogramm wird anschließend wieder aufgerufen.\r"
                      "\r"
                      "Soll das Update-Modul nun aufgerufen werden?");
+const QString updateMissing
+    = QStringLiteral("Das Update-Modul wurde nicht gefunden, das Programm bleibt geöffnet.\r\r"
+                     "Es wurde hier gesucht:\r");
+const QString helpTitle = QStringLiteral("Hilfe");
+const QString helpMissing
+    = QStringLiteral("Die Hilfe lässt sich nicht öffnen: Die Hilfedatei wurde nicht gefunden.\r\r"
+                     "Sie wurde hier gesucht:\r");
+const QString helpNotOpened
+    = QStringLiteral("Die Hilfe lässt sich nicht öffnen: Es ist weder ein Programm für "
+                     "CHM-Hilfedateien noch ein Internetbrowser eingerichtet.\r\r"
+                     "Die Hilfeseiten finden Sie hier:\r");
 } // namespace Texts
 
 namespace {
@@ -253,7 +264,7 @@ MainWindow::MainWindow(QWidget *parent)
 void MainWindow::createActions()
 {
     m_newAction = makeAction(QStringLiteral("neu_bar"), QStringLiteral("Neu"), this, icon("neu"));
-    connect(m_newAction, &QAction::triggered, this, [this] { m_panel->clearAmounts(); });
+    onTriggered(m_newAction, [this] { m_panel->clearAmounts(); });
 
     m_saveAction = makeAction(QStringLiteral("save_bar"), QStringLiteral("Zelk. speichern && löschen"), this,
                               icon("speichern"), QStringLiteral("Zelk. speichern & löschen"));
@@ -271,14 +282,14 @@ void MainWindow::createActions()
 
     m_compactAction = makeAction(QStringLiteral("modus_bar"), QStringLiteral("Ansicht wechseln"), this,
                                  icon("ansicht"), QStringLiteral("Kleines Programmfenster"));
-    connect(m_compactAction, &QAction::triggered, this, &MainWindow::switchToCompact);
+    onTriggered(m_compactAction, [this] { switchToCompact(); });
     m_aboutAction = makeAction(QStringLiteral("info_bar"), QStringLiteral("Copyright"), this, icon("info"));
-    connect(m_aboutAction, &QAction::triggered, this, &MainWindow::aboutRequested);
+    onTriggered(m_aboutAction, [this] { emit aboutRequested(); });
     m_helpAction = makeAction(QStringLiteral("help_bar"), QStringLiteral("Hilfe"), this, icon("hilfe"));
     // F1 is where every desktop user looks for help.
     m_helpAction->setShortcut(QKeySequence::HelpContents);
     addAction(m_helpAction);
-    connect(m_helpAction, &QAction::triggered, this, &MainWindow::showHelp);
+    onTriggered(m_helpAction, [this] { showHelp(); });
 
     m_linksAction
         = makeAction(QStringLiteral("links_bar"), QStringLiteral("Diverse Links"), this, icon("links"));
@@ -292,30 +303,30 @@ void MainWindow::createActions()
 
     m_updateAction
         = makeAction(QStringLiteral("update_bar"), QStringLiteral("Online-Update"), this, icon("update"));
-    connect(m_updateAction, &QAction::triggered, this, &MainWindow::launchUpdate);
+    onTriggered(m_updateAction, [this] { launchUpdate(); });
     m_autostartAction = makeAction(QStringLiteral("auto_bar"), QStringLiteral("Autostartfunktion"), this,
                                    icon("autostart"));
-    connect(m_autostartAction, &QAction::triggered, this, &MainWindow::autostartRequested);
+    onTriggered(m_autostartAction, [this] { emit autostartRequested(); });
     m_exitAction
         = makeAction(QStringLiteral("ende_bar"), QStringLiteral("Programm beenden"), this, icon("ende"));
-    connect(m_exitAction, &QAction::triggered, this, &MainWindow::confirmQuit);
+    onTriggered(m_exitAction, [this] { confirmQuit(); });
 
     // A menu entry's command runs once the menu's own event loop has returned,
     // like a button's: an assistive tool that chose the entry is not held by
     // a window the command opens.
     const auto queued = Qt::QueuedConnection;
-    connect(
-        m_saveRateAction, &QAction::triggered, this, [this] { m_panel->saveRate(); }, queued);
-    connect(
-        m_deleteRateAction, &QAction::triggered, this, [this] { m_panel->deleteRate(); }, queued);
-    connect(
-        m_copyNetAction, &QAction::triggered, this, [this] { m_panel->copyNet(); }, queued);
-    connect(
-        m_copyVatAction, &QAction::triggered, this, [this] { m_panel->copyVat(); }, queued);
-    connect(
-        m_copyGrossAction, &QAction::triggered, this, [this] { m_panel->copyGross(); }, queued);
-    connect(
-        m_copyAllAction, &QAction::triggered, this, [this] { m_panel->copyAll(); }, queued);
+    onTriggered(
+        m_saveRateAction, [this] { m_panel->saveRate(); }, queued);
+    onTriggered(
+        m_deleteRateAction, [this] { m_panel->deleteRate(); }, queued);
+    onTriggered(
+        m_copyNetAction, [this] { m_panel->copyNet(); }, queued);
+    onTriggered(
+        m_copyVatAction, [this] { m_panel->copyVat(); }, queued);
+    onTriggered(
+        m_copyGrossAction, [this] { m_panel->copyGross(); }, queued);
+    onTriggered(
+        m_copyAllAction, [this] { m_panel->copyAll(); }, queued);
     const QList<std::pair<QAction *, QString>> pages{{m_homepageAction, MakerAddresses::homePage()},
                                                      {m_rateUsAction, MakerAddresses::ratingPage()},
                                                      {m_reportErrorAction, MakerAddresses::errorReportPage()},
@@ -323,15 +334,31 @@ void MainWindow::createActions()
     // A structured binding cannot be captured before C++20.
     for (const auto &entry : pages) {
         const QString page = entry.second;
-        connect(
-            entry.first, &QAction::triggered, this, [page] { ShellRoutines::OpenWebPage(page); }, queued);
+        onTriggered(
+            entry.first, [page] { ShellRoutines::OpenWebPage(page); }, queued);
     }
-    connect(m_donateAction, &QAction::triggered, this, &MainWindow::donationRequested, queued);
+    onTriggered(
+        m_donateAction, [this] { emit donationRequested(); }, queued);
 
     m_trayOpenAction = makeAction(QStringLiteral("open"), Texts::trayOpen, this);
-    connect(m_trayOpenAction, &QAction::triggered, this, &MainWindow::restoreFromTray);
+    onTriggered(m_trayOpenAction, [this] { restoreFromTray(); });
     m_trayExitAction = makeAction(QStringLiteral("exit"), Texts::trayExit, this);
-    connect(m_trayExitAction, &QAction::triggered, this, &MainWindow::quitRequested);
+    onTriggered(m_trayExitAction, [this] { emit quitRequested(); });
+}
+
+void MainWindow::onTriggered(QAction *action, const std::function<void()> &command, Qt::ConnectionType type)
+{
+    // While a modal window is open the window behind it takes no command: an
+    // assistive tool's Press still reaches its buttons, and the command would
+    // open a second modal window, pull this window from under the open one or
+    // ask again a question that waits for its answer.
+    connect(
+        action, &QAction::triggered, this,
+        [command] {
+            if (!QApplication::activeModalWidget())
+                command();
+        },
+        type);
 }
 
 void MainWindow::createToolBar()
@@ -372,6 +399,8 @@ void MainWindow::createTrayIcon()
     m_trayIcon->setIcon(windowIcon());
     m_trayIcon->setToolTip(Texts::trayTip);
     connect(m_trayIcon, &TrayIcon::activated, this, &MainWindow::restoreFromTray);
+    // Hidden without its icon, the window could not be reached any more.
+    connect(m_trayIcon, &TrayIcon::hostLost, this, &MainWindow::restoreFromTray);
     auto *separator = new QAction(this);
     separator->setSeparator(true);
     m_trayIcon->setMenuActions({m_trayOpenAction, separator, m_trayExitAction});
@@ -408,15 +437,13 @@ void MainWindow::switchToCompact()
 
 void MainWindow::showHelp()
 {
-    const QString htmlIndex = ProgramFolder::helpIndex();
-    if (HelpViewer::showHelp(ProgramFolder::helpFile(), htmlIndex))
+    const HelpViewer::Result help
+        = HelpViewer::showHelp(ProgramFolder::helpFile(), ProgramFolder::helpIndex());
+    if (help.outcome == HelpViewer::Result::Outcome::Shown)
         return;
-    m_messages->inform(QStringLiteral("Hilfe"),
-                       QStringLiteral("Die Hilfe lässt sich nicht öffnen: Es ist weder ein Programm für "
-                                      "CHM-Hilfedateien noch ein Internetbrowser eingerichtet.\r\r"
-                                      "Die Hilfeseiten finden Sie hier:\r")
-                           + htmlIndex,
-                       MessageDialog::Icon::Warning);
+    const QString &reason
+        = help.outcome == HelpViewer::Result::Outcome::Missing ? Texts::helpMissing : Texts::helpNotOpened;
+    m_messages->inform(Texts::helpTitle, reason + help.file, MessageDialog::Icon::Warning);
 }
 
 void MainWindow::confirmQuit()
@@ -431,7 +458,12 @@ void MainWindow::launchUpdate()
     if (m_messages->ask(Texts::updateTitle, Texts::updateQuestion, MessageDialog::Icon::Information)
         != MessageDialog::Answer::Yes)
         return;
-    ShellRoutines::startProgram(ProgramFolder::updateProgram());
+    const QString program = ProgramFolder::updateProgram();
+    // Ending without the update program would look like a crash.
+    if (ShellRoutines::startProgram(program) == ShellRoutines::Start::Missing) {
+        m_messages->inform(Texts::updateTitle, Texts::updateMissing + program, MessageDialog::Icon::Warning);
+        return;
+    }
     emit quitRequested();
 }
 

@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include <functional>
+
 class CalculatorPanel;
 class CommandButton;
 class Label3D;
@@ -44,6 +46,9 @@ protected:
 
 private:
     void createActions();
+    // Every command runs through here.
+    void onTriggered(QAction *action, const std::function<void()> &command,
+                     Qt::ConnectionType type = Qt::AutoConnection);
     void createToolBar();
     void createTrayIcon();
 

@@ -12,6 +12,8 @@ const int balloonWaitInterval = 50;
 const int balloonWaitTicks = 60;
 // How long a balloon stays.
 const int balloonMilliseconds = 10000;
+// How often a shown icon looks whether its notification area is still there.
+const int hostWatchInterval = 500;
 
 } // namespace
 
@@ -20,6 +22,7 @@ TrayIcon::TrayIcon(QWidget *owner)
     , m_icon(new QSystemTrayIcon(this))
     , m_menu(new QMenu(owner))
     , m_balloonWait(new QTimer(this))
+    , m_hostWatch(new QTimer(this))
 {
     m_menu->setObjectName(QStringLiteral("trayMenu"));
     // Queued: the icon's window must outlive the mouse event it is handling.
@@ -49,6 +52,16 @@ TrayIcon::TrayIcon(QWidget *owner)
         Qt::QueuedConnection);
     m_balloonWait->setInterval(balloonWaitInterval);
     connect(m_balloonWait, &QTimer::timeout, this, &TrayIcon::showPendingBalloon);
+    // Qt tells only its own X11 tray code, through an interface of the
+    // platform plug-in, that the notification area has gone; asking while
+    // the icon is shown serves every platform.
+    m_hostWatch->setInterval(hostWatchInterval);
+    connect(m_hostWatch, &QTimer::timeout, this, [this] {
+        if (isAvailable())
+            return;
+        m_hostWatch->stop();
+        emit hostLost();
+    });
 }
 
 bool TrayIcon::isAvailable()
@@ -75,10 +88,12 @@ void TrayIcon::setMenuActions(const QList<QAction *> &actions)
 void TrayIcon::show()
 {
     m_icon->show();
+    m_hostWatch->start();
 }
 
 void TrayIcon::hide()
 {
+    m_hostWatch->stop();
     m_balloonWait->stop();
     m_menu->hide();
     m_icon->hide();

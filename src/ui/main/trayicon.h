@@ -41,6 +41,9 @@ signals:
     void activated();
     // The right-button menu is about to open.
     void contextMenuRequested();
+    // The notification area went away while the icon was shown (its host
+    // ended or restarts), and the icon with it.
+    void hostLost();
 
 private:
     void showPendingBalloon();
@@ -57,4 +60,5 @@ private:
     Balloon m_pendingBalloon;
     QTimer *m_balloonWait;
     int m_balloonWaitTicks = 0;
+    QTimer *m_hostWatch;
 };

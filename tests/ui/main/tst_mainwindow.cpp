@@ -38,7 +38,8 @@ private slots:
     void commands();
     void rateCommands();
     void updateStartsTheUpdateProgram();
-    void helpWithNothingToOpenItSaysSo();
+    void missingFilesAreNamed_data();
+    void missingFilesAreNamed();
 
 private:
     TextBox *box(const QString &name) { return m_window->findChild<TextBox *>(name); }
@@ -205,8 +206,9 @@ void TestMainWindow::commands_data()
     QTest::newRow("beenden, Yes") << "ende_bar" << yes << exitQuestion << kept << "" << quit << false << false;
     QTest::newRow("tray beenden") << "exit" << no << none << kept << "" << quit << false << false;
     QTest::newRow("Online-Update, No") << "update_bar" << no << updateQuestion << kept << "" << none << false << false;
-    // Without an update program beside it the program ends all the same.
-    QTest::newRow("Online-Update, Yes") << "update_bar" << yes << updateQuestion << kept << "" << quit << false << false;
+    // Without an update program beside it the program says so and stays.
+    QTest::newRow("Online-Update, Yes") << "update_bar" << yes << QStringList{updateQuestion.constFirst(), "warning|Online-Update"}
+                                        << kept << "" << none << false << false;
 }
 // clang-format on
 
@@ -299,18 +301,55 @@ void TestMainWindow::updateStartsTheUpdateProgram()
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(marker), 10000);
 }
 
-void TestMainWindow::helpWithNothingToOpenItSaysSo()
+// clang-format off
+void TestMainWindow::missingFilesAreNamed_data()
 {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("present"); // beside the program
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("says");
+    QTest::addColumn<QString>("named");   // the file the message ends with
+
     // The offscreen platform opens no files, as a desktop without viewer or browser.
-    MessageRecorder messages;
-    QTest::keyClick(m_window, Qt::Key_F1);
-    QCoreApplication::sendPostedEvents();
-    QCOMPARE(messages.messages.size(), 1);
-    const QString seen = messages.seen().constFirst();
-    QVERIFY2(
-        seen.startsWith(QStringLiteral("warning|Hilfe|"))
-            && seen.endsWith(QLatin1Char('\n') + ProgramFolder::filePath(QStringLiteral("help/index.html"))),
-        qPrintable(seen));
+    QTest::newRow("F1, pages nothing opens") << "F1" << "help/index.html" << "Hilfe" << "Internetbrowser" << "help/index.html";
+    QTest::newRow("Hilfe, no pages") << "help_bar" << "" << "Hilfe" << "nicht gefunden" << "help/index.html";
+    QTest::newRow("Online-Update, no update program") << "update_bar" << "" << "Online-Update" << "nicht gefunden" << "update.exe";
+}
+// clang-format on
+
+void TestMainWindow::missingFilesAreNamed()
+{
+    QFETCH(QString, present);
+    QFETCH(QString, named);
+    QFETCH(QString, says);
+    const QString file = ProgramFolder::filePath(present);
+    // No CHM viewer of the machine's own counts.
+    const QByteArray dataDirs = qgetenv("XDG_DATA_DIRS");
+    qputenv("XDG_DATA_DIRS", m_env->path().toLocal8Bit());
+    auto restore = qScopeGuard([&] {
+        qputenv("XDG_DATA_DIRS", dataDirs);
+        if (!present.isEmpty())
+            QFile::remove(file);
+    });
+    if (!present.isEmpty()) {
+        QVERIFY(QDir().mkpath(QFileInfo(file).absolutePath()));
+        QFile page(file);
+        QVERIFY(page.open(QIODevice::WriteOnly));
+    }
+    MessageRecorder messages(MessageDialog::Answer::Yes);
+    QSignalSpy quit(m_window, &MainWindow::quitRequested);
+    QFETCH(QString, command);
+    if (command == QLatin1String("F1"))
+        QTest::keyClick(m_window, Qt::Key_F1);
+    else
+        run(command);
+    QVERIFY(!messages.messages.isEmpty());
+    QTEST(messages.messages.constLast().title, "title");
+    const QString seen = messages.seen().constLast();
+    QVERIFY2(seen.contains(says) && seen.endsWith(QLatin1Char('\n') + ProgramFolder::filePath(named)),
+             qPrintable(seen));
+    QCOMPARE(quit.size(), 0);
+    QVERIFY(m_window->isVisible());
 }
 
 QTEST_MAIN(TestMainWindow)
