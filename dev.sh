@@ -19,8 +19,9 @@ test_packages=(xvfb openbox trayer xdotool xclip x11-utils x11-xserver-utils ima
                dbus at-spi2-core python3-gi gir1.2-atspi-2.0
                debootstrap wget xdg-utils clang-format)
 package_packages=(fp-utils dpkg-dev)
-# The cross build of zelk.exe and its release: icon (icoutils), installer (nsis).
-windows_packages=(g++-mingw-w64-x86-64-posix ninja-build qt6-base-dev-tools fp-utils nsis icoutils)
+# The cross build of zelk.exe and its release: icon (icoutils), installer (nsis),
+# signing when a certificate is given (osslsigncode).
+windows_packages=(g++-mingw-w64-x86-64-posix ninja-build qt6-base-dev-tools fp-utils nsis icoutils osslsigncode)
 tidy_packages=(clang-tidy)
 
 install_missing() {

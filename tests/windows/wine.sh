@@ -392,6 +392,18 @@ case_release_files() {
     check "it declares Windows 10 and 11" manifest_says "$portable_exe" 'supportedOS Id="\{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a\}"'
     check "it is per-monitor DPI aware (v2)" manifest_says "$portable_exe" '<dpiAwareness[^>]*>PerMonitorV2</dpiAwareness>'
     check "it asks for the common controls 6" manifest_says "$portable_exe" 'name="Microsoft.Windows.Common-Controls" version="6'
+    # Signing, as windows_release does it when the environment names a certificate.
+    if command -v osslsigncode >/dev/null && command -v openssl >/dev/null; then
+        openssl req -x509 -newkey rsa:2048 -nodes -keyout "$work/key.pem" -out "$work/cert.pem" -days 1 \
+            -subj "/CN=Zelk test" >/dev/null 2>&1
+        openssl pkcs12 -export -inkey "$work/key.pem" -in "$work/cert.pem" -out "$work/cert.p12" -passout pass:test
+        cp "$portable_exe" "$work/signed.exe"
+        ZELK_SIGN_PKCS12=$work/cert.p12 ZELK_SIGN_PASSWORD=test bash "$source_dir/packaging/windows/sign.sh" "$work/signed.exe" >/dev/null
+        check "a certificate in ZELK_SIGN_PKCS12 signs the program" \
+            quietly osslsigncode verify -in "$work/signed.exe" -CAfile "$work/cert.pem"
+    else
+        echo "  skipped: signing (osslsigncode or openssl is not installed)"
+    fi
 }
 
 uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Zelk 2010'
