@@ -422,6 +422,7 @@ installed_program_runs() { [ -n "$(installed_program_pids)" ]; }
 installed_program_ended() { ! installed_program_runs; }
 close_installed_program() {
     key_closes "$main_title" alt+F4
+    # shellcheck disable=SC2046 # one argument per process
     eventually 10 installed_program_ended || kill $(installed_program_pids) 2>/dev/null
     eventually 10 installed_program_ended
 }
@@ -464,7 +465,8 @@ estimated_size_fits() {
 case_install_use_uninstall() {
     installed_win="$(windows_variable LOCALAPPDATA)\\Programs\\Zelk 2010"
     installed_unix=$(winepath -u "$installed_win")
-    local shortcut_win="$(windows_variable APPDATA)\\Microsoft\\Windows\\Start Menu\\Programs\\Zelk. 2010.lnk" win
+    local shortcut_win win
+    shortcut_win="$(windows_variable APPDATA)\\Microsoft\\Windows\\Start Menu\\Programs\\Zelk. 2010.lnk"
     shortcut_unix=$(winepath -u "$shortcut_win")
     list=$installed_unix/zelk.dat
     wine reg delete "$vb_settings" /f >/dev/null 2>&1
