@@ -3,7 +3,9 @@
 # ./dev.sh test  installs what is missing, builds with AddressSanitizer and UBSan
 #                and runs the whole test suite
 # ./dev.sh package  installs what is missing and makes the Debian package of the
-#                optimised program: build/package/zelk_<version>_<arch>.deb
+#                optimised program: build/package/zelk_<version>_<arch>.deb, and
+#                with ../shared/windows the Windows release in build/windows:
+#                zelk-<version>-windows-x64.zip and zelk-<version>-setup-x64.exe
 # ./dev.sh tidy [file...]  runs clang-tidy with the project's .clang-tidy over
 #                src/ or the named files
 set -euo pipefail
@@ -13,11 +15,14 @@ build_packages=(cmake make g++ pkg-config qt6-base-dev qt6-svg-dev libgl-dev fon
 test_packages=(xvfb openbox trayer xdotool xclip x11-utils x11-xserver-utils imagemagick python3 libglib2.0-bin
                fp-utils libchm-bin desktop-file-utils appstream dpkg-dev clang libclang-rt-14-dev
                passwd util-linux mount
-               g++-mingw-w64-x86-64-posix ninja-build qt6-base-dev-tools wine wine64 fonts-wine tesseract-ocr
+               wine wine64 fonts-wine tesseract-ocr
                dbus at-spi2-core python3-gi gir1.2-atspi-2.0
                debootstrap wget xdg-utils clang-format
                weston xwayland qt6-wayland wl-clipboard)
 package_packages=(fp-utils dpkg-dev)
+# The cross build of zelk.exe and its release: icon (icoutils), installer (nsis),
+# signing when a certificate is given (osslsigncode).
+windows_packages=(g++-mingw-w64-x86-64-posix ninja-build qt6-base-dev-tools fp-utils nsis icoutils osslsigncode)
 tidy_packages=(clang-tidy)
 
 install_missing() {
@@ -36,8 +41,9 @@ install_missing() {
 
 jobs=$(nproc 2>/dev/null || echo 2)
 
-# zelk.exe (build/windows) for the Wine test, from the static Qt for Windows in
-# ../shared/windows, unpacked into build/ once; without it the test is skipped.
+# zelk.exe and the Windows release (build/windows) for the Wine test, from the
+# static Qt for Windows in ../shared/windows, unpacked into build/ once; without
+# it the test is skipped.
 build_windows() {
     local archive=../shared/windows/qt-6.4.2-mingw64-static.tar.xz qt=build/qt-6.4.2-mingw64-static
     if [ ! -f "$archive" ]; then
@@ -48,7 +54,7 @@ build_windows() {
         rm -rf "$qt" && mkdir -p build && tar -xJf "$archive" -C build && touch "$qt.unpacked"
     fi
     ZELK_WINDOWS_QT=$PWD/$qt cmake --preset windows
-    cmake --build --preset windows -j "$jobs"
+    cmake --build --preset windows -j "$jobs" --target all windows_release
 }
 
 # The libFuzzer target (build/fuzz) that the test fuzz_core runs; it needs clang.
@@ -77,7 +83,8 @@ run)
     exec build/release/src/app/zelk
     ;;
 test)
-    install_missing "${build_packages[@]}" "${test_packages[@]}" "${package_packages[@]}" "${tidy_packages[@]}"
+    install_missing "${build_packages[@]}" "${test_packages[@]}" "${package_packages[@]}" "${tidy_packages[@]}" \
+        "${windows_packages[@]}"
     badly_formatted=$(unformatted)
     [ -z "$badly_formatted" ] || printf 'Not formatted as .clang-format says (clang-format -i <file>):\n%s\n' "$badly_formatted"
     cmake --preset sanitize
@@ -117,6 +124,10 @@ tidy)
 package)
     install_missing "${build_packages[@]}" "${package_packages[@]}"
     CMAKE_BUILD_PARALLEL_LEVEL=$jobs cmake --workflow --preset package
+    if [ -d ../shared/windows ]; then
+        install_missing "${windows_packages[@]}"
+        build_windows
+    fi
     ;;
 *)
     echo "usage: $0 run|test|package|tidy" >&2

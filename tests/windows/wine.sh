@@ -4,35 +4,45 @@
 # key, the HTML Help viewer and the Windows version are Wine's own
 # implementations of the Windows interfaces, read back with `wine reg`,
 # xclip (Wine shares the clipboard with X) and tesseract (text on screen).
-# Usage: wine.sh <source folder> <zelk.exe> <screenshot folder>
+# The release (the zip and the installer) is checked, installed, used and
+# uninstalled in the same prefix.
+# Usage: wine.sh <source folder> <zelk.exe> <screenshot folder> <installer> <zip>
 set -u
 source_dir=$1
 exe=$2
 shots=${3:-/tmp/zelk-wine-screenshots}
+setup=${4:-}
+portable_zip=${5:-}
 
 if [ ! -d "$source_dir/../shared/windows" ]; then
     echo "SKIP: no ../shared/windows beside the source folder, so there is no static Qt for Windows and no zelk.exe"
     exit 77
 fi
-for tool in wine wineboot wineserver tesseract; do
+for tool in wine wineboot wineserver tesseract wrestool icotool; do
     if ! command -v "$tool" >/dev/null; then
-        echo "SKIP: $tool is not installed (Debian: wine wine64 tesseract-ocr)"
+        echo "SKIP: $tool is not installed (Debian: wine wine64 tesseract-ocr icoutils)"
         exit 77
     fi
 done
-build_it="./dev.sh test builds it, or: ZELK_WINDOWS_QT=<unpacked Qt> cmake --preset windows && cmake --build --preset windows"
-if [ ! -f "$exe" ]; then
-    echo "SKIP: $exe is not built ($build_it)"
-    exit 77
-fi
+build_it="./dev.sh test builds it, or: ZELK_WINDOWS_QT=<unpacked Qt> cmake --preset windows && cmake --build --preset windows --target windows_release"
+for artifact in "$exe" "$setup" "$portable_zip"; do
+    if [ ! -f "$artifact" ]; then
+        echo "SKIP: ${artifact:-the release} is not built ($build_it)"
+        exit 77
+    fi
+done
 stale=$(find "$source_dir/src" -name '*.[ch]*' -newer "$exe" -print -quit)
 [ -z "$stale" ] || { echo "SKIP: $exe is older than $stale ($build_it)"; exit 77; }
+stale=$(find "$exe" "$source_dir/packaging/windows" -newer "$setup" -print -quit)
+[ -z "$stale" ] || { echo "SKIP: $setup is older than $stale ($build_it)"; exit 77; }
 if [ ! -f "$(dirname "$exe")/zelk.chm" ]; then
     echo "FAILED: zelk.chm is not beside $exe"
     exit 1
 fi
 
 exe=$(realpath "$exe")
+setup=$(realpath "$setup")
+portable_zip=$(realpath "$portable_zip")
 zelk=$exe # for xsession.sh
 mkdir -p "$shots"
 source "$(dirname "$0")/../realwindow/xsession.sh"
@@ -323,5 +333,218 @@ run_case "2009 wizard" case_wizard
 run_case "autostart, about window and help" case_autostart_about_help
 run_case "a plain start writes nothing to the registry" case_plain_start_writes_nothing
 run_case "adding to and removing from the rate list" case_entry_list
+
+# ---- The release: the zip and the installer, and what Explorer reads from zelk.exe.
+
+# The version the release's file names carry (zelk-<version>-setup-x64.exe).
+release_version=${setup##*/zelk-}
+release_version=${release_version%-setup-x64.exe}
+portable_exe="$work/portable/Zelk 2010/zelk.exe"
+unpack_zip() {
+    [ -f "$portable_exe" ] || { mkdir -p "$work/portable" && (cd "$work/portable" && cmake -E tar xf "$portable_zip"); }
+}
+# Raw resource data: type 14 is the icon group, 16 the version information, 24 the manifest.
+resource() { wrestool -x --raw --type="$2" "$1" 2>/dev/null; } # resource <exe> <type>
+version_string() { # version_string <exe> <name>: the value of a string in the version information
+    resource "$1" 16 | strings -el | grep -A1 -x "$2" | sed -n 2p | grep .
+}
+# The fixed version that Explorer shows as the file version, as a.b.c.d.
+fixed_version() { # fixed_version <exe>
+    local hex
+    hex=$(resource "$1" 16 | od -An -tx1 -v | tr -d ' \n')
+    hex=${hex#*bd04effe} # the fixed part's signature; its structure version, then two little-endian words
+    hex=${hex:8:16}
+    printf '%d.%d.%d.%d' "0x${hex:6:2}${hex:4:2}" "0x${hex:2:2}${hex:0:2}" "0x${hex:14:2}${hex:12:2}" \
+        "0x${hex:10:2}${hex:8:2}" 2>/dev/null
+}
+icon_sizes() { # icon_sizes <exe>: "32 64 ..." of the first icon group
+    wrestool -x --type=14 "$1" 2>/dev/null >"$work/icon.ico" || return 1
+    icotool -l "$work/icon.ico" | sed -n 's/.*--width=\([0-9]*\).*/\1/p' | tr '\n' ' '
+}
+manifest_says() { resource "$1" 24 | tr -d '\n' | grep -Eq "$2"; } # manifest_says <exe> <regex>
+manifest_well_formed() {
+    resource "$1" 24 | python3 -c 'import sys, xml.dom.minidom; xml.dom.minidom.parse(sys.stdin.buffer)' 2>/dev/null
+}
+stripped() { x86_64-w64-mingw32-objdump -f "$1" | grep -q '^architecture' && ! x86_64-w64-mingw32-objdump -f "$1" | grep -q HAS_SYMS; }
+
+case_release_files() {
+    check "the zip holds the folder Zelk 2010 with zelk.exe and zelk.chm, nothing else" \
+        [ "$(cmake -E tar tf "$portable_zip" | grep -v '/$' | sort | tr '\n' ' ')" = "Zelk 2010/zelk.chm Zelk 2010/zelk.exe " ]
+    unpack_zip
+    check "its zelk.exe is stripped" stripped "$portable_exe"
+    check "the installer is under 10 MB ($(($(stat -c %s "$setup") / 1024)) KiB)" [ "$(stat -c %s "$setup")" -lt 10000000 ]
+    local sizes
+    sizes=$(icon_sizes "$portable_exe")
+    check "zelk.exe carries its icon, 32 and 64 pixels (has: ${sizes:-none})" [ "$sizes" = "32 64 " ]
+    check "its file version is the release's, $release_version.0 (has: $(fixed_version "$portable_exe"))" \
+        [ "$(fixed_version "$portable_exe")" = "$release_version.0" ]
+    local name
+    for name in FileVersion ProductVersion; do
+        check "its version information names $name $release_version.0" \
+            [ "$(version_string "$portable_exe" "$name")" = "$release_version.0" ]
+    done
+    for name in CompanyName FileDescription ProductName LegalCopyright; do
+        check "its version information has a $name" quietly version_string "$portable_exe" "$name"
+    done
+    check "in German (translation 0407, Unicode)" grep -q '0704b004' <(resource "$portable_exe" 16 | od -An -tx1 -v | tr -d ' \n')
+    check "its manifest is well-formed XML" manifest_well_formed "$portable_exe"
+    check "it runs as the invoker, without elevation" manifest_says "$portable_exe" 'requestedExecutionLevel level="asInvoker"'
+    check "it declares Windows 10 and 11" manifest_says "$portable_exe" 'supportedOS Id="\{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a\}"'
+    check "it is per-monitor DPI aware (v2)" manifest_says "$portable_exe" '<dpiAwareness[^>]*>PerMonitorV2</dpiAwareness>'
+    check "it asks for the common controls 6" manifest_says "$portable_exe" 'name="Microsoft.Windows.Common-Controls" version="6'
+    # Signing, as windows_release does it when the environment names a certificate.
+    if command -v osslsigncode >/dev/null && command -v openssl >/dev/null; then
+        openssl req -x509 -newkey rsa:2048 -nodes -keyout "$work/key.pem" -out "$work/cert.pem" -days 1 \
+            -subj "/CN=Zelk test" >/dev/null 2>&1
+        openssl pkcs12 -export -inkey "$work/key.pem" -in "$work/cert.pem" -out "$work/cert.p12" -passout pass:test
+        cp "$portable_exe" "$work/signed.exe"
+        ZELK_SIGN_PKCS12=$work/cert.p12 ZELK_SIGN_PASSWORD=test bash "$source_dir/packaging/windows/sign.sh" "$work/signed.exe" >/dev/null
+        check "a certificate in ZELK_SIGN_PKCS12 signs the program" \
+            quietly osslsigncode verify -in "$work/signed.exe" -CAfile "$work/cert.pem"
+    else
+        echo "  skipped: signing (osslsigncode or openssl is not installed)"
+    fi
+}
+
+uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Zelk 2010'
+windows_variable() { wine cmd /c "echo %$1%" 2>/dev/null | tr -d '\r'; } # windows_variable <name>
+installed() { [ -f "$installed_unix/$1" ]; } # installed <file>
+installed_files() { (cd "$installed_unix" 2>/dev/null && ls | tr '\n' ' '); }
+shortcut_to_program() { grep -aqF "$installed_win\\zelk.exe" "$shortcut_unix"; }
+# The installed program's processes in this prefix (ps shows a Windows program by its path).
+installed_program_pids() {
+    local pid
+    for pid in $(pgrep -f 'Zelk 2010.zelk\.exe'); do
+        grep -qzx "WINEPREFIX=$WINEPREFIX" "/proc/$pid/environ" 2>/dev/null && echo "$pid"
+    done
+}
+installed_program_runs() { [ -n "$(installed_program_pids)" ]; }
+installed_program_ended() { ! installed_program_runs; }
+close_installed_program() {
+    key_closes "$main_title" alt+F4
+    # shellcheck disable=SC2046 # one argument per process
+    eventually 10 installed_program_ended || kill $(installed_program_pids) 2>/dev/null
+    eventually 10 installed_program_ended
+}
+elapsed_ms() { echo $(((${EPOCHREALTIME//[!0-9]/} - $1) / 1000)); } # elapsed_ms <start in microseconds>
+install_silently() { # install_silently [option]: sets status and took_ms
+    local start=${EPOCHREALTIME//[!0-9]/}
+    wine "$setup" /S "$@" >/dev/null 2>&1
+    status=$?
+    took_ms=$(elapsed_ms "$start")
+}
+# A Windows command line run by cmd from a batch file: wine's own quoting of
+# arguments would hide the uninstaller's _?= behind a quote.
+run_command_line() { # run_command_line <command line>: its exit code
+    printf '@echo off\r\n%s\r\nexit /b %%ERRORLEVEL%%\r\n' "$1" >"$work/run.bat"
+    wine cmd /c "$(winepath -w "$work/run.bat")" >/dev/null 2>&1
+}
+quiet_uninstall() { reg_value "$uninstall_key" QuietUninstallString; }
+# The uninstaller runs as a copy of itself and returns at once; _?= keeps it in
+# place and waiting, so that its exit code tells.
+uninstall_refused() {
+    run_command_line "$(quiet_uninstall) _?=$installed_win"
+    [ $? = 2 ] && installed zelk.exe && installed zelk.chm && ! no_reg_key "$uninstall_key"
+}
+setup_refused() { install_silently && [ "$status" = 2 ]; }
+uninstalled() { ! installed zelk.exe && ! installed zelk.chm && ! installed uninstall.exe && [ ! -e "$shortcut_unix" ] && no_reg_key "$uninstall_key"; }
+uninstall_silently() { # sets took_ms
+    local start=${EPOCHREALTIME//[!0-9]/} command
+    command=$(quiet_uninstall) && run_command_line "$command" && eventually 10 uninstalled
+    took_ms=$(elapsed_ms "$start")
+}
+entry_value_is() { reg_value_is "$uninstall_key" "$@"; }
+# EstimatedSize in KiB, within a tenth of what the folder holds.
+estimated_size_fits() {
+    local size actual
+    size=$(wine reg query "$uninstall_key" /v EstimatedSize 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_DWORD *//p')
+    actual=$(du -sk "$installed_unix" | cut -f1)
+    [ -n "$size" ] && [ $((size * 10)) -ge $((actual * 9)) ] && [ $((size * 10)) -le $((actual * 11)) ]
+}
+
+case_install_use_uninstall() {
+    installed_win="$(windows_variable LOCALAPPDATA)\\Programs\\Zelk 2010"
+    installed_unix=$(winepath -u "$installed_win")
+    local shortcut_win win
+    shortcut_win="$(windows_variable APPDATA)\\Microsoft\\Windows\\Start Menu\\Programs\\Zelk. 2010.lnk"
+    shortcut_unix=$(winepath -u "$shortcut_win")
+    list=$installed_unix/zelk.dat
+    wine reg delete "$vb_settings" /f >/dev/null 2>&1
+    wine reg delete "$run_key" /v zelk /f >/dev/null 2>&1
+    unpack_zip
+
+    install_silently /AUTOSTART
+    check "a silent install with autostart succeeds" [ "$status" = 0 ]
+    check "within 5 s ($took_ms ms)" [ "$took_ms" -lt 5000 ]
+    check "into %LOCALAPPDATA%\\Programs\\Zelk 2010: zelk.exe, zelk.chm and the uninstaller (has: $(installed_files))" \
+        [ "$(installed_files)" = "uninstall.exe zelk.chm zelk.exe " ]
+    check "the installed zelk.exe is the zip's" cmp -s "$installed_unix/zelk.exe" "$portable_exe"
+    check "the Start menu's shortcut Zelk. 2010 points at it" shortcut_to_program
+    check "Beim Anmelden starten writes the Run value zelk = <folder>\\zelk.exe" \
+        reg_value_is "$run_key" zelk "$installed_win\\zelk.exe"
+    check "the uninstall entry names the program as its version information does" \
+        entry_value_is DisplayName "$(version_string "$portable_exe" ProductName)"
+    check "and its publisher" entry_value_is Publisher "$(version_string "$portable_exe" CompanyName)"
+    check "and the release's version" entry_value_is DisplayVersion "$release_version"
+    check "its icon is the program's" entry_value_is DisplayIcon "$installed_win\\zelk.exe,0"
+    check "it uninstalls quietly with the installed uninstaller" \
+        entry_value_is QuietUninstallString "\"$installed_win\\uninstall.exe\" /S"
+    check "its size is the folder's" estimated_size_fits
+
+    # As a user starts it from the Start menu.
+    "${german[@]}" wine start "$shortcut_win" >"$work/zelk.log" 2>&1
+    win=$(main_window)
+    check "the shortcut starts the installed program" eventually 10 installed_program_runs
+    if [ -n "$win" ]; then
+        check "netto takes 100" eventually 20 typed_into "$win" "$netto_box" 100
+        xdotool key Return
+        check "and Enter computes brutto 119,00" eventually 10 copied_from "$win" "$brutto_box" "119,00"
+        check "the rate box takes 16" eventually 20 typed_into "$win" "$rate_box" 16
+        quietly eventually 20 open_menu "$win" "$save_bar"
+        xdotool key s
+        check "saving stores 16 in the registry" eventually 10 reg_value_is "$vb_settings\\Zelk_2010\\Zelk_Satz" x.Text 16
+        quietly eventually 20 open_menu "$win" "$list_button"
+        xdotool key h
+        check "adding it to the list writes zelk.dat beside the installed zelk.exe" eventually 10 list_holds 16
+        # The autostart window writes the same value as the installer.
+        wine reg delete "$run_key" /v zelk /f >/dev/null 2>&1
+        if eventually 20 open_by_click "$win" "$auto_bar" "^Autostartfunktion$" >/dev/null; then
+            quietly eventually 15 key_opens "^Autostartfunktion$" alt+e "^Autostart$"
+            check "the autostart window writes what the installer wrote" \
+                eventually 10 reg_value_is "$run_key" zelk "$installed_win\\zelk.exe"
+            eventually 15 key_closes "^Autostart$" Return
+            eventually 15 key_closes "^Autostartfunktion$" Escape
+        else
+            check "the autostart window opens" false
+        fi
+    fi
+    check "while it runs, the uninstaller refuses and removes nothing" uninstall_refused
+    check "and so does the installer" setup_refused
+    check "the program ends" close_installed_program
+
+    install_silently
+    check "installing again over it succeeds" [ "$status" = 0 ]
+    check "within 5 s ($took_ms ms)" [ "$took_ms" -lt 5000 ]
+    check "and keeps the list in zelk.dat" list_holds 16
+    check "and the saved rate" reg_value_is "$vb_settings\\Zelk_2010\\Zelk_Satz" x.Text 16
+    check "and the autostart entry" reg_value_is "$run_key" zelk "$installed_win\\zelk.exe"
+
+    uninstall_silently
+    check "a silent uninstall removes the program, the shortcut and the uninstall entry" uninstalled
+    check "within 5 s ($took_ms ms)" [ "$took_ms" -lt 5000 ]
+    check "and the Run value, which started this copy" no_reg_value "$run_key" zelk
+    check "but keeps the saved rate" reg_value_is "$vb_settings\\Zelk_2010\\Zelk_Satz" x.Text 16
+    check "and the list zelk.dat, alone in the folder (has: $(installed_files))" [ "$(installed_files)" = "zelk.dat " ]
+
+    # Another copy's autostart entry is not this copy's to remove.
+    local other='D:\Zelk 2010\zelk.exe'
+    install_silently /AUTOSTART
+    wine reg add "$run_key" /v zelk /t REG_SZ /d "$other" /f >/dev/null 2>&1
+    uninstall_silently
+    check "uninstalling again keeps the Run value of another copy" reg_value_is "$run_key" zelk "$other"
+}
+
+run_case "the release's files and zelk.exe's resources" case_release_files
+run_case "install, use, install again and uninstall" case_install_use_uninstall
 echo "whole run: $(($(date +%s) - begin)) s"
 finish
