@@ -57,8 +57,11 @@ void WindowManager::showWizard(int year)
     wizard->load();
 }
 
-void WindowManager::bringToFront()
+void WindowManager::bringToFront(const QString &activationToken)
 {
+    // Qt's Wayland platform presents the token at the next activation.
+    if (!activationToken.isEmpty())
+        qputenv("XDG_ACTIVATION_TOKEN", activationToken.toUtf8());
     for (const QPointer<QWidget> &window : std::as_const(m_windows)) {
         if (auto *main = qobject_cast<MainWindow *>(window.data())) {
             main->bringToFront();

@@ -28,7 +28,7 @@ public:
 
     // A second start of the program asked for it: the window the user works
     // with comes to the front (the main window also from the notification area).
-    void bringToFront();
+    void bringToFront(const QString &activationToken = QString());
 
     // Closes every window of the program, and so ends it.
     void closeAll();

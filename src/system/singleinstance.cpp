@@ -1,6 +1,5 @@
 #include "system/singleinstance.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileSystemWatcher>
@@ -49,14 +48,19 @@ bool SingleInstance::wakePrimary() const
     QSaveFile note(notePath());
     if (!note.open(QIODevice::WriteOnly))
         return false;
-    note.write(QByteArray::number(QCoreApplication::applicationPid()));
+    note.write(qgetenv("XDG_ACTIVATION_TOKEN"));
     return note.commit();
 }
 
 void SingleInstance::takeWakeNote()
 {
-    if (QFile::exists(notePath()) && QFile::remove(notePath()))
-        emit wakeRequested();
+    QFile note(notePath());
+    if (!note.open(QIODevice::ReadOnly))
+        return;
+    const QString token = QString::fromUtf8(note.readAll().trimmed());
+    note.close();
+    if (note.remove())
+        emit wakeRequested(token);
 }
 
 QString SingleInstance::notePath() const

@@ -31,14 +31,17 @@ public:
     // be used at all the program runs as the primary: better twice than never.
     Role claim();
 
-    // Secondary only: asks the running program to show itself.
+    // Secondary only: asks the running program to show itself, handing on
+    // this start's activation token (XDG_ACTIVATION_TOKEN): a Wayland
+    // compositor lets a window take the focus only for the start the user made.
     bool wakePrimary() const;
 
     QString folder() const { return m_folder; }
 
 signals:
-    // Primary only: a later start asked for the program's window.
-    void wakeRequested();
+    // Primary only: a later start asked for the program's window; the token
+    // is that start's, empty without one.
+    void wakeRequested(const QString &activationToken);
 
 private:
     void takeWakeNote();

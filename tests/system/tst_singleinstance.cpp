@@ -26,12 +26,17 @@ void TestSingleInstance::secondStartWakesTheFirst()
     QCOMPARE(first.claim(), SingleInstance::Role::Primary);
     QSignalSpy woken(&first, &SingleInstance::wakeRequested);
 
-    for (int start = 1; start <= 2; ++start) {
+    // The first later start comes with an activation token, the second without one.
+    const QStringList tokens{QStringLiteral("launcher-token-1"), QString()};
+    for (const QString &token : tokens) {
+        qputenv("XDG_ACTIVATION_TOKEN", token.toUtf8());
         SingleInstance later(dir.path());
         QCOMPARE(later.claim(), SingleInstance::Role::Secondary);
         QVERIFY(later.wakePrimary());
-        QTRY_COMPARE(woken.size(), start);
+        QTRY_COMPARE(woken.size(), tokens.indexOf(token) + 1);
+        QCOMPARE(woken.last().at(0).toString(), token);
     }
+    qunsetenv("XDG_ACTIVATION_TOKEN");
     // Each note is taken away, so that it wakes the program only once.
     QVERIFY(QDir(dir.path()).entryList({QStringLiteral("*.wake")}, QDir::Files).isEmpty());
 }
