@@ -5,6 +5,7 @@
 #include "system/windowplacement.h"
 #include "ui/compact/compactwindow.h"
 #include "ui/controls/commandbutton.h"
+#include "ui/controls/programlook.h"
 #include "ui/controls/textbox.h"
 #include "ui/controls/toolbar.h"
 #include "ui/main/mainwindow.h"
@@ -29,6 +30,7 @@ class TestAccessibility : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void init();
     void cleanup();
     void menuButtonsAreSplitButtons();
@@ -83,6 +85,12 @@ void runQueued()
 }
 
 } // namespace
+
+void TestAccessibility::initTestCase()
+{
+    // Measured in the program's own lettering.
+    ProgramLook::apply();
+}
 
 void TestAccessibility::init()
 {
