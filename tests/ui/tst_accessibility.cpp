@@ -22,6 +22,7 @@
 #include <QSignalSpy>
 #include <QStyle>
 #include <QTest>
+#include <QTextDocument>
 #include <QTimer>
 #include <QToolButton>
 
@@ -277,6 +278,10 @@ void TestAccessibility::namesAreWhatIsWritten()
             if (!caption.isEmpty() && !button->toolTip().isEmpty())
                 QCOMPARE(iface->text(QAccessible::Description), button->toolTip());
         }
+        // A screen reader reads the description as it is: plain text, no markup.
+        const QString description = iface->text(QAccessible::Description);
+        QVERIFY2(!Qt::mightBeRichText(description), qPrintable(where + QLatin1String(": ") + description));
+        QVERIFY2(widget->toolTip().isEmpty() || !description.isEmpty(), qPrintable(where));
         ++named;
     }
     QVERIFY(named >= (which == QLatin1String("main") ? 20 : 10));

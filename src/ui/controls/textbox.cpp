@@ -64,6 +64,8 @@ void TextBox::setBalloonTip(const QString &title, const QString &text)
 {
     setToolTip(QStringLiteral("<p style='white-space:pre'><b>%1</b><br/>%2</p>")
                    .arg(title.toHtmlEscaped(), text.toHtmlEscaped()));
+    // Assistive tools would read the tooltip's markup aloud.
+    setAccessibleDescription(QStringLiteral("%1: %2").arg(title, text));
 }
 
 void TextBox::setShowButton(bool show)
