@@ -88,7 +88,10 @@ void TextBox::updateSideButton()
         m_listAction = addAction(Icons::named(QStringLiteral("list")), QLineEdit::TrailingPosition);
         m_listAction->setObjectName(QStringLiteral("entryListButton"));
         m_listAction->setToolTip(QStringLiteral("Gespeicherte Werte"));
-        connect(m_listAction, &QAction::triggered, this, &TextBox::showEntryList);
+        // The list runs its own event loop: opened inside the click, it would
+        // hold an assistive tool's Press until the list closes.
+        connect(m_listAction, &QAction::triggered, this,
+                [this] { QTimer::singleShot(0, this, &TextBox::showEntryList); });
     } else if (!listButton && m_listAction) {
         removeAction(m_listAction);
         delete m_listAction;

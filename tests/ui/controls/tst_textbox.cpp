@@ -1,9 +1,12 @@
 #include "support/entrylistdriver.h"
 #include "ui/controls/textbox.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QTest>
+#include <QTimer>
+#include <QToolButton>
 
 class TestTextBox : public QObject
 {
@@ -16,6 +19,7 @@ private slots:
     void maxCharsStopsTypingNotTheProgram();
     void entryList_data();
     void entryList();
+    void pressOnListButtonReturnsFirst();
 };
 
 // clang-format off
@@ -140,6 +144,36 @@ void TestTextBox::entryList()
     QCOMPARE(useEntryList(&box, command), source.shown);
     QTEST(box.text(), "text");
     QTEST(source.changes, "changes");
+}
+
+void TestTextBox::pressOnListButtonReturnsFirst()
+{
+    RecordingSource source;
+    TextBox box;
+    box.setShowButton(true);
+    box.setEntryList(&source, QStringLiteral("Zelk.-Satz"));
+    box.show();
+    auto *button = box.findChild<QToolButton *>();
+    QVERIFY(button);
+    // An assistive tool's Press must return before the list runs its own event
+    // loop; the list is noted and closed from there.
+    bool returned = false;
+    QString shown;
+    bool shownBeforeReturn = false;
+    QTimer closer;
+    connect(&closer, &QTimer::timeout, [&] {
+        if (QWidget *popup = QApplication::activePopupWidget()) {
+            shown = popup->objectName();
+            shownBeforeReturn = !returned;
+            popup->close();
+        }
+    });
+    closer.start(5);
+    QAccessible::queryAccessibleInterface(button)->actionInterface()->doAction(
+        QAccessibleActionInterface::pressAction());
+    returned = true;
+    QTRY_COMPARE(shown, QStringLiteral("entryListMenu"));
+    QVERIFY(!shownBeforeReturn);
 }
 
 QTEST_MAIN(TestTextBox)
