@@ -94,10 +94,10 @@ CompactWindow::CompactWindow(QWidget *parent)
     grossBox->setGeometry(Layout::grossBox);
     m_panel->setFocusColors(amountFocusColor, rateFocusColor);
     rateBox->setShowButton(true);
-    // A rate of two digits and a decimal ("16,5") shows whole beside the
-    // list button; the VAT box beside it gives up the room.
+    // The rate the box keeps whole shows beside the list button in the
+    // window's font; the VAT box beside it gives up the room.
     const int rateWidth = rateBox->width() - rateBox->textRoom(rateBox->width())
-        + QFontMetrics(rateBox->font()).horizontalAdvance(QStringLiteral("00,0"));
+        + QFontMetrics(rateBox->font()).horizontalAdvance(rateBox->wholeText());
     if (rateWidth > rateBox->width()) {
         const QRect vat = vatBox->geometry();
         rateBox->resize(rateWidth, rateBox->height());

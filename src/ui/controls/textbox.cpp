@@ -35,6 +35,12 @@ TextBox::TextBox(QWidget *parent)
     : QLineEdit(parent)
 {
     connect(this, &QLineEdit::textEdited, this, &TextBox::onTextEdited);
+    connect(this, &QLineEdit::textChanged, this, [this] {
+        // A text the program puts into a box the user is not at work in shows
+        // its start (an edit, unlike setText(), leaves the box modified).
+        if (!isModified() && window()->focusWidget() != this)
+            setCursorPosition(0);
+    });
 }
 
 void TextBox::setMaxChars(int count)
@@ -121,16 +127,48 @@ int TextBox::textRoom(int boxWidth) const
 
 void TextBox::fitFont(int count, const QString &alphabet)
 {
-    QFont shrunk = font();
-    auto widest = [&alphabet, count](const QFontMetrics &metrics) {
+    shrinkFontUntilFits([&alphabet, count](const QFontMetrics &metrics) {
         int most = 0;
         for (QChar c : alphabet)
             most = qMax(most, metrics.horizontalAdvance(QString(count, c)));
         return most;
-    };
-    while (shrunk.pointSizeF() > smallestFit && widest(QFontMetrics(shrunk)) > textRoom(width()))
+    });
+}
+
+void TextBox::setWholeText(const QString &sample)
+{
+    m_wholeText = sample;
+    fitWholeText();
+}
+
+void TextBox::fitWholeText()
+{
+    // Only a shown box has the size, font and side button its window gave it.
+    if (m_wholeText.isEmpty() || !isVisible())
+        return;
+    shrinkFontUntilFits(
+        [this](const QFontMetrics &metrics) { return metrics.horizontalAdvance(m_wholeText); });
+}
+
+void TextBox::shrinkFontUntilFits(const std::function<int(const QFontMetrics &)> &textWidth)
+{
+    QFont shrunk = font();
+    while (shrunk.pointSizeF() > smallestFit && textWidth(QFontMetrics(shrunk)) > textRoom(width()))
         shrunk.setPointSizeF(shrunk.pointSizeF() - fitStep);
-    setFont(shrunk);
+    if (shrunk != font())
+        setFont(shrunk);
+}
+
+void TextBox::showEvent(QShowEvent *event)
+{
+    QLineEdit::showEvent(event);
+    fitWholeText();
+}
+
+void TextBox::resizeEvent(QResizeEvent *event)
+{
+    QLineEdit::resizeEvent(event);
+    fitWholeText();
 }
 
 void TextBox::showEntryList()
@@ -294,6 +332,12 @@ void TextBox::focusOutEvent(QFocusEvent *event)
 {
     applyBackground(false);
     QLineEdit::focusOutEvent(event);
+    // Left for another control, the box shows the start of a text longer than
+    // itself, which is the part that is misread when it is out of sight. The
+    // user who comes back from another window or a menu goes on where they were.
+    const Qt::FocusReason reason = event->reason();
+    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+        setCursorPosition(0);
 }
 
 void TextBox::applyBackground(bool focused)

@@ -5,6 +5,7 @@
 
 #include <functional>
 
+class QFontMetrics;
 class QKeyEvent;
 class QToolButton;
 
@@ -69,6 +70,10 @@ public:
     // Makes the font smaller, a quarter point at a time, until count
     // characters, each the widest of alphabet, fit whole.
     void fitFont(int count, const QString &alphabet);
+    // Keeps sample whole in the box: whenever the box is shown or resized, its
+    // font is made smaller, as fitFont() does, where sample would not fit.
+    void setWholeText(const QString &sample);
+    QString wholeText() const { return m_wholeText; }
 
     // The entry list behind the side button, headed by caption; none without
     // a source. The box does not own the source.
@@ -88,8 +93,12 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
+    void shrinkFontUntilFits(const std::function<int(const QFontMetrics &)> &textWidth);
+    void fitWholeText();
     void applyBackground(bool focused);
     void updateSideButton();
     void onTextEdited();
@@ -103,5 +112,6 @@ private:
     QAction *m_listAction = nullptr;
     EntryListSource *m_listSource = nullptr;
     QString m_listCaption;
+    QString m_wholeText;
     std::function<bool(QChar)> m_insertFilter;
 };

@@ -79,6 +79,7 @@ void TestTextBox::maxCharsStopsTypingNotTheProgram()
 {
     TextBox box;
     box.setMaxChars(15);
+    box.setFocus();
     QTest::keyClicks(&box, QStringLiteral("1234567890123456"));
     QCOMPARE(box.text(), QStringLiteral("123456789012345"));
     // Overwriting a selection keeps within the limit and is allowed.
