@@ -16,11 +16,15 @@
 #include <QClipboard>
 #include <QDialog>
 #include <QDir>
+#include <QLabel>
 #include <QMenu>
 #include <QMimeData>
 #include <QPointer>
+#include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QStyle>
+#include <QStyleOptionButton>
 #include <QTest>
 #include <QTextDocument>
 #include <QTimer>
@@ -47,6 +51,8 @@ private slots:
     void pastePaths();
     void textsShowWhole_data();
     void textsShowWhole();
+    void captionsShowWhole_data();
+    void captionsShowWhole();
     void tabReachesEveryControl_data();
     void tabReachesEveryControl();
 
@@ -414,7 +420,8 @@ void TestAccessibility::textsShowWhole()
         room.setRight(qMin(room.right(), sideButton->geometry().left() - inset - 1));
     const int width = QFontMetrics(target->font()).horizontalAdvance(text);
     QFETCH(bool, whole);
-    QVERIFY2((width <= room.width()) == whole, qPrintable(QStringLiteral("%1 px of %2 px").arg(width).arg(room.width())));
+    QVERIFY2((width <= room.width()) == whole,
+             qPrintable(QStringLiteral("%1 px of %2 px").arg(width).arg(room.width())));
     // The box scrolls its text as it paints.
     const QPixmap shot = w->grab();
     QCOMPARE(target->cursorPositionAt(QPoint(room.left(), room.center().y())), 0);
@@ -424,6 +431,72 @@ void TestAccessibility::textsShowWhole()
     const QString shots = qEnvironmentVariable("ZELK_SCREENSHOTS");
     if (!shots.isEmpty() && !screenshot.isEmpty() && QDir().mkpath(shots))
         QVERIFY(shot.save(QDir(shots).filePath(screenshot)));
+}
+
+// clang-format off
+void TestAccessibility::captionsShowWhole_data()
+{
+    QTest::addColumn<QString>("which");
+    QTest::addColumn<QString>("style");
+    // Fusion as on Linux desktops; Windows as under Wine, which has no visual styles.
+    for (const char *which : {"main", "compact"}) {
+        for (const char *style : {"Fusion", "Windows"})
+            QTest::addRow("%s, %s", which, style) << which << style;
+    }
+}
+// clang-format on
+
+void TestAccessibility::captionsShowWhole()
+{
+    QFETCH(QString, which);
+    QFETCH(QString, style);
+    QWidget *w = window(which);
+    const QString before = QApplication::style()->name();
+    QApplication::setStyle(style);
+    const auto restore = qScopeGuard([&before] { QApplication::setStyle(before); });
+    // Each caption as its widget lays it out: the room it has and the room it needs.
+    QList<std::tuple<QWidget *, QRect, QSize>> captions;
+    const auto labels = w->findChildren<QLabel *>();
+    for (QLabel *label : labels) {
+        const int margin = label->margin();
+        const QRect room = label->contentsRect().adjusted(margin, margin, -margin, -margin);
+        const int flags = int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0);
+        const QRect limit(room.topLeft(), QSize(room.width(), QWIDGETSIZE_MAX));
+        captions.append({label, room, label->fontMetrics().boundingRect(limit, flags, label->text()).size()});
+    }
+    const auto buttons = w->findChildren<QPushButton *>();
+    for (QPushButton *button : buttons) {
+        QStyleOptionButton option;
+        option.initFrom(button);
+        option.features = button->isFlat() ? QStyleOptionButton::Flat : QStyleOptionButton::None;
+        option.text = button->text();
+        option.icon = button->icon();
+        option.iconSize = button->iconSize();
+        const QRect room = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+        QSize needed = button->fontMetrics().size(Qt::TextShowMnemonic, button->text());
+        // The style leaves 4 px between the icon and the text.
+        if (!button->icon().isNull())
+            needed.rwidth() += button->iconSize().width() + 4;
+        captions.append({button, room, needed});
+    }
+    int checked = 0;
+    QStringList cut;
+    for (const auto &[widget, room, needed] : std::as_const(captions)) {
+        const QString text = widget->property("text").toString();
+        if (text.isEmpty() || !widget->isVisibleTo(w))
+            continue;
+        if (needed.width() > room.width() || needed.height() > room.height()) {
+            cut.append(QStringLiteral("%1 needs %2x%3 px, has %4x%5")
+                           .arg(text)
+                           .arg(needed.width())
+                           .arg(needed.height())
+                           .arg(room.width())
+                           .arg(room.height()));
+        }
+        ++checked;
+    }
+    QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1String("; "))));
+    QVERIFY(checked >= (which == QLatin1String("main") ? 9 : 2));
 }
 
 // clang-format off

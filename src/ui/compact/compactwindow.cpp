@@ -35,7 +35,7 @@ constexpr QPoint position(834, 121);
 constexpr QSize window = Twips::size(1995, 1875);
 constexpr QRect netBox = Twips::rect(600, 120, 1095, 285);
 constexpr QRect rateBox = Twips::rect(0, 600, 615, 285);
-constexpr QRect percentSign = Twips::rect(240, 360, 255, 255);
+constexpr QRect percentSign = Twips::rect(240, 360, 360, 255);
 constexpr QRect vatBox = Twips::rect(600, 600, 1095, 285);
 constexpr QRect grossBox = Twips::rect(600, 1080, 1095, 285);
 constexpr QRect copyNetButton = Twips::rect(1680, 120, 270, 270);
@@ -43,7 +43,7 @@ constexpr QRect copyVatButton = Twips::rect(1680, 600, 270, 270);
 constexpr QRect copyGrossButton = Twips::rect(1680, 1080, 270, 270);
 constexpr QRect newButton = Twips::rect(120, 1080, 375, 375);
 constexpr QRect mainWindowButton = Twips::rect(120, 1440, 375, 375);
-constexpr QRect alwaysOnTop = Twips::rect(720, 1560, 1215, 255);
+constexpr QRect alwaysOnTop = Twips::rect(600, 1560, 1335, 255);
 } // namespace Layout
 
 const QColor amountFocusColor = BgrColor::toColor(0xC0FFFF);
