@@ -267,8 +267,42 @@ case_autostart_about_help() {
     stop_exe
 }
 
+# The compact window is a tool window, which Windows shows without handing it
+# the keyboard unless the program asks: digits typed right after "Ansicht
+# wechseln", with no click, must reach its netto box.
+x_focus_in() { # x_focus_in <window>: the X input focus is on it or one of its children
+    local focused
+    focused=$(xdotool getwindowfocus 2>/dev/null) || return 1
+    [ "$focused" = "$1" ] || xwininfo -id "$1" -tree 2>/dev/null | grep -q "^ *$(printf '0x%x' "$focused") "
+}
+
+# OCR finds the few small words of the compact window only in the lower right
+# corner alone, where the Vordergrund button is; a cut button reads "...run".
+corner_shows() { # corner_shows <window> <extended regex>
+    shoot "$1" compact-window.png || return 1
+    convert "$shots/compact-window.png" -gravity southeast -crop 100x30+0+0 +repage "$work/corner.png" &&
+        shows_text "$work/corner.png" "$2"
+}
+
+case_compact_keyboard() {
+    local modus_bar="235 14" win compact
+    start_exe
+    win=$(main_window) || { check "main window appears" false; stop_exe; return; }
+    compact=$(eventually 20 open_by_click "$win" "$modus_bar" "^Zelk. 2010$")
+    check "Ansicht wechseln opens the compact window" [ -n "$compact" ]
+    [ -n "$compact" ] || { stop_exe; return; }
+    check "which takes the keyboard by itself" eventually 5 x_focus_in "$compact"
+    xdotool type --delay 60 100
+    # Tab leads from netto over x to brutto, whose whole text Ctrl+C copies.
+    xdotool key Return Tab Tab ctrl+c
+    check "digits typed without a click compute: gross 119,00" eventually 5 clipboard_is "119,00"
+    check "the Vordergrund button is whole" eventually 15 corner_shows "$compact" 'Vorder[gqa]rund'
+    stop_exe
+}
+
 run_case "main window, calculation and the saved rate" case_calculation
 run_case "2009 wizard" case_wizard
 run_case "autostart, about window and help" case_autostart_about_help
+run_case "compact window takes the keyboard" case_compact_keyboard
 echo "whole run: $(($(date +%s) - begin)) s"
 finish

@@ -68,11 +68,30 @@ CommandButton *makeIconCommand(const QString &name, const char *icon, const QStr
     return button;
 }
 
+// Windows shows a tool window without the keyboard, and the X window managers
+// that Windows programs meet under Wine give the keyboard to a window without
+// a task-bar button only when it belongs to an owner window. A hidden owner
+// of its own keeps the window off the task bar and lets it take the keyboard
+// when it opens; other systems need none.
+QWidget *hiddenOwner()
+{
+#ifdef Q_OS_WIN
+    auto *owner = new QWidget;
+    owner->winId();
+    return owner;
+#else
+    return nullptr;
+#endif
+}
+
 } // namespace
 
 CompactWindow::CompactWindow(QWidget *parent)
-    : QWidget(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    : QWidget(parent ? parent : hiddenOwner(),
+              Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
 {
+    if (!parent && parentWidget())
+        connect(this, &QObject::destroyed, parentWidget(), &QObject::deleteLater);
     setUpWindow(this, QStringLiteral("klein_window"), Texts::caption,
                 QStringLiteral("Zelk. 2010 kleines Fenster"), Layout::window);
     setWindowIcon(Icons::named(QStringLiteral("zelk")));
@@ -146,6 +165,9 @@ void CompactWindow::load()
     show();
     WindowPlacement::keepOnScreen(this);
     m_panel->netBox()->setFocus();
+    // The user types at once, as into the main window, which takes the
+    // keyboard when it is shown.
+    WindowPlacement::activate(this);
 }
 
 void CompactWindow::onAlwaysOnTopToggled(bool checked)
