@@ -49,6 +49,8 @@ private slots:
     void namesAreWhatIsWritten();
     void pastePaths_data();
     void pastePaths();
+    void contextMenus_data();
+    void contextMenus();
     void textsShowWhole_data();
     void textsShowWhole();
     void captionsShowWhole_data();
@@ -354,10 +356,11 @@ void TestAccessibility::pastePaths()
                 QCoreApplication::sendEvent(target, &event);
                 auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
                 QVERIFY(menu);
-                const QString shortcut = QKeySequence(QKeySequence::Paste).toString(QKeySequence::NativeText);
+                // The entry as Qt names it, in whatever language, with or without its key.
+                const QString paste = QCoreApplication::translate("QLineEdit", "&Paste");
                 const auto entries = menu->actions();
                 for (QAction *entry : entries) {
-                    if (entry->text().endsWith(QLatin1Char('\t') + shortcut))
+                    if (entry->text().section(QLatin1Char('\t'), 0, 0) == paste)
                         entry->trigger();
                 }
                 menu->close();
@@ -369,6 +372,58 @@ void TestAccessibility::pastePaths()
         if (warns)
             QCOMPARE(messages.messages.constFirst().title, QStringLiteral("Falsche Eingabe"));
         target->clear();
+    }
+}
+
+// clang-format off
+void TestAccessibility::contextMenus_data()
+{
+    QTest::addColumn<QString>("boxName");
+    QTest::addColumn<QStringList>("entries");
+
+    const auto hint = [](QKeySequence::StandardKey key) {
+        return QLatin1Char('\t') + QKeySequence(key).toString(QKeySequence::NativeText);
+    };
+    // The amount boxes refuse every control key but Ctrl+C.
+    const QStringList amounts{"&Rückgängig", "Wieder&herstellen", "&Ausschneiden", "&Kopieren" + hint(QKeySequence::Copy),
+                              "Einf&ügen", "Löschen", "Alles auswählen"};
+    QTest::newRow("netto") << "netto" << amounts;
+    QTest::newRow("brutto") << "brutto" << amounts;
+    QTest::newRow("zelkanteil") << "zelkanteil" << QStringList{"&Kopieren" + hint(QKeySequence::Copy),
+                                                                 "Alles auswählen" + hint(QKeySequence::SelectAll)};
+    QTest::newRow("x") << "x" << QStringList{
+        "&Rückgängig" + hint(QKeySequence::Undo), "Wieder&herstellen" + hint(QKeySequence::Redo),
+        "&Ausschneiden" + hint(QKeySequence::Cut), "&Kopieren" + hint(QKeySequence::Copy),
+        "Einf&ügen" + hint(QKeySequence::Paste), "Löschen", "Alles auswählen" + hint(QKeySequence::SelectAll)};
+}
+// clang-format on
+
+void TestAccessibility::contextMenus()
+{
+    QFETCH(QString, boxName);
+    TextBox *target = box(QStringLiteral("main"), boxName);
+    target->setFocus();
+    target->setText(QStringLiteral("12"));
+    QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(2, 2), target->mapToGlobal(QPoint(2, 2)));
+    QCoreApplication::sendEvent(target, &event);
+    auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    QVERIFY(menu);
+    QStringList entries;
+    const auto actions = menu->actions();
+    for (QAction *action : actions) {
+        if (!action->isSeparator())
+            entries.append(action->text());
+    }
+    menu->close();
+    QTEST(entries, "entries");
+    // Every key the menu names, the box takes.
+    for (const QString &entry : std::as_const(entries)) {
+        const QKeySequence key(entry.section(QLatin1Char('\t'), 1), QKeySequence::NativeText);
+        if (key.isEmpty())
+            continue;
+        MessageRecorder messages;
+        QTest::keyClick(target, key[0].key(), key[0].keyboardModifiers());
+        QVERIFY2(messages.messages.isEmpty(), qPrintable(entry));
     }
 }
 

@@ -297,6 +297,13 @@ case_compact_keyboard() {
     xdotool key Return Tab Tab ctrl+c
     check "digits typed without a click compute: gross 119,00" eventually 5 clipboard_is "119,00"
     check "the Vordergrund button is whole" eventually 15 corner_shows "$compact" 'Vorder[gqa]rund'
+    # The static Qt for Windows has no translations: the program brings Qt's German texts along.
+    xdotool key shift+F10
+    local menu
+    menu=$(wait_menu 5)
+    check "brutto's context menu opens" [ -n "$menu" ]
+    [ -n "$menu" ] && check "and speaks German (Einfügen, Alles auswählen)" \
+        eventually 5 shot_shows "${menu%% *}" context-menu.png 'Einf.gen.*Alles'
     stop_exe
 }
 

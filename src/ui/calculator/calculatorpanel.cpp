@@ -89,9 +89,12 @@ CalculatorPanel::CalculatorPanel(QWidget *window, MessageDialog *messages)
         if (AmountKey::classifyReadOnly(key) == AmountKey::Action::Copy)
             copyVat();
     });
-    // Pasted and dropped text obeys the rules of typed text.
+    // Pasted and dropped text obeys the rules of typed text, and the context
+    // menu names no key that typing refuses.
     for (TextBox *box : {m_netBox, m_grossBox}) {
         box->setInsertFilter(isTypedAmountChar);
+        box->setRefusedKeys(
+            [](int code) { return AmountKey::classifyInput(code) == AmountKey::Action::Refuse; });
         connect(box, &TextBox::insertRefused, this, &CalculatorPanel::refuseInput);
     }
 }

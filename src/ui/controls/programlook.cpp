@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QFont>
 #include <QPalette>
+#include <QTranslator>
 
 void ProgramLook::apply()
 {
@@ -20,4 +21,10 @@ void ProgramLook::apply()
     palette.setColor(QPalette::ToolTipBase, balloonYellow);
     palette.setColor(QPalette::ToolTipText, Qt::black);
     QApplication::setPalette(palette);
+    // Qt's own texts, such as the text boxes' context menus, in German too.
+    auto *translator = new QTranslator(QCoreApplication::instance());
+    if (translator->load(QStringLiteral(":/translations/qtbase_de.qm")))
+        QCoreApplication::installTranslator(translator);
+    else
+        delete translator;
 }

@@ -4,7 +4,7 @@
 // before the first window is made.
 namespace ProgramLook {
 
-// The program's lettering and its balloon colours.
+// The program's lettering, its balloon colours, and Qt's own texts in German.
 void apply();
 
 } // namespace ProgramLook

@@ -3,6 +3,7 @@
 #include "ui/controls/icons.h"
 
 #include <QAction>
+#include <QContextMenuEvent>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QMenu>
@@ -289,6 +290,24 @@ void TextBox::keyPressEvent(QKeyEvent *event)
         return;
     }
     QLineEdit::keyPressEvent(event);
+}
+
+void TextBox::contextMenuEvent(QContextMenuEvent *event)
+{
+    QMenu *menu = createStandardContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    // Qt writes each command's key after a tab; a command stays, its refused key goes.
+    const auto actions = menu->actions();
+    for (QAction *action : actions) {
+        const QString text = action->text();
+        const QKeySequence key(text.section(QLatin1Char('\t'), 1), QKeySequence::NativeText);
+        if (!m_refusedKeys || key.isEmpty())
+            continue;
+        const QKeyEvent press(QEvent::KeyPress, key[0].key(), key[0].keyboardModifiers());
+        if (m_refusedKeys(characterCode(&press)))
+            action->setText(text.section(QLatin1Char('\t'), 0, 0));
+    }
+    menu->popup(event->globalPos());
 }
 
 void TextBox::onTextEdited()

@@ -53,6 +53,10 @@ public:
     // emitted once, after the inserting event has returned.
     void setInsertFilter(std::function<bool(QChar)> allowed) { m_insertFilter = std::move(allowed); }
 
+    // Which typed character codes the key-press hook refuses. The context
+    // menu keeps its commands but names none of these keys as a shortcut.
+    void setRefusedKeys(std::function<bool(int)> refused) { m_refusedKeys = std::move(refused); }
+
     // Read-only for the user; key presses are still reported.
     void setLocked(bool locked);
 
@@ -91,6 +95,7 @@ signals:
 protected:
     bool event(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void showEvent(QShowEvent *event) override;
@@ -114,4 +119,5 @@ private:
     QString m_listCaption;
     QString m_wholeText;
     std::function<bool(QChar)> m_insertFilter;
+    std::function<bool(int)> m_refusedKeys;
 };
