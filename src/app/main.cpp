@@ -1,14 +1,12 @@
 #include "app/windowmanager.h"
-#include "core/product.h"
 #include "system/singleinstance.h"
 #include "system/windowplacement.h"
 #include "system/windowsystem.h"
 #include "ui/controls/icons.h"
+#include "ui/controls/programlook.h"
 
 #include <QApplication>
-#include <QFont>
 #include <QIcon>
-#include <QPalette>
 
 int main(int argc, char *argv[])
 {
@@ -26,18 +24,7 @@ int main(int argc, char *argv[])
         instance.wakePrimary();
         return 0;
     }
-    // The window designs were laid out for a small sans-serif face; Arial (or
-    // its metric twin Liberation Sans) at 8 pt keeps every German label whole.
-    const qreal basePointSize = 8.25;
-    QFont font(Product::fontFamily());
-    font.setPointSizeF(basePointSize);
-    QApplication::setFont(font);
-    // Tooltips in the light yellow of notification balloons.
-    QPalette palette = QApplication::palette();
-    const QColor balloonYellow(0xFF, 0xFF, 0xE1);
-    palette.setColor(QPalette::ToolTipBase, balloonYellow);
-    palette.setColor(QPalette::ToolTipText, Qt::black);
-    QApplication::setPalette(palette);
+    ProgramLook::apply();
     QApplication::setWindowIcon(Icons::named(QStringLiteral("zelk")));
     // The program ends when its last window is unloaded, not when the last one
     // is hidden: the main window may be waiting in the notification area.

@@ -5,6 +5,7 @@
 #include "system/windowplacement.h"
 #include "ui/compact/compactwindow.h"
 #include "ui/controls/commandbutton.h"
+#include "ui/controls/programlook.h"
 #include "ui/controls/textbox.h"
 #include "ui/controls/toolbar.h"
 #include "ui/main/mainwindow.h"
@@ -15,12 +16,17 @@
 #include <QClipboard>
 #include <QDialog>
 #include <QDir>
+#include <QLabel>
 #include <QMenu>
 #include <QMimeData>
 #include <QPointer>
+#include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QStyle>
+#include <QStyleOptionButton>
 #include <QTest>
+#include <QTextDocument>
 #include <QTimer>
 #include <QToolButton>
 
@@ -29,6 +35,7 @@ class TestAccessibility : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void init();
     void cleanup();
     void menuButtonsAreSplitButtons();
@@ -42,8 +49,12 @@ private slots:
     void namesAreWhatIsWritten();
     void pastePaths_data();
     void pastePaths();
+    void contextMenus_data();
+    void contextMenus();
     void textsShowWhole_data();
     void textsShowWhole();
+    void captionsShowWhole_data();
+    void captionsShowWhole();
     void tabReachesEveryControl_data();
     void tabReachesEveryControl();
 
@@ -83,6 +94,12 @@ void runQueued()
 }
 
 } // namespace
+
+void TestAccessibility::initTestCase()
+{
+    // Measured in the program's own lettering.
+    ProgramLook::apply();
+}
 
 void TestAccessibility::init()
 {
@@ -269,6 +286,10 @@ void TestAccessibility::namesAreWhatIsWritten()
             if (!caption.isEmpty() && !button->toolTip().isEmpty())
                 QCOMPARE(iface->text(QAccessible::Description), button->toolTip());
         }
+        // A screen reader reads the description as it is: plain text, no markup.
+        const QString description = iface->text(QAccessible::Description);
+        QVERIFY2(!Qt::mightBeRichText(description), qPrintable(where + QLatin1String(": ") + description));
+        QVERIFY2(widget->toolTip().isEmpty() || !description.isEmpty(), qPrintable(where));
         ++named;
     }
     QVERIFY(named >= (which == QLatin1String("main") ? 20 : 10));
@@ -335,10 +356,11 @@ void TestAccessibility::pastePaths()
                 QCoreApplication::sendEvent(target, &event);
                 auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
                 QVERIFY(menu);
-                const QString shortcut = QKeySequence(QKeySequence::Paste).toString(QKeySequence::NativeText);
+                // The entry as Qt names it, in whatever language, with or without its key.
+                const QString paste = QCoreApplication::translate("QLineEdit", "&Paste");
                 const auto entries = menu->actions();
                 for (QAction *entry : entries) {
-                    if (entry->text().endsWith(QLatin1Char('\t') + shortcut))
+                    if (entry->text().section(QLatin1Char('\t'), 0, 0) == paste)
                         entry->trigger();
                 }
                 menu->close();
@@ -354,17 +376,76 @@ void TestAccessibility::pastePaths()
 }
 
 // clang-format off
+void TestAccessibility::contextMenus_data()
+{
+    QTest::addColumn<QString>("boxName");
+    QTest::addColumn<QStringList>("entries");
+
+    const auto hint = [](QKeySequence::StandardKey key) {
+        return QLatin1Char('\t') + QKeySequence(key).toString(QKeySequence::NativeText);
+    };
+    // The amount boxes refuse every control key but Ctrl+C.
+    const QStringList amounts{"&Rückgängig", "Wieder&herstellen", "&Ausschneiden", "&Kopieren" + hint(QKeySequence::Copy),
+                              "Einf&ügen", "Löschen", "Alles auswählen"};
+    QTest::newRow("netto") << "netto" << amounts;
+    QTest::newRow("brutto") << "brutto" << amounts;
+    QTest::newRow("zelkanteil") << "zelkanteil" << QStringList{"&Kopieren" + hint(QKeySequence::Copy),
+                                                                 "Alles auswählen" + hint(QKeySequence::SelectAll)};
+    QTest::newRow("x") << "x" << QStringList{
+        "&Rückgängig" + hint(QKeySequence::Undo), "Wieder&herstellen" + hint(QKeySequence::Redo),
+        "&Ausschneiden" + hint(QKeySequence::Cut), "&Kopieren" + hint(QKeySequence::Copy),
+        "Einf&ügen" + hint(QKeySequence::Paste), "Löschen", "Alles auswählen" + hint(QKeySequence::SelectAll)};
+}
+// clang-format on
+
+void TestAccessibility::contextMenus()
+{
+    QFETCH(QString, boxName);
+    TextBox *target = box(QStringLiteral("main"), boxName);
+    target->setFocus();
+    target->setText(QStringLiteral("12"));
+    QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(2, 2), target->mapToGlobal(QPoint(2, 2)));
+    QCoreApplication::sendEvent(target, &event);
+    auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    QVERIFY(menu);
+    QStringList entries;
+    const auto actions = menu->actions();
+    for (QAction *action : actions) {
+        if (!action->isSeparator())
+            entries.append(action->text());
+    }
+    menu->close();
+    QTEST(entries, "entries");
+    // Every key the menu names, the box takes.
+    for (const QString &entry : std::as_const(entries)) {
+        const QKeySequence key(entry.section(QLatin1Char('\t'), 1), QKeySequence::NativeText);
+        if (key.isEmpty())
+            continue;
+        MessageRecorder messages;
+        QTest::keyClick(target, key[0].key(), key[0].keyboardModifiers());
+        QVERIFY2(messages.messages.isEmpty(), qPrintable(entry));
+    }
+}
+
+// clang-format off
 void TestAccessibility::textsShowWhole_data()
 {
     QTest::addColumn<QString>("which");
     QTest::addColumn<QString>("boxName");
     QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("typed"); // and the focus then leaves the box; else the program sets it
+    QTest::addColumn<bool>("whole"); // else it is too long, and its start shows
     QTest::addColumn<QString>("screenshot");
 
-    QTest::newRow("netto") << "main" << "netto" << "999999999999,99" << "main-netto-15-characters.png";
-    QTest::newRow("brutto") << "main" << "brutto" << "999999999999,99" << "";
-    QTest::newRow("compact rate 16,5") << "compact" << "x" << "16,5" << "compact-rate-16,5.png";
-    QTest::newRow("compact rate 19") << "compact" << "x" << "19" << "";
+    QTest::newRow("netto") << "main" << "netto" << "999999999999,99" << false << true << "main-netto-15-characters.png";
+    QTest::newRow("brutto") << "main" << "brutto" << "999999999999,99" << false << true << "";
+    QTest::newRow("rate 16,5") << "main" << "x" << "16,5" << false << true << "main-rate-16,5.png";
+    QTest::newRow("typed rate 10,7") << "main" << "x" << "10,7" << true << true << "";
+    QTest::newRow("typed long rate") << "main" << "x" << "123456,789" << true << false << "";
+    QTest::newRow("compact rate 16,5") << "compact" << "x" << "16,5" << false << true << "compact-rate-16,5.png";
+    QTest::newRow("compact rate 19") << "compact" << "x" << "19" << false << true << "";
+    QTest::newRow("compact typed rate 10,7") << "compact" << "x" << "10,7" << true << true << "";
+    QTest::newRow("compact long result") << "compact" << "brutto" << "1190000000000000,00" << false << false << "";
 }
 // clang-format on
 
@@ -373,23 +454,104 @@ void TestAccessibility::textsShowWhole()
     QFETCH(QString, which);
     QFETCH(QString, boxName);
     QFETCH(QString, text);
+    QFETCH(bool, typed);
+    QWidget *w = window(which);
     TextBox *target = box(which, boxName);
-    target->setText(text);
+    if (typed) {
+        w->activateWindow();
+        QTRY_VERIFY(w->isActiveWindow());
+        target->setFocus();
+        target->clear();
+        QTest::keyClicks(target, text);
+        QTest::keyClick(target, Qt::Key_Tab);
+        QVERIFY(!target->hasFocus());
+    } else {
+        target->setText(text);
+    }
     // The text runs between the frame (and the box's own margin of 2 px) and the side button.
-    auto *sideButton = target->findChild<QToolButton *>();
-    QVERIFY(sideButton && sideButton->isVisible());
     const int inset = target->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, target) + 2;
     QRect room = target->contentsRect().adjusted(inset, 0, -inset, 0);
-    room.setRight(qMin(room.right(), sideButton->geometry().left() - inset - 1));
+    if (auto *sideButton = target->findChild<QToolButton *>(); sideButton && sideButton->isVisible())
+        room.setRight(qMin(room.right(), sideButton->geometry().left() - inset - 1));
     const int width = QFontMetrics(target->font()).horizontalAdvance(text);
-    QVERIFY2(width <= room.width(),
-             qPrintable(QStringLiteral("%1 px of %2 px").arg(room.width()).arg(width)));
+    QFETCH(bool, whole);
+    QVERIFY2((width <= room.width()) == whole,
+             qPrintable(QStringLiteral("%1 px of %2 px").arg(width).arg(room.width())));
+    // The box scrolls its text as it paints.
+    const QPixmap shot = w->grab();
+    QCOMPARE(target->cursorPositionAt(QPoint(room.left(), room.center().y())), 0);
 
     // For the eye: the suite keeps these beside the real-window screenshots.
     QFETCH(QString, screenshot);
     const QString shots = qEnvironmentVariable("ZELK_SCREENSHOTS");
     if (!shots.isEmpty() && !screenshot.isEmpty() && QDir().mkpath(shots))
-        QVERIFY(window(which)->grab().save(QDir(shots).filePath(screenshot)));
+        QVERIFY(shot.save(QDir(shots).filePath(screenshot)));
+}
+
+// clang-format off
+void TestAccessibility::captionsShowWhole_data()
+{
+    QTest::addColumn<QString>("which");
+    QTest::addColumn<QString>("style");
+    // Fusion as on Linux desktops; Windows as under Wine, which has no visual styles.
+    for (const char *which : {"main", "compact"}) {
+        for (const char *style : {"Fusion", "Windows"})
+            QTest::addRow("%s, %s", which, style) << which << style;
+    }
+}
+// clang-format on
+
+void TestAccessibility::captionsShowWhole()
+{
+    QFETCH(QString, which);
+    QFETCH(QString, style);
+    QWidget *w = window(which);
+    const QString before = QApplication::style()->name();
+    QApplication::setStyle(style);
+    const auto restore = qScopeGuard([&before] { QApplication::setStyle(before); });
+    // Each caption as its widget lays it out: the room it has and the room it needs.
+    QList<std::tuple<QWidget *, QRect, QSize>> captions;
+    const auto labels = w->findChildren<QLabel *>();
+    for (QLabel *label : labels) {
+        const int margin = label->margin();
+        const QRect room = label->contentsRect().adjusted(margin, margin, -margin, -margin);
+        const int flags = int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0);
+        const QRect limit(room.topLeft(), QSize(room.width(), QWIDGETSIZE_MAX));
+        captions.append({label, room, label->fontMetrics().boundingRect(limit, flags, label->text()).size()});
+    }
+    const auto buttons = w->findChildren<QPushButton *>();
+    for (QPushButton *button : buttons) {
+        QStyleOptionButton option;
+        option.initFrom(button);
+        option.features = button->isFlat() ? QStyleOptionButton::Flat : QStyleOptionButton::None;
+        option.text = button->text();
+        option.icon = button->icon();
+        option.iconSize = button->iconSize();
+        const QRect room = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+        QSize needed = button->fontMetrics().size(Qt::TextShowMnemonic, button->text());
+        // The style leaves 4 px between the icon and the text.
+        if (!button->icon().isNull())
+            needed.rwidth() += button->iconSize().width() + 4;
+        captions.append({button, room, needed});
+    }
+    int checked = 0;
+    QStringList cut;
+    for (const auto &[widget, room, needed] : std::as_const(captions)) {
+        const QString text = widget->property("text").toString();
+        if (text.isEmpty() || !widget->isVisibleTo(w))
+            continue;
+        if (needed.width() > room.width() || needed.height() > room.height()) {
+            cut.append(QStringLiteral("%1 needs %2x%3 px, has %4x%5")
+                           .arg(text)
+                           .arg(needed.width())
+                           .arg(needed.height())
+                           .arg(room.width())
+                           .arg(room.height()));
+        }
+        ++checked;
+    }
+    QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1String("; "))));
+    QVERIFY(checked >= (which == QLatin1String("main") ? 9 : 2));
 }
 
 // clang-format off

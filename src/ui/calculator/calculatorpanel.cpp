@@ -76,6 +76,8 @@ CalculatorPanel::CalculatorPanel(QWidget *window, MessageDialog *messages)
     m_grossBox = makeBox(window, QStringLiteral("brutto"), QStringLiteral("Bruttobetrag"), noAmount);
     for (TextBox *amount : {m_netBox, m_vatBox, m_grossBox})
         amount->setMaxChars(amountChars);
+    // A rate of two digits and a decimal, such as 16,5, is read whole.
+    m_rateBox->setWholeText(QStringLiteral("00,0"));
     m_vatBox->setLocked(true);
     m_vatBox->setBalloonTip(QStringLiteral("Gesperrt"), QStringLiteral("Keine Eingabe möglich!"));
 
@@ -87,9 +89,12 @@ CalculatorPanel::CalculatorPanel(QWidget *window, MessageDialog *messages)
         if (AmountKey::classifyReadOnly(key) == AmountKey::Action::Copy)
             copyVat();
     });
-    // Pasted and dropped text obeys the rules of typed text.
+    // Pasted and dropped text obeys the rules of typed text, and the context
+    // menu names no key that typing refuses.
     for (TextBox *box : {m_netBox, m_grossBox}) {
         box->setInsertFilter(isTypedAmountChar);
+        box->setRefusedKeys(
+            [](int code) { return AmountKey::classifyInput(code) == AmountKey::Action::Refuse; });
         connect(box, &TextBox::insertRefused, this, &CalculatorPanel::refuseInput);
     }
 }

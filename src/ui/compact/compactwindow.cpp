@@ -35,7 +35,7 @@ constexpr QPoint position(834, 121);
 constexpr QSize window = Twips::size(1995, 1875);
 constexpr QRect netBox = Twips::rect(600, 120, 1095, 285);
 constexpr QRect rateBox = Twips::rect(0, 600, 615, 285);
-constexpr QRect percentSign = Twips::rect(240, 360, 255, 255);
+constexpr QRect percentSign = Twips::rect(240, 360, 360, 255);
 constexpr QRect vatBox = Twips::rect(600, 600, 1095, 285);
 constexpr QRect grossBox = Twips::rect(600, 1080, 1095, 285);
 constexpr QRect copyNetButton = Twips::rect(1680, 120, 270, 270);
@@ -43,7 +43,7 @@ constexpr QRect copyVatButton = Twips::rect(1680, 600, 270, 270);
 constexpr QRect copyGrossButton = Twips::rect(1680, 1080, 270, 270);
 constexpr QRect newButton = Twips::rect(120, 1080, 375, 375);
 constexpr QRect mainWindowButton = Twips::rect(120, 1440, 375, 375);
-constexpr QRect alwaysOnTop = Twips::rect(720, 1560, 1215, 255);
+constexpr QRect alwaysOnTop = Twips::rect(600, 1560, 1335, 255);
 } // namespace Layout
 
 const QColor amountFocusColor = BgrColor::toColor(0xC0FFFF);
@@ -68,11 +68,30 @@ CommandButton *makeIconCommand(const QString &name, const char *icon, const QStr
     return button;
 }
 
+// Windows shows a tool window without the keyboard, and the X window managers
+// that Windows programs meet under Wine give the keyboard to a window without
+// a task-bar button only when it belongs to an owner window. A hidden owner
+// of its own keeps the window off the task bar and lets it take the keyboard
+// when it opens; other systems need none.
+QWidget *hiddenOwner()
+{
+#ifdef Q_OS_WIN
+    auto *owner = new QWidget;
+    owner->winId();
+    return owner;
+#else
+    return nullptr;
+#endif
+}
+
 } // namespace
 
 CompactWindow::CompactWindow(QWidget *parent)
-    : QWidget(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    : QWidget(parent ? parent : hiddenOwner(),
+              Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
 {
+    if (!parent && parentWidget())
+        connect(this, &QObject::destroyed, parentWidget(), &QObject::deleteLater);
     setUpWindow(this, QStringLiteral("klein_window"), Texts::caption,
                 QStringLiteral("Zelk. 2010 kleines Fenster"), Layout::window);
     setWindowIcon(Icons::named(QStringLiteral("zelk")));
@@ -94,10 +113,10 @@ CompactWindow::CompactWindow(QWidget *parent)
     grossBox->setGeometry(Layout::grossBox);
     m_panel->setFocusColors(amountFocusColor, rateFocusColor);
     rateBox->setShowButton(true);
-    // A rate of two digits and a decimal ("16,5") shows whole beside the
-    // list button; the VAT box beside it gives up the room.
+    // The rate the box keeps whole shows beside the list button in the
+    // window's font; the VAT box beside it gives up the room.
     const int rateWidth = rateBox->width() - rateBox->textRoom(rateBox->width())
-        + QFontMetrics(rateBox->font()).horizontalAdvance(QStringLiteral("00,0"));
+        + QFontMetrics(rateBox->font()).horizontalAdvance(rateBox->wholeText());
     if (rateWidth > rateBox->width()) {
         const QRect vat = vatBox->geometry();
         rateBox->resize(rateWidth, rateBox->height());
@@ -147,6 +166,9 @@ void CompactWindow::load()
     show();
     WindowPlacement::keepOnScreen(this);
     m_panel->netBox()->setFocus();
+    // The user types at once, as into the main window, which takes the
+    // keyboard when it is shown.
+    WindowPlacement::activate(this);
 }
 
 void CompactWindow::onAlwaysOnTopToggled(bool checked)

@@ -3,6 +3,7 @@
 #include "ui/controls/icons.h"
 
 #include <QAction>
+#include <QContextMenuEvent>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QMenu>
@@ -35,6 +36,12 @@ TextBox::TextBox(QWidget *parent)
     : QLineEdit(parent)
 {
     connect(this, &QLineEdit::textEdited, this, &TextBox::onTextEdited);
+    connect(this, &QLineEdit::textChanged, this, [this] {
+        // A text the program puts into a box the user is not at work in shows
+        // its start (an edit, unlike setText(), leaves the box modified).
+        if (!isModified() && window()->focusWidget() != this)
+            setCursorPosition(0);
+    });
 }
 
 void TextBox::setMaxChars(int count)
@@ -64,6 +71,8 @@ void TextBox::setBalloonTip(const QString &title, const QString &text)
 {
     setToolTip(QStringLiteral("<p style='white-space:pre'><b>%1</b><br/>%2</p>")
                    .arg(title.toHtmlEscaped(), text.toHtmlEscaped()));
+    // Assistive tools would read the tooltip's markup aloud.
+    setAccessibleDescription(QStringLiteral("%1: %2").arg(title, text));
 }
 
 void TextBox::setShowButton(bool show)
@@ -86,7 +95,10 @@ void TextBox::updateSideButton()
         m_listAction = addAction(Icons::named(QStringLiteral("list")), QLineEdit::TrailingPosition);
         m_listAction->setObjectName(QStringLiteral("entryListButton"));
         m_listAction->setToolTip(QStringLiteral("Gespeicherte Werte"));
-        connect(m_listAction, &QAction::triggered, this, &TextBox::showEntryList);
+        // The list runs its own event loop: opened inside the click, it would
+        // hold an assistive tool's Press until the list closes.
+        connect(m_listAction, &QAction::triggered, this,
+                [this] { QTimer::singleShot(0, this, &TextBox::showEntryList); });
     } else if (!listButton && m_listAction) {
         removeAction(m_listAction);
         delete m_listAction;
@@ -116,16 +128,48 @@ int TextBox::textRoom(int boxWidth) const
 
 void TextBox::fitFont(int count, const QString &alphabet)
 {
-    QFont shrunk = font();
-    auto widest = [&alphabet, count](const QFontMetrics &metrics) {
+    shrinkFontUntilFits([&alphabet, count](const QFontMetrics &metrics) {
         int most = 0;
         for (QChar c : alphabet)
             most = qMax(most, metrics.horizontalAdvance(QString(count, c)));
         return most;
-    };
-    while (shrunk.pointSizeF() > smallestFit && widest(QFontMetrics(shrunk)) > textRoom(width()))
+    });
+}
+
+void TextBox::setWholeText(const QString &sample)
+{
+    m_wholeText = sample;
+    fitWholeText();
+}
+
+void TextBox::fitWholeText()
+{
+    // Only a shown box has the size, font and side button its window gave it.
+    if (m_wholeText.isEmpty() || !isVisible())
+        return;
+    shrinkFontUntilFits(
+        [this](const QFontMetrics &metrics) { return metrics.horizontalAdvance(m_wholeText); });
+}
+
+void TextBox::shrinkFontUntilFits(const std::function<int(const QFontMetrics &)> &textWidth)
+{
+    QFont shrunk = font();
+    while (shrunk.pointSizeF() > smallestFit && textWidth(QFontMetrics(shrunk)) > textRoom(width()))
         shrunk.setPointSizeF(shrunk.pointSizeF() - fitStep);
-    setFont(shrunk);
+    if (shrunk != font())
+        setFont(shrunk);
+}
+
+void TextBox::showEvent(QShowEvent *event)
+{
+    QLineEdit::showEvent(event);
+    fitWholeText();
+}
+
+void TextBox::resizeEvent(QResizeEvent *event)
+{
+    QLineEdit::resizeEvent(event);
+    fitWholeText();
 }
 
 void TextBox::showEntryList()
@@ -248,6 +292,24 @@ void TextBox::keyPressEvent(QKeyEvent *event)
     QLineEdit::keyPressEvent(event);
 }
 
+void TextBox::contextMenuEvent(QContextMenuEvent *event)
+{
+    QMenu *menu = createStandardContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    // Qt writes each command's key after a tab; a command stays, its refused key goes.
+    const auto actions = menu->actions();
+    for (QAction *action : actions) {
+        const QString text = action->text();
+        const QKeySequence key(text.section(QLatin1Char('\t'), 1), QKeySequence::NativeText);
+        if (!m_refusedKeys || key.isEmpty())
+            continue;
+        const QKeyEvent press(QEvent::KeyPress, key[0].key(), key[0].keyboardModifiers());
+        if (m_refusedKeys(characterCode(&press)))
+            action->setText(text.section(QLatin1Char('\t'), 0, 0));
+    }
+    menu->popup(event->globalPos());
+}
+
 void TextBox::onTextEdited()
 {
     const QString now = text();
@@ -289,6 +351,12 @@ void TextBox::focusOutEvent(QFocusEvent *event)
 {
     applyBackground(false);
     QLineEdit::focusOutEvent(event);
+    // Left for another control, the box shows the start of a text longer than
+    // itself, which is the part that is misread when it is out of sight. The
+    // user who comes back from another window or a menu goes on where they were.
+    const Qt::FocusReason reason = event->reason();
+    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+        setCursorPosition(0);
 }
 
 void TextBox::applyBackground(bool focused)

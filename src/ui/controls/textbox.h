@@ -5,6 +5,7 @@
 
 #include <functional>
 
+class QFontMetrics;
 class QKeyEvent;
 class QToolButton;
 
@@ -52,6 +53,10 @@ public:
     // emitted once, after the inserting event has returned.
     void setInsertFilter(std::function<bool(QChar)> allowed) { m_insertFilter = std::move(allowed); }
 
+    // Which typed character codes the key-press hook refuses. The context
+    // menu keeps its commands but names none of these keys as a shortcut.
+    void setRefusedKeys(std::function<bool(int)> refused) { m_refusedKeys = std::move(refused); }
+
     // Read-only for the user; key presses are still reported.
     void setLocked(bool locked);
 
@@ -69,6 +74,10 @@ public:
     // Makes the font smaller, a quarter point at a time, until count
     // characters, each the widest of alphabet, fit whole.
     void fitFont(int count, const QString &alphabet);
+    // Keeps sample whole in the box: whenever the box is shown or resized, its
+    // font is made smaller, as fitFont() does, where sample would not fit.
+    void setWholeText(const QString &sample);
+    QString wholeText() const { return m_wholeText; }
 
     // The entry list behind the side button, headed by caption; none without
     // a source. The box does not own the source.
@@ -86,10 +95,15 @@ signals:
 protected:
     bool event(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
+    void shrinkFontUntilFits(const std::function<int(const QFontMetrics &)> &textWidth);
+    void fitWholeText();
     void applyBackground(bool focused);
     void updateSideButton();
     void onTextEdited();
@@ -103,5 +117,7 @@ private:
     QAction *m_listAction = nullptr;
     EntryListSource *m_listSource = nullptr;
     QString m_listCaption;
+    QString m_wholeText;
     std::function<bool(QChar)> m_insertFilter;
+    std::function<bool(int)> m_refusedKeys;
 };

@@ -126,6 +126,7 @@ void TestCalculatorPanel::keys()
     QFETCH(int, modifiers);
     QFETCH(bool, warns);
     TextBox *target = box(boxName);
+    target->setFocus();
     target->setText(QStringLiteral("1.234,5"));
     QGuiApplication::clipboard()->setText(QStringLiteral("alt"));
     MessageRecorder messages;

@@ -1,9 +1,12 @@
 #include "support/entrylistdriver.h"
 #include "ui/controls/textbox.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QTest>
+#include <QTimer>
+#include <QToolButton>
 
 class TestTextBox : public QObject
 {
@@ -16,6 +19,7 @@ private slots:
     void maxCharsStopsTypingNotTheProgram();
     void entryList_data();
     void entryList();
+    void pressOnListButtonReturnsFirst();
 };
 
 // clang-format off
@@ -75,6 +79,7 @@ void TestTextBox::maxCharsStopsTypingNotTheProgram()
 {
     TextBox box;
     box.setMaxChars(15);
+    box.setFocus();
     QTest::keyClicks(&box, QStringLiteral("1234567890123456"));
     QCOMPARE(box.text(), QStringLiteral("123456789012345"));
     // Overwriting a selection keeps within the limit and is allowed.
@@ -140,6 +145,36 @@ void TestTextBox::entryList()
     QCOMPARE(useEntryList(&box, command), source.shown);
     QTEST(box.text(), "text");
     QTEST(source.changes, "changes");
+}
+
+void TestTextBox::pressOnListButtonReturnsFirst()
+{
+    RecordingSource source;
+    TextBox box;
+    box.setShowButton(true);
+    box.setEntryList(&source, QStringLiteral("Zelk.-Satz"));
+    box.show();
+    auto *button = box.findChild<QToolButton *>();
+    QVERIFY(button);
+    // An assistive tool's Press must return before the list runs its own event
+    // loop; the list is noted and closed from there.
+    bool returned = false;
+    QString shown;
+    bool shownBeforeReturn = false;
+    QTimer closer;
+    connect(&closer, &QTimer::timeout, [&] {
+        if (QWidget *popup = QApplication::activePopupWidget()) {
+            shown = popup->objectName();
+            shownBeforeReturn = !returned;
+            popup->close();
+        }
+    });
+    closer.start(5);
+    QAccessible::queryAccessibleInterface(button)->actionInterface()->doAction(
+        QAccessibleActionInterface::pressAction());
+    returned = true;
+    QTRY_COMPARE(shown, QStringLiteral("entryListMenu"));
+    QVERIFY(!shownBeforeReturn);
 }
 
 QTEST_MAIN(TestTextBox)

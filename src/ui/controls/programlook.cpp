@@ -1,0 +1,30 @@
+#include "ui/controls/programlook.h"
+
+#include "core/product.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QPalette>
+#include <QTranslator>
+
+void ProgramLook::apply()
+{
+    // The window designs were laid out for a small sans-serif face; Arial (or
+    // its metric twin Liberation Sans) at 8 pt keeps every German label whole.
+    const qreal basePointSize = 8.25;
+    QFont font(Product::fontFamily());
+    font.setPointSizeF(basePointSize);
+    QApplication::setFont(font);
+    // Tooltips in the light yellow of notification balloons.
+    QPalette palette = QApplication::palette();
+    const QColor balloonYellow(0xFF, 0xFF, 0xE1);
+    palette.setColor(QPalette::ToolTipBase, balloonYellow);
+    palette.setColor(QPalette::ToolTipText, Qt::black);
+    QApplication::setPalette(palette);
+    // Qt's own texts, such as the text boxes' context menus, in German too.
+    auto *translator = new QTranslator(QCoreApplication::instance());
+    if (translator->load(QStringLiteral(":/translations/qtbase_de.qm")))
+        QCoreApplication::installTranslator(translator);
+    else
+        delete translator;
+}
