@@ -1,7 +1,7 @@
 #include "app/windowmanager.h"
 #include "core/product.h"
 #include "system/singleinstance.h"
-#include "ui/controls/icons.h"
+#include "ui/controls/preparedpixels.h"
 
 #include <QApplication>
 #include <QFont>
@@ -33,7 +33,7 @@ int main(int argc, char *argv[])
     palette.setColor(QPalette::ToolTipBase, balloonYellow);
     palette.setColor(QPalette::ToolTipText, Qt::black);
     QApplication::setPalette(palette);
-    QApplication::setWindowIcon(Icons::named(QStringLiteral("zelk")));
+    QApplication::setWindowIcon(PreparedPixels::windowIcon());
     // The program ends when its last window is unloaded, not when the last one
     // is hidden: the main window may be waiting in the notification area.
     QApplication::setQuitOnLastWindowClosed(false);
