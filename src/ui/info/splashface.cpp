@@ -51,10 +51,12 @@ Label3D *makeLabel(const QString &objectName, const QString &caption, qreal poin
     return label;
 }
 
-QWidget *standIn(const QString &objectName, const QString &accessibleName, QWidget *parent,
-                 const QRect &geometry)
+// Draws nothing where it lies: no frame, no pixmap.
+template<typename Part = QWidget>
+Part *standIn(const QString &objectName, const QString &accessibleName, QWidget *parent,
+              const QRect &geometry)
 {
-    auto *part = new QWidget(parent);
+    auto *part = new Part(parent);
     part->setObjectName(objectName);
     part->setAccessibleName(accessibleName);
     part->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -105,13 +107,16 @@ void SplashFace::build(QWidget *window)
               Layout::version);
 }
 
-void SplashFace::nameParts(QWidget *window)
+void SplashFace::nameParts(QWidget *window, const QImage &face)
 {
+    // Each of the kind that assistive tools knew it as: the picture an image
+    // (showing its own part of the face again), the line a frame.
     QWidget *frame = standIn(QStringLiteral("Frames1"), QStringLiteral("Rahmen"), window, Layout::frame);
     standIn(QStringLiteral("Label3D1"), Texts::name, frame, Layout::name);
     standIn(QStringLiteral("Label3D2"), Texts::year, frame, Layout::year);
-    standIn(QStringLiteral("Image1"), Texts::picture, frame, Layout::picture);
-    standIn(QStringLiteral("Line3D1"), QStringLiteral("Trennlinie"), frame, Layout::line);
+    standIn<QLabel>(QStringLiteral("Image1"), Texts::picture, frame, Layout::picture)
+        ->setPixmap(QPixmap::fromImage(face.copy(Layout::picture)));
+    standIn<QFrame>(QStringLiteral("Line3D1"), QStringLiteral("Trennlinie"), frame, Layout::line);
     standIn(QStringLiteral("Label3D3"), VersionText::text(), frame, Layout::version);
     frame->show();
 }

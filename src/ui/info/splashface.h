@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QSize>
 #include <QString>
 
@@ -19,8 +20,8 @@ QString accessibleName();
 // Gives the window its white background and the controls that draw the face.
 void build(QWidget *window);
 
-// Gives the window, whose face is a picture, children that draw nothing and
-// carry each part's name and place for assistive tools.
-void nameParts(QWidget *window);
+// Gives the window, whose face is the picture face, children that carry each
+// part's name and place for assistive tools and draw the face unchanged.
+void nameParts(QWidget *window, const QImage &face);
 
 } // namespace SplashFace

@@ -44,7 +44,7 @@ void SplashWindow::load()
     // in the picture get their names now.
     if (!m_face.isNull()) {
         setAccessibleName(SplashFace::accessibleName());
-        SplashFace::nameParts(this);
+        SplashFace::nameParts(this, m_face);
     }
     m_timer->start();
 }
