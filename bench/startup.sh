@@ -45,7 +45,7 @@ run_once() {
     pid=$!
     until [ "$(cat "$log" 2>/dev/null | grep -c '^map')" -ge "$2" ] && grep -q '^paint' "$log"; do
         if [ $(($(micros) - start)) -gt 20000000 ]; then
-            echo "$1 showed no window within 20 s" >&2
+            echo "$1 showed no window within 20 s (the probe sees frames sent through MIT-SHM only)" >&2
             kill "$pid"
             exit 1
         fi

@@ -51,7 +51,8 @@ Label3D *makeLabel(const QString &objectName, const QString &caption, qreal poin
     return label;
 }
 
-// Draws nothing where it lies: no frame, no pixmap.
+// A part that draws nothing of its own: a QFrame without a shape, a QLabel
+// until it is given a pixmap.
 template<typename Part = QWidget>
 Part *standIn(const QString &objectName, const QString &accessibleName, QWidget *parent,
               const QRect &geometry)
