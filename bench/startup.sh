@@ -1,67 +1,110 @@
 #!/usr/bin/env bash
-# Start-up figures under Xvfb + openbox: time from launch until a window is
-# mapped, and the resident memory at that moment, for zelk's splash window,
-# zelk's main window and a bare Qt window built from the same tree.
-# Median of RUNS runs after one warm-up run.
-# Usage: bench/startup.sh [build folder, default build/release] [runs, default 7]
+# Start-up of zelk's splash window next to a bare Qt window built from the same
+# tree (bench/barewindow.cpp), in the real-window suites' X session (Xvfb +
+# openbox), all in one run:
+#  - from launch until the X server reports the window mapped, and until the
+#    program hands its first frame to the X server, with the resident memory at
+#    that frame (bench/startupprobe.cpp, preloaded into both programs); the two
+#    programs take turns, one warm-up run each, medians of the runs;
+#  - instructions until that first frame, counted by callgrind, which does not
+#    depend on the machine's load;
+#  - when zelk's main window follows the splash.
+# Prints the README's table.
+# Usage: bench/startup.sh [build folder, default build/release] [runs, default 11]
 set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
 build=${1:-build/release}
-runs=${2:-7}
+runs=${2:-11}
 zelk=$build/src/app/zelk
 bare=$build/bench/barewindow
-for tool in Xvfb openbox xdotool; do
-    command -v "$tool" >/dev/null || { echo "$tool is missing (Debian: xvfb openbox xdotool)"; exit 1; }
+probe=$build/bench/libstartupprobe.so
+for file in "$zelk" "$bare" "$probe"; do
+    [ -e "$file" ] || { echo "$file is missing: cmake --preset release && cmake --build --preset release"; exit 1; }
 done
+command -v valgrind >/dev/null || { echo "valgrind is missing (Debian: valgrind)"; exit 1; }
+probe=$(realpath "$probe")
 
-export DISPLAY=:$((150 + RANDOM % 50))
-Xvfb "$DISPLAY" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-sleep 1
-openbox >/dev/null 2>&1 &
-wm=$!
-home=$(mktemp -d)
-trap 'kill $wm $xvfb 2>/dev/null; rm -rf "$home"' EXIT
-sleep 0.5
+source "$here/../tests/realwindow/xsession.sh"
+work=$(mktemp -d)
+trap 'cleanup; rm -rf "$work"' EXIT
+mkdir -p "$work/home"
+# Both programs see the same fresh user, after the warm-up run with its caches.
+program_env=(HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_DATA_HOME="$work/home/.local/share"
+             XDG_CACHE_HOME="$work/home/.cache" LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8)
 
-now_ms() { date +%s%3N; }
-rss_kb() { awk '/VmRSS/ {print $2}' "/proc/$1/status" 2>/dev/null || echo 0; }
+micros() { echo "${EPOCHREALTIME//[!0-9]/}"; }
 
-# measure <binary> <window name, or empty for the first window of the process>
-# prints "milliseconds kilobytes"
-measure() {
-    local start pid id
-    start=$(now_ms)
-    HOME=$home XDG_CONFIG_HOME=$home/config LANG=de_DE.UTF-8 "$1" >/dev/null 2>&1 &
+# run_once <binary> <windows to wait for>: prints, in ms after launch, when the
+# first window was mapped and its first frame sent, the KiB resident at that
+# frame, and when the last awaited window was mapped.
+run_once() {
+    local log=$work/probe.log start pid
+    rm -f "$log"
+    start=$(micros)
+    env "${program_env[@]}" LD_PRELOAD="$probe" ZELK_PROBE_LOG="$log" "$1" >/dev/null 2>&1 &
     pid=$!
-    while :; do
-        if [ -n "$2" ]; then
-            id=$(xdotool search --onlyvisible --name "$2" 2>/dev/null | head -n 1 || true)
-        else
-            id=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | head -n 1 || true)
+    until [ "$(cat "$log" 2>/dev/null | grep -c '^map')" -ge "$2" ] && grep -q '^paint' "$log"; do
+        if [ $(($(micros) - start)) -gt 20000000 ]; then
+            echo "$1 showed no window within 20 s (the probe sees frames sent through MIT-SHM only)" >&2
+            kill "$pid"
+            exit 1
         fi
-        [ -n "$id" ] && break
-        if [ $(( $(now_ms) - start )) -gt 20000 ]; then echo "timeout"; kill $pid; return 1; fi
+        sleep 0.05
     done
-    echo "$(( $(now_ms) - start )) $(rss_kb $pid)"
-    kill $pid 2>/dev/null
-    wait $pid 2>/dev/null || true
+    kill "$pid"
+    wait "$pid" 2>/dev/null || true
+    awk -v start="$start" '
+        /^map/ { if (!map) map = $2; last = $2 }
+        /^paint/ { paint = $2; rss = $3 }
+        END { printf "%.1f %.1f %d %.0f\n", (map - start) / 1000, (paint - start) / 1000, rss, (last - start) / 1000 }' "$log"
 }
 
-median() { sort -n | awk '{a[NR]=$1} END {print (NR % 2) ? a[(NR + 1) / 2] : int((a[NR / 2] + a[NR / 2 + 1]) / 2)}'; }
-
-report() { # report <label> <binary> <window name>
-    local times=() mems=() line
-    measure "$2" "$3" >/dev/null
-    for _ in $(seq "$runs"); do
-        line=$(measure "$2" "$3")
-        times+=("${line% *}")
-        mems+=("${line#* }")
+# count_instructions <binary>: instructions until the first frame goes to the X server.
+count_instructions() {
+    local out=$work/callgrind pid waited=0
+    rm -rf "$out" && mkdir "$out"
+    env "${program_env[@]}" valgrind --tool=callgrind --dump-before=xcb_shm_put_image \
+        --callgrind-out-file="$out/cg.%p" "$1" >/dev/null 2>&1 &
+    pid=$!
+    until grep -qs '^totals:' "$out/cg.$pid.1"; do
+        waited=$((waited + 1))
+        [ "$waited" -lt 1200 ] || { echo "$1 drew nothing under callgrind within 2 minutes" >&2; kill "$pid"; exit 1; }
+        sleep 0.1
     done
-    printf '%-28s %8s ms %10s KiB\n' "$1" "$(printf '%s\n' "${times[@]}" | median)" \
-        "$(printf '%s\n' "${mems[@]}" | median)"
+    kill "$pid"
+    wait "$pid" 2>/dev/null || true
+    awk '/^totals:/ { print $2 }' "$out/cg.$pid.1"
 }
 
-echo "median of $runs runs on $(nproc) cores, $(uname -sr)"
-report "bare Qt window" "$bare" ""
-report "zelk splash window" "$zelk" ""
-report "zelk main window" "$zelk" "Freeware"
+median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+column_of() { awk -v c="$2" '{ print $c }' "$1" | median; } # column_of <file> <column>
+
+run_once "$bare" 1 >/dev/null
+run_once "$zelk" 2 >/dev/null
+: >"$work/bare.runs"
+: >"$work/zelk.runs"
+for _ in $(seq "$runs"); do
+    run_once "$bare" 1 >>"$work/bare.runs"
+    run_once "$zelk" 2 >>"$work/zelk.runs"
+done
+bare_instructions=$(count_instructions "$bare")
+zelk_instructions=$(count_instructions "$zelk")
+
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f×", a / b }'; }
+millions() { awk -v n="$1" 'BEGIN { printf "%.1f M", n / 1e6 }'; }
+bare_map=$(column_of "$work/bare.runs" 1)
+bare_paint=$(column_of "$work/bare.runs" 2)
+bare_rss=$(column_of "$work/bare.runs" 3)
+zelk_map=$(column_of "$work/zelk.runs" 1)
+zelk_paint=$(column_of "$work/zelk.runs" 2)
+zelk_rss=$(column_of "$work/zelk.runs" 3)
+main_map=$(column_of "$work/zelk.runs" 4)
+
+echo "medians of $runs interleaved runs, $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg), $(uname -sr)"
+echo
+echo "| window | time to mapped | time to first frame | resident memory at first frame | instructions to first frame |"
+echo "|---|---|---|---|---|"
+echo "| bare Qt window | $bare_map ms | $bare_paint ms | $bare_rss KiB | $(millions "$bare_instructions") |"
+echo "| zelk splash window | $zelk_map ms ($(ratio "$zelk_map" "$bare_map")) | $zelk_paint ms ($(ratio "$zelk_paint" "$bare_paint")) |" \
+    "$zelk_rss KiB ($(ratio "$zelk_rss" "$bare_rss")) | $(millions "$zelk_instructions") ($(ratio "$zelk_instructions" "$bare_instructions")) |"
+echo "| zelk main window | $main_map ms | | | |"

@@ -2,7 +2,7 @@
 #include "system/singleinstance.h"
 #include "system/windowplacement.h"
 #include "system/windowsystem.h"
-#include "ui/controls/icons.h"
+#include "ui/controls/preparedpixels.h"
 #include "ui/controls/programlook.h"
 
 #include <QApplication>
@@ -25,7 +25,7 @@ int main(int argc, char *argv[])
         return 0;
     }
     ProgramLook::apply();
-    QApplication::setWindowIcon(Icons::named(QStringLiteral("zelk")));
+    QApplication::setWindowIcon(PreparedPixels::windowIcon());
     // The program ends when its last window is unloaded, not when the last one
     // is hidden: the main window may be waiting in the notification area.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -6,10 +6,61 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
+#ifdef Q_OS_WIN
+#include <qt_windows.h>
+#else
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+#endif
+
 namespace {
 
 const QString lockName = QStringLiteral("zelk.lock");
 const QString noteName = QStringLiteral("zelk.wake");
+
+enum class Lock { Taken, Held, Unusable };
+
+// The lock belongs to the open file, so the system releases it when the
+// process ends, also by a crash; the file is only opened, never written.
+Lock lockFile(const QString &path, qintptr &handle)
+{
+#ifdef Q_OS_WIN
+    HANDLE file = CreateFileW(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(path).utf16()),
+                              GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return Lock::Unusable;
+    OVERLAPPED whole = {};
+    if (!LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &whole)) {
+        const bool held = GetLastError() == ERROR_LOCK_VIOLATION;
+        CloseHandle(file);
+        return held ? Lock::Held : Lock::Unusable;
+    }
+    handle = reinterpret_cast<qintptr>(file);
+#else
+    const int file = open(QFile::encodeName(path).constData(), O_RDONLY | O_CREAT | O_CLOEXEC, 0600);
+    if (file < 0)
+        return Lock::Unusable;
+    if (flock(file, LOCK_EX | LOCK_NB) != 0) {
+        const bool held = errno == EWOULDBLOCK;
+        close(file);
+        return held ? Lock::Held : Lock::Unusable;
+    }
+    handle = file;
+#endif
+    return Lock::Taken;
+}
+
+void unlockFile(qintptr handle)
+{
+#ifdef Q_OS_WIN
+    CloseHandle(reinterpret_cast<HANDLE>(handle));
+#else
+    close(int(handle));
+#endif
+}
 
 } // namespace
 
@@ -21,20 +72,23 @@ SingleInstance::SingleInstance(const QString &folder, QObject *parent)
 {
 }
 
-SingleInstance::~SingleInstance() = default;
+SingleInstance::~SingleInstance()
+{
+    if (m_lock != -1)
+        unlockFile(m_lock);
+}
 
 SingleInstance::Role SingleInstance::claim()
 {
     if (!QDir().mkpath(m_folder))
         return Role::Primary;
-    m_lock = std::make_unique<QLockFile>(QDir(m_folder).filePath(lockName));
-    // Only a lock whose process has ended is stale, however old it is: the
-    // program may run for weeks in the notification area.
-    m_lock->setStaleLockTime(0);
-    if (!m_lock->tryLock(0)) {
-        if (m_lock->error() == QLockFile::LockFailedError)
-            return Role::Secondary;
+    switch (lockFile(QDir(m_folder).filePath(lockName), m_lock)) {
+    case Lock::Held:
+        return Role::Secondary;
+    case Lock::Unusable:
         return Role::Primary;
+    case Lock::Taken:
+        break;
     }
     // A note left for an earlier run is not meant for this one.
     QFile::remove(notePath());

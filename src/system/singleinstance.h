@@ -1,17 +1,16 @@
 #pragma once
 
-#include <QLockFile>
 #include <QObject>
 #include <QString>
 
-#include <memory>
-
 class QFileSystemWatcher;
 
-// One running program per user. The first start holds a lock file in the
-// user's data folder; a later start leaves a wake-up note beside it and ends,
-// and the running program brings its window to the front when the note
-// appears. Only files are used, so the same code works wherever Qt Core runs.
+// One running program per user. The first start holds a lock on a file in the
+// user's data folder, which the system drops when the process ends, however
+// it ends; nothing is written for it. A later start leaves a wake-up note
+// beside the lock and ends, and the running program brings its window to the
+// front when the note appears. Only files are used, so the same code works
+// wherever Qt Core runs.
 class SingleInstance : public QObject
 {
     Q_OBJECT
@@ -20,15 +19,17 @@ public:
     // folder: where lock and note live; empty means the user's data folder.
     explicit SingleInstance(const QString &folder = QString(), QObject *parent = nullptr);
     ~SingleInstance() override;
+    SingleInstance(const SingleInstance &) = delete;
+    SingleInstance &operator=(const SingleInstance &) = delete;
 
     enum class Role {
         Primary,   // this process runs the program
         Secondary, // another process of the same user runs it: hand over and end
     };
 
-    // Takes the lock, or finds that another live process holds it. A lock left
-    // by a process that no longer runs is taken over. When the folder cannot
-    // be used at all the program runs as the primary: better twice than never.
+    // Takes the lock, or finds that another live process holds it. When the
+    // folder cannot be used at all the program runs as the primary: better
+    // twice than never.
     Role claim();
 
     // Secondary only: asks the running program to show itself, handing on
@@ -48,6 +49,7 @@ private:
     QString notePath() const;
 
     QString m_folder;
-    std::unique_ptr<QLockFile> m_lock;
+    // The open lock file (a file descriptor, or a HANDLE on Windows); -1 while none is held.
+    qintptr m_lock = -1;
     QFileSystemWatcher *m_watcher = nullptr;
 };

@@ -17,6 +17,7 @@ private slots:
     void secondStartWakesTheFirst();
     void lockOfAnEndedProgramIsTakenOver();
     void unusableFolderStillRuns();
+    void claimWritesNothing();
 };
 
 void TestSingleInstance::secondStartWakesTheFirst()
@@ -73,6 +74,31 @@ void TestSingleInstance::unusableFolderStillRuns()
     file.close();
     SingleInstance first(blocked);
     QCOMPARE(first.claim(), SingleInstance::Role::Primary);
+}
+
+void TestSingleInstance::claimWritesNothing()
+{
+    // Taking the lock, holding it and handing it on touch no file: a start
+    // never waits for the disk, and a crash leaves nothing to clean up.
+    QTemporaryDir dir;
+    // As an earlier run left it.
+    const QString lock = dir.filePath(QStringLiteral("zelk.lock"));
+    QFile file(lock);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    const QDateTime old = QDateTime::currentDateTime().addDays(-1);
+    QVERIFY(file.setFileTime(old, QFileDevice::FileModificationTime));
+    file.close();
+
+    for (int start = 1; start <= 2; ++start) {
+        SingleInstance next(dir.path());
+        QCOMPARE(next.claim(), SingleInstance::Role::Primary);
+        SingleInstance later(dir.path());
+        QCOMPARE(later.claim(), SingleInstance::Role::Secondary);
+        const QFileInfo info(lock);
+        QCOMPARE(info.size(), 0);
+        QCOMPARE(info.lastModified(), old);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"zelk.lock"});
+    }
 }
 
 QTEST_MAIN(TestSingleInstance)

@@ -2,6 +2,10 @@
 // They are made by packaging/iconrender and committed; this renders every SVG
 // again and fails when a drawing was changed without rendering it anew
 // (cmake --build --preset sanitize --target icon_renders).
+// The window icon's prepared pixels are the drawing at each size offered.
+#include "ui/controls/icons.h"
+#include "ui/controls/preparedpixels.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
@@ -20,6 +24,8 @@ private slots:
     void rendersMatchDrawings_data();
     void rendersMatchDrawings();
     void noRenderWithoutDrawing();
+    void windowIconIsTheDrawing_data();
+    void windowIconIsTheDrawing();
 
 private:
     QTemporaryDir m_fresh;
@@ -100,5 +106,22 @@ void TestIconRenders::noRenderWithoutDrawing()
     }
 }
 
-QTEST_GUILESS_MAIN(TestIconRenders)
+void TestIconRenders::windowIconIsTheDrawing_data()
+{
+    QTest::addColumn<int>("size");
+    for (int size : {16, 32, 64, 128})
+        QTest::newRow(qPrintable(QString::number(size))) << size;
+}
+
+void TestIconRenders::windowIconIsTheDrawing()
+{
+    QFETCH(int, size);
+    const QIcon prepared = PreparedPixels::windowIcon();
+    // Offered as they are, a window manager gets them without any scaling.
+    QVERIFY(prepared.availableSizes().contains(QSize(size, size)));
+    const QImage drawn = Icons::named(QStringLiteral("zelk")).pixmap(size).toImage();
+    QCOMPARE(prepared.pixmap(size).toImage().convertToFormat(drawn.format()), drawn);
+}
+
+QTEST_MAIN(TestIconRenders)
 #include "tst_iconrenders.moc"

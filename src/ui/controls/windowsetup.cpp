@@ -8,6 +8,7 @@ void setUpWindow(QWidget *window, const QString &objectName, const QString &titl
     window->setObjectName(objectName);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setWindowTitle(title);
-    window->setAccessibleName(accessibleName);
+    if (!accessibleName.isEmpty())
+        window->setAccessibleName(accessibleName);
     window->setFixedSize(size);
 }

@@ -1,8 +1,8 @@
 #pragma once
 
+#include <QImage>
 #include <QWidget>
 
-class Label3D;
 class QTimer;
 
 // The first window: name, year, version and picture for a few seconds, then
@@ -23,9 +23,13 @@ signals:
     void migrationRequested(int oldYear);
     void mainWindowRequested();
 
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
 private:
     void handOver();
 
     QTimer *m_timer;
-    Label3D *m_version;
+    // The face drawn at build time, or null where the face is built live.
+    QImage m_face;
 };

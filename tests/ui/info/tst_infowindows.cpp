@@ -4,7 +4,11 @@
 #include "ui/controls/commandbutton.h"
 #include "ui/info/aboutwindow.h"
 #include "ui/info/donationwindow.h"
+#include "ui/info/splashface.h"
+#include "ui/info/splashwindow.h"
 
+#include <QAccessible>
+#include <QFile>
 #include <QLabel>
 #include <QPointer>
 #include <QTest>
@@ -15,9 +19,53 @@ class TestInfoWindows : public QObject
     Q_OBJECT
 
 private slots:
+    // First: it checks what the process has loaded so far.
+    void splashFirstFrameNeedsNoFontOrSvg();
     void aboutShowsVersionAndSystem();
     void donationOpensPageAndStaysOpen();
 };
+
+void TestInfoWindows::splashFirstFrameNeedsNoFontOrSvg()
+{
+    QPointer<SplashWindow> splash = new SplashWindow(60000);
+    // Whatever names a part starts the connection to assistive tools, which
+    // waits for the session bus; the bare window pays that only once shown.
+    QVERIFY(splash->accessibleName().isEmpty());
+    QVERIFY(splash->findChildren<QWidget *>().isEmpty());
+    splash->load();
+    QVERIFY(QTest::qWaitForWindowExposed(splash));
+    QCoreApplication::processEvents();
+
+    // Font files and caches, the SVG icon engine and image plug-ins are mapped once loaded.
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    QVERIFY(maps.open(QIODevice::ReadOnly));
+    const QByteArray mapped = maps.readAll();
+    for (const char *loaded : {"/fontconfig/", ".ttf", ".otf", ".pfb", "/iconengines/", "/imageformats/"})
+        QVERIFY2(!mapped.contains(loaded), loaded);
+
+    QCOMPARE(splash->findChild<QWidget *>(QStringLiteral("Label3D3"))->accessibleName(), VersionText::text());
+    // Picture and parts are the face that the program's controls draw, as
+    // seen on screen and by assistive tools.
+    QWidget live;
+    live.setFixedSize(SplashFace::size());
+    SplashFace::build(&live);
+    QCOMPARE(splash->grab().toImage().convertToFormat(QImage::Format_RGB32),
+             live.grab().toImage().convertToFormat(QImage::Format_RGB32));
+    QCOMPARE(splash->accessibleName(), SplashFace::accessibleName());
+    const auto parts = live.findChildren<QWidget *>();
+    QCOMPARE(splash->findChildren<QWidget *>().size(), parts.size());
+    for (QWidget *part : parts) {
+        QWidget *standIn = splash->findChild<QWidget *>(part->objectName());
+        QVERIFY2(standIn, qPrintable(part->objectName()));
+        QCOMPARE(standIn->geometry(), part->geometry());
+        const QAccessibleInterface *seen = QAccessible::queryAccessibleInterface(standIn);
+        const QAccessibleInterface *meant = QAccessible::queryAccessibleInterface(part);
+        QCOMPARE(seen->text(QAccessible::Name), meant->text(QAccessible::Name));
+        QCOMPARE(seen->role(), meant->role());
+    }
+    splash->close();
+    QTRY_VERIFY(splash.isNull());
+}
 
 void TestInfoWindows::aboutShowsVersionAndSystem()
 {
