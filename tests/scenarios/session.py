@@ -1,0 +1,390 @@
+"""The session layer of the scenario engine: an X display (Xvfb + openbox, a
+tray host and an accessibility bus where asked), the program started as a new
+user, and what a user does and sees there (windows, keys, clicks, menus, the
+tray icon, the clipboard, pixels), read back as Python values.
+
+Run as a script it runs one command inside a fresh session:
+    session.py [--tray] [--atspi] -- <command> [arguments]
+"""
+import os
+import random
+import re
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+TOOLS = {"Xvfb": "xvfb", "openbox": "openbox", "xdotool": "xdotool", "xclip": "xclip", "xwininfo": "x11-utils",
+         "xprop": "x11-utils", "xdpyinfo": "x11-utils", "xmodmap": "x11-xserver-utils", "import": "imagemagick"}
+
+
+class Skip(Exception):
+    """The machine lacks what a suite needs: CTest counts it as skipped (77)."""
+
+
+def run(*args, env=None, timeout=30):
+    try:
+        return subprocess.run(args, capture_output=True, text=True, check=False, env=env, timeout=timeout).stdout
+    except subprocess.TimeoutExpired:
+        return ""
+
+
+def need(*tools):
+    for tool in tools:
+        if not shutil.which(tool):
+            raise Skip(f"{tool} is not installed (Debian: {TOOLS.get(tool, tool)})")
+
+
+def eventually(seconds, condition):
+    """Polls the condition until it holds or the time is over; returns its last value."""
+    deadline = time.monotonic() + seconds
+    while True:
+        value = condition()
+        if value or time.monotonic() > deadline:
+            return value
+        time.sleep(0.05)
+
+
+class Session:
+    """Xvfb with openbox on a display of its own; trayer and the AT-SPI bus on request."""
+
+    def __init__(self, tray=False, atspi=False, size="1024x768"):
+        need(*TOOLS)
+        self.processes = []
+        self.tray = None
+        display = f":{random.randint(90, 189)}"
+        os.environ["DISPLAY"] = display
+        # Leaks in the desktop libraries at exit are not the program's.
+        os.environ.setdefault("ASAN_OPTIONS", "detect_leaks=0")
+        self.spawn("Xvfb", display, "-screen", "0", f"{size}x24", "-nolisten", "tcp")
+        if not eventually(5, lambda: subprocess.run(["xdpyinfo"], capture_output=True).returncode == 0):
+            raise RuntimeError("Xvfb did not start")
+        self.spawn("openbox")
+        eventually(5, lambda: "_NET_SUPPORTING_WM_CHECK(WINDOW)" in run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK"))
+        # Xvfb's US keymap has no umlauts, so xdotool would bind one to a spare
+        # keycode for a moment and undo it; a busy program may read the key after
+        # the undo and see nothing. A fixed key of their own avoids that race.
+        spare = [line.split()[1] for line in run("xmodmap", "-pke").splitlines() if len(line.split()) == 3][-1]
+        run("xmodmap", "-e", f"keycode {spare} = udiaeresis Udiaeresis")
+        if atspi:
+            self.start_atspi()
+        if tray:
+            self.start_tray()
+
+    def spawn(self, *args, env=None):
+        process = subprocess.Popen(args, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, env=env)
+        self.processes.append(process)
+        return process
+
+    def start_tray(self):
+        """trayer as the notification area at the top right."""
+        need("trayer")
+        self.tray = self.spawn("trayer", "--edge", "top", "--align", "right", "--widthtype", "pixel", "--width",
+                               "120", "--height", "24", "--SetDockType", "true")
+        eventually(5, lambda: '"panel"' in run("xwininfo", "-root", "-tree"))
+
+    def kill_tray(self):
+        self.tray.kill()
+        self.tray.wait()
+
+    def start_atspi(self):
+        """A private session bus with the accessibility bus on it."""
+        launcher = "/usr/libexec/at-spi-bus-launcher"
+        need("dbus-daemon")
+        if not os.path.exists(launcher):
+            raise Skip("at-spi-bus-launcher is not installed (Debian: at-spi2-core)")
+        bus = subprocess.run(["dbus-daemon", "--session", "--fork", "--print-address=1", "--print-pid=1"],
+                             capture_output=True, text=True, check=True).stdout.split()
+        os.environ["DBUS_SESSION_BUS_ADDRESS"] = bus[0]
+        self.bus_pid = int(bus[1])
+        self.spawn(launcher, "--launch-immediately")
+        os.environ["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1"
+
+    def close(self):
+        for process in reversed(self.processes):
+            process.kill()
+            process.wait()
+        if getattr(self, "bus_pid", None):
+            os.kill(self.bus_pid, signal.SIGTERM)
+
+
+class Program:
+    """The program as a new user starts it: a fresh home, German, its output kept.
+    `command` is how it starts (the binary, or wine with zelk.exe, or a chroot)."""
+
+    def __init__(self, command, home=None, old_rate=None, env=None):
+        self.command = list(command)
+        self.home = home or tempfile.mkdtemp(prefix="zelk-home-")
+        self.log = open(os.path.join(self.home, "zelk.log"), "a+", encoding="utf-8", errors="replace")
+        self.env = dict(os.environ, HOME=self.home, XDG_CONFIG_HOME=f"{self.home}/.config",
+                        XDG_DATA_HOME=f"{self.home}/.local/share", LANG="de_DE.UTF-8", LC_ALL="de_DE.UTF-8",
+                        **(env or {}))
+        if old_rate is not None:
+            os.makedirs(f"{self.home}/.config/zelk", exist_ok=True)
+            with open(f"{self.home}/.config/zelk/Zelk_2009.ini", "w", encoding="utf-8") as ini:
+                ini.write(f"[Zelk_Satz]\nx.Text={old_rate}\n")
+        self.processes = []
+        self.process = self.start()
+
+    def start(self):
+        """Starts it (again); a second start finds the first one running."""
+        process = subprocess.Popen(self.command, env=self.env, stdout=self.log, stderr=self.log)
+        self.processes.append(process)
+        return process
+
+    def alive(self, process=None):
+        return (process or self.process).poll() is None
+
+    def ended(self, seconds=5, process=None):
+        return eventually(seconds, lambda: not self.alive(process))
+
+    def config(self, name):
+        return os.path.join(self.home, ".config", "zelk", name)
+
+    def output(self):
+        self.log.seek(0)
+        return "\n".join(line for line in self.log.read().splitlines() if "XDG_RUNTIME_DIR" not in line)
+
+    def stop(self):
+        for process in self.processes:
+            if process.poll() is None:
+                process.kill()
+            process.wait()
+        shutil.rmtree(self.home, ignore_errors=True)
+
+
+# --- windows ------------------------------------------------------------------
+
+def windows_named(pattern):
+    return run("xdotool", "search", "--onlyvisible", "--name", pattern).split()
+
+
+def window_named(pattern):
+    found = windows_named(pattern)
+    return found[0] if found else None
+
+
+def wait_window(pattern, seconds=20):
+    return eventually(seconds, lambda: window_named(pattern))
+
+
+def wait_gone(pattern, seconds=10):
+    return eventually(seconds, lambda: not window_named(pattern))
+
+
+def windows_of(pid):
+    return run("xdotool", "search", "--onlyvisible", "--pid", str(pid)).split()
+
+
+def title(wid):
+    return run("xdotool", "getwindowname", wid).rstrip("\n")
+
+
+def active_window():
+    return run("xdotool", "getactivewindow").strip()
+
+
+def activate(wid):
+    run("xdotool", "windowactivate", "--sync", wid)
+
+
+def minimise(wid):
+    run("xdotool", "windowminimize", wid)
+
+
+def wm_state(wid):
+    """Normal, Iconic or Withdrawn, as the window manager sets it."""
+    match = re.search(r"window state: (\w+)", run("xprop", "-id", wid, "WM_STATE"))
+    return match.group(1) if match else "Withdrawn"
+
+
+def on_top(wid):
+    return "_NET_WM_STATE_ABOVE" in run("xprop", "-id", wid, "_NET_WM_STATE")
+
+
+def stacked_above(upper, lower):
+    ids = [int(x, 16) for x in re.findall(r"0x[0-9a-f]+", run("xprop", "-root", "_NET_CLIENT_LIST_STACKING"))]
+    return int(upper) in ids and int(lower) in ids and ids.index(int(upper)) > ids.index(int(lower))
+
+
+def geometry(wid):
+    """(x, y, width, height) of the client area on the screen."""
+    info = run("xwininfo", "-id", wid)
+    values = [int(re.search(rf"{name}:\s+(-?\d+)", info).group(1))
+              for name in ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height")]
+    return tuple(values)
+
+
+def frame(wid):
+    """(left, top, right, bottom) of the window with the frame the window manager draws."""
+    x, y, width, height = geometry(wid)
+    extents = [int(v) for v in re.findall(r"\d+", run("xprop", "-id", wid, "_NET_FRAME_EXTENTS").split("=")[-1])]
+    left, right, top, bottom = extents if len(extents) == 4 else (0, 0, 0, 0)
+    return x - left, y - top, x + width + right, y + height + bottom
+
+
+def menus():
+    """The program's open menus and balloons, as (id, x, y, w, h): unframed
+    windows taller than a tooltip line."""
+    found = []
+    for wid in run("xdotool", "search", "--onlyvisible", "--class", "zelk").split():
+        if "Override Redirect State: yes" not in run("xwininfo", "-id", wid):
+            continue
+        values = dict(re.findall(r"(\w+)=(-?\d+)", run("xdotool", "getwindowgeometry", "--shell", wid)))
+        if int(values.get("HEIGHT", 0)) >= 40:
+            found.append((wid, int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])))
+    return found
+
+
+# --- keys, clicks, clipboard --------------------------------------------------
+
+def keys(*names):
+    run("xdotool", "key", *names)
+
+
+def type_text(text, delay=40):
+    run("xdotool", "type", "--delay", str(delay), text)
+
+
+def click_in(wid, x, y, button=1):
+    run("xdotool", "mousemove", "--window", wid, str(x), str(y), "click", str(button))
+
+
+def click_at(x, y, button=1):
+    run("xdotool", "mousemove", str(x), str(y), "click", str(button))
+
+
+def clipboard():
+    return run("xclip", "-o", "-selection", "clipboard", timeout=5)
+
+
+def clear_clipboard():
+    """Puts a marker into the clipboard, so that a copy that never happens
+    cannot pass for one that left the same text as before."""
+    subprocess.run(["xclip", "-selection", "clipboard", "-i"], input="(leer)", text=True,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=False)
+
+
+def clipboard_becomes(text, seconds=5):
+    return eventually(seconds, lambda: clipboard() == text)
+
+
+# --- the tray icon ------------------------------------------------------------
+
+def tray_icon_centre():
+    """(x, y) of the zelk window that trayer's panel embeds, once it is mapped there."""
+    depth = None
+    for line in run("xwininfo", "-root", "-tree").splitlines():
+        indent = len(line) - len(line.lstrip())
+        if depth is None:
+            depth = indent if '"panel"' in line else None
+            continue
+        if indent <= depth:
+            return None
+        if '"zelk"' in line:
+            match = re.search(r"(\d+)x(\d+)\+-?\d+\+-?\d+\s+\+(-?\d+)\+(-?\d+)", line)
+            if match and "IsViewable" in run("xwininfo", "-id", line.split()[0]):
+                width, height, x, y = map(int, match.groups())
+                return x + width // 2, y + height // 2
+            return None
+    return None
+
+
+def pointer_on_tray_icon():
+    """The tray host may still move a newly docked icon into its place: the
+    pointer goes onto the icon, and holds once the icon is still under it."""
+    centre = tray_icon_centre()
+    if not centre:
+        return False
+    run("xdotool", "mousemove", str(centre[0]), str(centre[1]))
+    return tray_icon_centre() == centre
+
+
+def click_tray_icon(button=1):
+    if not eventually(5, pointer_on_tray_icon):
+        return False
+    run("xdotool", "click", str(button))
+    return True
+
+
+def tray_menu_entry(first):
+    """Opens the tray icon's menu and clicks its first (öffnen) or last (Programm beenden) entry."""
+    def opened():
+        return click_tray_icon(3) and eventually(3, menus)
+
+    menu = eventually(10, opened)
+    if not menu:
+        return False
+    _, x, y, width, height = menu[0]
+    click_at(x + width // 2, y + 12 if first else y + height - 12)
+    return True
+
+
+# --- pixels -------------------------------------------------------------------
+
+def screenshot(wid, path):
+    run("import", "-window", wid, path)
+
+
+def count_colours(wid, *colours):
+    """How many pixels of the window have one of the colours (rrggbb)."""
+    image = subprocess.run(["import", "-window", wid, "-depth", "8", "ppm:-"], capture_output=True,
+                           check=False).stdout
+    fields = re.match(rb"P6\s+(?:#[^\n]*\n\s*)*(\d+)\s+(\d+)\s+255\s", image)
+    if not fields:
+        return 0
+    wanted = {bytes.fromhex(colour) for colour in colours}
+    pixels = image[fields.end():]
+    return sum(1 for i in range(0, len(pixels) - 2, 3) if pixels[i:i + 3] in wanted)
+
+
+def main(argv):
+    options = argv[:argv.index("--")] if "--" in argv else []
+    command = argv[argv.index("--") + 1:] if "--" in argv else argv
+    try:
+        session = Session(tray="--tray" in options, atspi="--atspi" in options)
+    except Skip as why:
+        print(f"SKIP: {why}")
+        return 77
+    try:
+        return subprocess.run(command, check=False).returncode
+    finally:
+        session.close()
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))
+
+
+class Cases:
+    """Runs named cases, prints every check and counts the failed cases.
+    ZELK_CASE=<part of a name> runs only the cases whose name contains it."""
+
+    def __init__(self):
+        self.passed = self.failed = 0
+        self.case_failed = False
+
+    def check(self, what, condition):
+        print(("  ok: " if condition else "  FAILED: ") + what, flush=True)
+        self.case_failed |= not condition
+        return condition
+
+    def run(self, name, case, *args):
+        if os.environ.get("ZELK_CASE", "") not in name:
+            return
+        print(f"case: {name}", flush=True)
+        self.case_failed = False
+        try:
+            case(self, *args)
+        except Exception as error:  # a broken case must not hide the others
+            self.check(f"the case runs to its end ({type(error).__name__}: {error})", False)
+        if self.case_failed:
+            self.failed += 1
+        else:
+            self.passed += 1
+
+    def finish(self):
+        print(f"{self.passed} passed, {self.failed} failed")
+        return 1 if self.failed else 0
