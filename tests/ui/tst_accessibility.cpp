@@ -63,7 +63,7 @@ private:
     {
         return which == QLatin1String("main") ? static_cast<QWidget *>(m_main) : m_compact.data();
     }
-    ToolBar *toolbar() { return m_main->findChild<ToolBar *>(QStringLiteral("Coolbar1")); }
+    ToolBar *toolbar() { return m_main->findChild<ToolBar *>(QStringLiteral("toolBar")); }
     TextBox *box(const QString &which, const QString &name)
     {
         return window(which)->findChild<TextBox *>(name);
@@ -122,7 +122,7 @@ void TestAccessibility::cleanup()
 
 void TestAccessibility::menuButtonsAreSplitButtons()
 {
-    for (const char *key : {"save_bar", "kop_bar", "links_bar"}) {
+    for (const char *key : {"saveAction", "copyAction", "linksAction"}) {
         QToolButton *button = toolbar()->button(QLatin1String(key));
         QSignalSpy triggered(m_main->findChild<QAction *>(QLatin1String(key)), &QAction::triggered);
         QCOMPARE(button->popupMode(), QToolButton::MenuButtonPopup);
@@ -166,7 +166,7 @@ void TestAccessibility::toggleActionPutsWindowOnTop()
 {
     QFETCH(QString, which);
     QWidget *w = window(which);
-    auto *toggle = w->findChild<CommandButton *>(QStringLiteral("Button1"));
+    auto *toggle = w->findChild<CommandButton *>(QStringLiteral("alwaysOnTopButton"));
     // The window stays where it is, the same window.
     const QRect before = w->geometry();
     const WId id = w->winId();
@@ -184,12 +184,12 @@ void TestAccessibility::modalCommandsRunAfterTheAction_data()
 {
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("title");
-    QTest::newRow("Copyright") << "info_bar" << "about";
-    QTest::newRow("Autostartfunktion") << "auto_bar" << "autostart";
-    QTest::newRow("Online-Update") << "update_bar" << "Online-Update";
-    QTest::newRow("Programm beenden") << "ende_bar" << "Programm beenden";
+    QTest::newRow("Copyright") << "aboutAction" << "about";
+    QTest::newRow("Autostartfunktion") << "autostartAction" << "autostart";
+    QTest::newRow("Online-Update") << "updateAction" << "Online-Update";
+    QTest::newRow("Programm beenden") << "exitAction" << "Programm beenden";
     // A menu entry that an assistive tool chose from the open menu.
-    QTest::newRow("Spende") << "spende_bm" << "donation";
+    QTest::newRow("Spende") << "donateAction" << "donation";
 }
 // clang-format on
 
@@ -223,12 +223,12 @@ void TestAccessibility::enterPressesButtons_data()
     QTest::addColumn<int>("key");
     QTest::addColumn<QString>("clipboard"); // after the press; the boxes are emptied when there is none
 
-    QTest::newRow("Neu, Return") << "main" << "neu_bar" << int(Qt::Key_Return) << "";
-    QTest::newRow("Neu, keypad Enter") << "main" << "neu_bar" << int(Qt::Key_Enter) << "";
-    QTest::newRow("compact Neu, Return") << "compact" << "Button3" << int(Qt::Key_Return) << "";
-    QTest::newRow("compact Neu, keypad Enter") << "compact" << "Button3" << int(Qt::Key_Enter) << "";
-    QTest::newRow("Netto kopieren, Return") << "compact" << "Button4" << int(Qt::Key_Return) << "100";
-    QTest::newRow("Brutto kopieren, keypad Enter") << "compact" << "Button6" << int(Qt::Key_Enter) << "119,00";
+    QTest::newRow("Neu, Return") << "main" << "newAction" << int(Qt::Key_Return) << "";
+    QTest::newRow("Neu, keypad Enter") << "main" << "newAction" << int(Qt::Key_Enter) << "";
+    QTest::newRow("compact Neu, Return") << "compact" << "newButton" << int(Qt::Key_Return) << "";
+    QTest::newRow("compact Neu, keypad Enter") << "compact" << "newButton" << int(Qt::Key_Enter) << "";
+    QTest::newRow("Netto kopieren, Return") << "compact" << "copyNetButton" << int(Qt::Key_Return) << "100";
+    QTest::newRow("Brutto kopieren, keypad Enter") << "compact" << "copyGrossButton" << int(Qt::Key_Enter) << "119,00";
 }
 // clang-format on
 
@@ -238,15 +238,15 @@ void TestAccessibility::enterPressesButtons()
     QFETCH(QString, button);
     QFETCH(int, key);
     QFETCH(QString, clipboard);
-    QTest::keyClicks(box(which, QStringLiteral("netto")), QStringLiteral("100"));
-    QTest::keyClick(box(which, QStringLiteral("netto")), Qt::Key_Return);
+    QTest::keyClicks(box(which, QStringLiteral("netBox")), QStringLiteral("100"));
+    QTest::keyClick(box(which, QStringLiteral("netBox")), Qt::Key_Return);
     QGuiApplication::clipboard()->setText(QStringLiteral("alt"));
 
     auto *target = window(which)->findChild<QAbstractButton *>(button);
     QTest::keyClick(target, Qt::Key(key), key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
     runQueued();
     if (clipboard.isEmpty()) {
-        QVERIFY(box(which, QStringLiteral("brutto"))->text().isEmpty());
+        QVERIFY(box(which, QStringLiteral("grossBox"))->text().isEmpty());
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("alt"));
     } else {
         QCOMPARE(QGuiApplication::clipboard()->text(), clipboard);
@@ -330,7 +330,7 @@ void TestAccessibility::pastePaths()
     QClipboard *clipboard = QGuiApplication::clipboard();
     clipboard->setText(pasted, selection ? QClipboard::Selection : QClipboard::Clipboard);
 
-    for (const char *name : {"netto", "brutto"}) {
+    for (const char *name : {"netBox", "grossBox"}) {
         TextBox *target = box(QStringLiteral("main"), QLatin1String(name));
         target->setFocus();
         QTest::keyClicks(target, QStringLiteral("12"));
@@ -387,11 +387,11 @@ void TestAccessibility::contextMenus_data()
     // The amount boxes refuse every control key but Ctrl+C.
     const QStringList amounts{"&Rückgängig", "Wieder&herstellen", "&Ausschneiden", "&Kopieren" + hint(QKeySequence::Copy),
                               "Einf&ügen", "Löschen", "Alles auswählen"};
-    QTest::newRow("netto") << "netto" << amounts;
-    QTest::newRow("brutto") << "brutto" << amounts;
-    QTest::newRow("zelkanteil") << "zelkanteil" << QStringList{"&Kopieren" + hint(QKeySequence::Copy),
+    QTest::newRow("netBox") << "netBox" << amounts;
+    QTest::newRow("grossBox") << "grossBox" << amounts;
+    QTest::newRow("vatBox") << "vatBox" << QStringList{"&Kopieren" + hint(QKeySequence::Copy),
                                                                  "Alles auswählen" + hint(QKeySequence::SelectAll)};
-    QTest::newRow("x") << "x" << QStringList{
+    QTest::newRow("rateBox") << "rateBox" << QStringList{
         "&Rückgängig" + hint(QKeySequence::Undo), "Wieder&herstellen" + hint(QKeySequence::Redo),
         "&Ausschneiden" + hint(QKeySequence::Cut), "&Kopieren" + hint(QKeySequence::Copy),
         "Einf&ügen" + hint(QKeySequence::Paste), "Löschen", "Alles auswählen" + hint(QKeySequence::SelectAll)};
@@ -437,15 +437,15 @@ void TestAccessibility::textsShowWhole_data()
     QTest::addColumn<bool>("whole"); // else it is too long, and its start shows
     QTest::addColumn<QString>("screenshot");
 
-    QTest::newRow("netto") << "main" << "netto" << "999999999999,99" << false << true << "main-netto-15-characters.png";
-    QTest::newRow("brutto") << "main" << "brutto" << "999999999999,99" << false << true << "";
-    QTest::newRow("rate 16,5") << "main" << "x" << "16,5" << false << true << "main-rate-16,5.png";
-    QTest::newRow("typed rate 10,7") << "main" << "x" << "10,7" << true << true << "";
-    QTest::newRow("typed long rate") << "main" << "x" << "123456,789" << true << false << "";
-    QTest::newRow("compact rate 16,5") << "compact" << "x" << "16,5" << false << true << "compact-rate-16,5.png";
-    QTest::newRow("compact rate 19") << "compact" << "x" << "19" << false << true << "";
-    QTest::newRow("compact typed rate 10,7") << "compact" << "x" << "10,7" << true << true << "";
-    QTest::newRow("compact long result") << "compact" << "brutto" << "1190000000000000,00" << false << false << "";
+    QTest::newRow("netBox") << "main" << "netBox" << "999999999999,99" << false << true << "main-netto-15-characters.png";
+    QTest::newRow("grossBox") << "main" << "grossBox" << "999999999999,99" << false << true << "";
+    QTest::newRow("rate 16,5") << "main" << "rateBox" << "16,5" << false << true << "main-rate-16,5.png";
+    QTest::newRow("typed rate 10,7") << "main" << "rateBox" << "10,7" << true << true << "";
+    QTest::newRow("typed long rate") << "main" << "rateBox" << "123456,789" << true << false << "";
+    QTest::newRow("compact rate 16,5") << "compact" << "rateBox" << "16,5" << false << true << "compact-rate-16,5.png";
+    QTest::newRow("compact rate 19") << "compact" << "rateBox" << "19" << false << true << "";
+    QTest::newRow("compact typed rate 10,7") << "compact" << "rateBox" << "10,7" << true << true << "";
+    QTest::newRow("compact long result") << "compact" << "grossBox" << "1190000000000000,00" << false << false << "";
 }
 // clang-format on
 
@@ -561,10 +561,10 @@ void TestAccessibility::tabReachesEveryControl_data()
     QTest::addColumn<QStringList>("order"); // from the box that has the focus after start-up, once round
 
     QTest::newRow("main window") << "main" << QStringList{
-        "netto", "x", "brutto", "zelkanteil", "Button1", "Command1", "neu_bar", "save_bar", "kop_bar",
-        "modus_bar", "info_bar", "help_bar", "links_bar", "update_bar", "auto_bar", "ende_bar"};
+        "netBox", "rateBox", "grossBox", "vatBox", "alwaysOnTopButton", "homepageLink", "newAction", "saveAction", "copyAction",
+        "compactAction", "aboutAction", "helpAction", "linksAction", "updateAction", "autostartAction", "exitAction"};
     QTest::newRow("compact window") << "compact" << QStringList{
-        "netto", "x", "brutto", "zelkanteil", "Button3", "Button2", "Button1", "Button4", "Button5", "Button6"};
+        "netBox", "rateBox", "grossBox", "vatBox", "newButton", "mainWindowButton", "alwaysOnTopButton", "copyNetButton", "copyVatButton", "copyGrossButton"};
 }
 // clang-format on
 

@@ -68,12 +68,11 @@ CalculatorPanel::CalculatorPanel(QWidget *window, MessageDialog *messages)
     , m_messages(messages)
 {
     const QString noAmount = QStringLiteral("0,00");
-    m_netBox = makeBox(window, QStringLiteral("netto"), QStringLiteral("Nettobetrag"), noAmount);
-    m_rateBox = makeBox(window, QStringLiteral("x"), QStringLiteral("Mehrwertsteuersatz"),
+    m_netBox = makeBox(window, QStringLiteral("netBox"), QStringLiteral("Nettobetrag"), noAmount);
+    m_rateBox = makeBox(window, QStringLiteral("rateBox"), QStringLiteral("Mehrwertsteuersatz"),
                         RateSetting::defaultRate());
-    m_vatBox
-        = makeBox(window, QStringLiteral("zelkanteil"), QStringLiteral("Mehrwertsteuerbetrag"), noAmount);
-    m_grossBox = makeBox(window, QStringLiteral("brutto"), QStringLiteral("Bruttobetrag"), noAmount);
+    m_vatBox = makeBox(window, QStringLiteral("vatBox"), QStringLiteral("Mehrwertsteuerbetrag"), noAmount);
+    m_grossBox = makeBox(window, QStringLiteral("grossBox"), QStringLiteral("Bruttobetrag"), noAmount);
     for (TextBox *amount : {m_netBox, m_vatBox, m_grossBox})
         amount->setMaxChars(amountChars);
     // A rate of two digits and a decimal, such as 16,5, is read whole.

@@ -57,10 +57,9 @@ const int lowerSeparatorTop = 5640;
 const QRect design = Twips::rect(120, 2160, 2295, 255);
 const QRect programIcon = Twips::rect(1575, 2520, 2940, 765);
 const QSize programIconSize(48, 48);
-// The maker's block: one label a line, named on from Label6.
+// The maker's block: one label a line.
 const QRect blockFirstLine = Twips::rect(120, 3360, 5865, 255);
 const int blockLineStep = 270;
-const int blockFirstLabelNumber = 6;
 const QRect internet = Twips::rect(120, 4920, 2655, 255);
 const QRect homepageLink = Twips::rect(2760, 4920, 1815, 255);
 const QRect support = Twips::rect(120, 5280, 2295, 255);
@@ -108,13 +107,13 @@ AboutWindow::AboutWindow(QWidget *parent)
     setPalette(pal);
 
     auto *picture = new QLabel(this);
-    picture->setObjectName(QStringLiteral("Image12"));
+    picture->setObjectName(QStringLiteral("picture"));
     picture->setAccessibleName(QStringLiteral("Bild: Tischrechner mit Prozenttaste"));
     picture->setPixmap(Icons::named(QStringLiteral("bild")).pixmap(Layout::pictureSize));
     picture->setGeometry(Layout::picture);
 
     auto *title = new Label3D(Texts::product, this);
-    title->setObjectName(QStringLiteral("Label3D1"));
+    title->setObjectName(QStringLiteral("titleLabel"));
     QFont titleFont(Product::fontFamily());
     titleFont.setPointSizeF(Layout::titlePointSize);
     titleFont.setBold(true);
@@ -124,22 +123,23 @@ AboutWindow::AboutWindow(QWidget *parent)
     title->setGeometry(Layout::title);
     title->setBackgroundColor(Qt::white);
 
-    makeLabel(QStringLiteral("Label1"), VersionText::text(), this, Layout::version,
+    makeLabel(QStringLiteral("versionLabel"), VersionText::text(), this, Layout::version,
               Qt::AlignRight | Qt::AlignVCenter);
-    makeLabel(QStringLiteral("Label14"), Texts::date, this, Layout::date, Qt::AlignRight | Qt::AlignVCenter);
+    makeLabel(QStringLiteral("dateLabel"), Texts::date, this, Layout::date,
+              Qt::AlignRight | Qt::AlignVCenter);
 
     auto *frame = new Frame(QString(), this);
-    frame->setObjectName(QStringLiteral("Frames1"));
+    frame->setObjectName(QStringLiteral("frame"));
     frame->setGeometry(Layout::frame);
-    makeLabel(QStringLiteral("Label3"), Texts::frameLine1, frame, Layout::frameLine1);
-    makeLabel(QStringLiteral("Label4"), Texts::frameLine2, frame, Layout::frameLine2);
+    makeLabel(QStringLiteral("productLine"), Texts::frameLine1, frame, Layout::frameLine1);
+    makeLabel(QStringLiteral("copyrightLine"), Texts::frameLine2, frame, Layout::frameLine2);
 
     makeLine(this, Layout::upperSeparatorTop);
-    makeLabel(QStringLiteral("Label5"), Texts::design, this, Layout::design, Qt::AlignLeft | Qt::AlignVCenter,
-              true);
+    makeLabel(QStringLiteral("designLabel"), Texts::design, this, Layout::design,
+              Qt::AlignLeft | Qt::AlignVCenter, true);
 
     auto *programIcon = new QLabel(this);
-    programIcon->setObjectName(QStringLiteral("Image1"));
+    programIcon->setObjectName(QStringLiteral("programIcon"));
     programIcon->setAccessibleName(QStringLiteral("Programmsymbol"));
     programIcon->setPixmap(Icons::named(QStringLiteral("zelk")).pixmap(Layout::programIconSize));
     programIcon->setAlignment(Qt::AlignCenter);
@@ -147,25 +147,25 @@ AboutWindow::AboutWindow(QWidget *parent)
 
     const QStringList block = {Texts::owners, Texts::street, Texts::town, Texts::phone, Texts::fax};
     for (int i = 0; i < block.size(); ++i) {
-        makeLabel(QStringLiteral("Label%1").arg(Layout::blockFirstLabelNumber + i), block.at(i), this,
+        makeLabel(QStringLiteral("makerLine%1").arg(i + 1), block.at(i), this,
                   Layout::blockFirstLine.translated(0, Twips::px(Layout::blockLineStep * i)), Qt::AlignCenter,
                   true);
     }
 
-    makeLabel(QStringLiteral("Label11"), Texts::internet, this, Layout::internet,
+    makeLabel(QStringLiteral("internetLabel"), Texts::internet, this, Layout::internet,
               Qt::AlignLeft | Qt::AlignVCenter, true);
     auto *homepageLink = new CommandButton(MakerAddresses::homePageLabel(), CommandButton::Style::Link, this);
-    homepageLink->setObjectName(QStringLiteral("Command2"));
+    homepageLink->setObjectName(QStringLiteral("homepageLink"));
     homepageLink->setUrl(MakerAddresses::homePage());
     homepageLink->setToolTip(Texts::homeTip);
     homepageLink->setAccessibleName(Texts::homeTip);
     homepageLink->setGeometry(Layout::homepageLink);
 
-    makeLabel(QStringLiteral("Label12"), Texts::support, this, Layout::support,
+    makeLabel(QStringLiteral("supportLabel"), Texts::support, this, Layout::support,
               Qt::AlignLeft | Qt::AlignVCenter, true);
     auto *supportMailLink
         = new CommandButton(MakerAddresses::supportMailLabel(), CommandButton::Style::Link, this);
-    supportMailLink->setObjectName(QStringLiteral("Command3"));
+    supportMailLink->setObjectName(QStringLiteral("supportMailLink"));
     supportMailLink->setUrl(MakerAddresses::supportMail());
     supportMailLink->setToolTip(Texts::mailTip);
     supportMailLink->setAccessibleName(Texts::mailTip);
@@ -174,14 +174,14 @@ AboutWindow::AboutWindow(QWidget *parent)
     makeLine(this, Layout::lowerSeparatorTop);
 
     const SystemVersion::Info os = SystemVersion::query();
-    auto *systemLine = makeLabel(QStringLiteral("windowsversion"),
+    auto *systemLine = makeLabel(QStringLiteral("systemLine"),
                                  OsDescription::describe(os.platformId, os.major, os.minor, os.servicePack),
                                  this, Layout::systemLine, Qt::AlignLeft | Qt::AlignTop);
     systemLine->setWordWrap(true);
     systemLine->setAccessibleName(systemLine->text());
 
     auto *okayButton = new CommandButton(Texts::okay, CommandButton::Style::Push, this);
-    okayButton->setObjectName(QStringLiteral("Command1"));
+    okayButton->setObjectName(QStringLiteral("okayButton"));
     okayButton->setGeometry(Layout::okayButton);
     okayButton->setDefault(true);
     connect(okayButton, &CommandButton::clicked, this, &AboutWindow::accept);

@@ -60,22 +60,22 @@ DonationWindow::DonationWindow(QWidget *parent)
     WindowPlacement::centre(this);
 
     auto *frame = new Frame(QString(), this);
-    frame->setObjectName(QStringLiteral("Frames1"));
+    frame->setObjectName(QStringLiteral("frame"));
     frame->setGeometry(Layout::frame);
-    Label3D *request = makeLabel(QStringLiteral("Label3D1"), Texts::request, frame, Layout::request);
+    Label3D *request = makeLabel(QStringLiteral("requestLabel"), Texts::request, frame, Layout::request);
     request->setWordWrap(true);
-    Label3D *thanks = makeLabel(QStringLiteral("Label3D2"), Texts::thanks, frame, Layout::thanks);
+    Label3D *thanks = makeLabel(QStringLiteral("thanksLabel"), Texts::thanks, frame, Layout::thanks);
     thanks->setTextColor(Layout::thanksText);
     thanks->setAlignment(Qt::AlignRight | Qt::AlignTop);
 
     auto *backButton = new CommandButton(Texts::back, CommandButton::Style::Push, this);
-    backButton->setObjectName(QStringLiteral("Button1"));
+    backButton->setObjectName(QStringLiteral("backButton"));
     backButton->setIcon(Icons::named(QStringLiteral("zurueck")));
     backButton->setGeometry(Layout::backButton);
     connect(backButton, &CommandButton::clicked, this, &DonationWindow::accept);
 
     auto *donateButton = new CommandButton(Texts::donate, CommandButton::Style::Push, this);
-    donateButton->setObjectName(QStringLiteral("Command1"));
+    donateButton->setObjectName(QStringLiteral("donateButton"));
     donateButton->setIcon(Icons::named(QStringLiteral("spenden")));
     donateButton->setGeometry(Layout::donateButton);
     donateButton->setDefault(true);

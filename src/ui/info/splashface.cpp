@@ -85,26 +85,26 @@ void SplashFace::build(QWidget *window)
     window->setPalette(pal);
 
     auto *frame = new Frame(QString(), window);
-    frame->setObjectName(QStringLiteral("Frames1"));
+    frame->setObjectName(QStringLiteral("frame"));
     frame->setBackgroundColor(Qt::white);
     frame->setGeometry(Layout::frame);
 
-    makeLabel(QStringLiteral("Label3D1"), Texts::name, Layout::namePointSize, frame, Layout::name);
-    makeLabel(QStringLiteral("Label3D2"), Texts::year, Layout::yearPointSize, frame, Layout::year)
+    makeLabel(QStringLiteral("nameLabel"), Texts::name, Layout::namePointSize, frame, Layout::name);
+    makeLabel(QStringLiteral("yearLabel"), Texts::year, Layout::yearPointSize, frame, Layout::year)
         ->setTextColor(Layout::yearText);
 
     auto *picture = new QLabel(frame);
-    picture->setObjectName(QStringLiteral("Image1"));
+    picture->setObjectName(QStringLiteral("picture"));
     picture->setAccessibleName(Texts::picture);
     picture->setPixmap(Icons::named(QStringLiteral("bild")).pixmap(Layout::pictureSize));
     picture->setGeometry(Layout::picture);
     picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     auto *line = new Line3D(frame);
-    line->setObjectName(QStringLiteral("Line3D1"));
+    line->setObjectName(QStringLiteral("line"));
     line->setGeometry(Layout::line);
 
-    makeLabel(QStringLiteral("Label3D3"), VersionText::text(), Layout::versionPointSize, frame,
+    makeLabel(QStringLiteral("versionLabel"), VersionText::text(), Layout::versionPointSize, frame,
               Layout::version);
 }
 
@@ -112,12 +112,12 @@ void SplashFace::nameParts(QWidget *window, const QImage &face)
 {
     // Each of the kind that assistive tools knew it as: the picture an image
     // (showing its own part of the face again), the line a frame.
-    QWidget *frame = standIn(QStringLiteral("Frames1"), QStringLiteral("Rahmen"), window, Layout::frame);
-    standIn(QStringLiteral("Label3D1"), Texts::name, frame, Layout::name);
-    standIn(QStringLiteral("Label3D2"), Texts::year, frame, Layout::year);
-    standIn<QLabel>(QStringLiteral("Image1"), Texts::picture, frame, Layout::picture)
+    QWidget *frame = standIn(QStringLiteral("frame"), QStringLiteral("Rahmen"), window, Layout::frame);
+    standIn(QStringLiteral("nameLabel"), Texts::name, frame, Layout::name);
+    standIn(QStringLiteral("yearLabel"), Texts::year, frame, Layout::year);
+    standIn<QLabel>(QStringLiteral("picture"), Texts::picture, frame, Layout::picture)
         ->setPixmap(QPixmap::fromImage(face.copy(Layout::picture)));
-    standIn<QFrame>(QStringLiteral("Line3D1"), QStringLiteral("Trennlinie"), frame, Layout::line);
-    standIn(QStringLiteral("Label3D3"), VersionText::text(), frame, Layout::version);
+    standIn<QFrame>(QStringLiteral("line"), QStringLiteral("Trennlinie"), frame, Layout::line);
+    standIn(QStringLiteral("versionLabel"), VersionText::text(), frame, Layout::version);
     frame->show();
 }

@@ -52,31 +52,31 @@ AutostartWindow::AutostartWindow(QWidget *parent)
     WindowPlacement::centre(this);
 
     auto *frame = new Frame(Texts::frame, this);
-    frame->setObjectName(QStringLiteral("Frames1"));
+    frame->setObjectName(QStringLiteral("frame"));
     frame->setCaptionColor(Layout::frameCaption);
     frame->setGeometry(Layout::frame);
 
     auto *explanation = new QLabel(Texts::explanation, frame);
-    explanation->setObjectName(QStringLiteral("Label1"));
+    explanation->setObjectName(QStringLiteral("explanationLabel"));
     explanation->setWordWrap(true);
     explanation->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     explanation->setGeometry(Layout::explanation);
 
     m_programPath = new TextBox(frame);
-    m_programPath->setObjectName(QStringLiteral("txtFilename"));
+    m_programPath->setObjectName(QStringLiteral("programPathBox"));
     m_programPath->setAccessibleName(Texts::fileBox);
     m_programPath->setLocked(true);
     m_programPath->setGeometry(Layout::programPath);
 
     auto *enterButton = new CommandButton(Texts::enter, CommandButton::Style::Push, frame);
-    enterButton->setObjectName(QStringLiteral("Command1"));
+    enterButton->setObjectName(QStringLiteral("enterButton"));
     enterButton->setIcon(Icons::named(QStringLiteral("autostart")));
     enterButton->setGeometry(Layout::enterButton);
     auto *removeButton = new CommandButton(Texts::remove, CommandButton::Style::Push, frame);
-    removeButton->setObjectName(QStringLiteral("Command3"));
+    removeButton->setObjectName(QStringLiteral("removeButton"));
     removeButton->setGeometry(Layout::removeButton);
     auto *backButton = new CommandButton(Texts::back, CommandButton::Style::Push, this);
-    backButton->setObjectName(QStringLiteral("Command2"));
+    backButton->setObjectName(QStringLiteral("backButton"));
     backButton->setGeometry(Layout::backButton);
     for (CommandButton *button : {enterButton, removeButton, backButton})
         button->setAutoDefault(false);

@@ -58,6 +58,8 @@ const QRect frame = Twips::rect(120, 1080, 4455, 2295);
 const QRect page = Twips::rect(120, 240, 4215, 1935);
 const QRect forwardButton = Twips::rect(3120, 3480, 1455, 375);
 const QRect cancelButton = Twips::rect(120, 3480, 1455, 375);
+const std::array<QString, 4> buttonNames = {QStringLiteral("nextButton"), QStringLiteral("takeOverButton"),
+                                            QStringLiteral("cancelButton"), QStringLiteral("finishButton")};
 } // namespace Layout
 } // namespace
 
@@ -73,7 +75,7 @@ MigrationWizard::MigrationWizard(int year, QWidget *parent)
     WindowPlacement::keepReachable(this);
 
     auto *band = new QWidget(this);
-    band->setObjectName(QStringLiteral("Picture1"));
+    band->setObjectName(QStringLiteral("band"));
     band->setAccessibleName(QStringLiteral("Kopfleiste"));
     band->setAutoFillBackground(true);
     QPalette white = band->palette();
@@ -82,13 +84,13 @@ MigrationWizard::MigrationWizard(int year, QWidget *parent)
     band->setGeometry(Layout::band);
 
     auto *icon = new QLabel(band);
-    icon->setObjectName(QStringLiteral("Image1"));
+    icon->setObjectName(QStringLiteral("programIcon"));
     icon->setAccessibleName(QStringLiteral("Programmsymbol"));
     icon->setPixmap(Icons::named(QStringLiteral("zelk")).pixmap(Layout::iconSize));
     icon->setGeometry(Layout::icon);
 
     auto *title = new QLabel(Texts::title.arg(year), band);
-    title->setObjectName(QStringLiteral("Label1"));
+    title->setObjectName(QStringLiteral("titleLabel"));
     QFont titleFont(Product::fontFamily());
     titleFont.setPointSize(Layout::titlePointSize);
     titleFont.setBold(true);
@@ -96,14 +98,14 @@ MigrationWizard::MigrationWizard(int year, QWidget *parent)
     title->setGeometry(Layout::title);
 
     auto *line = new QFrame(band);
-    line->setObjectName(QStringLiteral("Line1"));
+    line->setObjectName(QStringLiteral("line"));
     line->setAccessibleName(QStringLiteral("Trennlinie"));
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
     line->setGeometry(Layout::bandLine);
 
     auto *subtitle = new QLabel(Texts::subtitle, band);
-    subtitle->setObjectName(QStringLiteral("Label2"));
+    subtitle->setObjectName(QStringLiteral("subtitleLabel"));
     QFont subtitleFont(Product::fontFamily());
     subtitleFont.setPointSizeF(Layout::textPointSize);
     subtitleFont.setItalic(true);
@@ -112,10 +114,10 @@ MigrationWizard::MigrationWizard(int year, QWidget *parent)
     subtitle->setGeometry(Layout::subtitle);
 
     auto *frame = new Frame(QString(), this);
-    frame->setObjectName(QStringLiteral("Frames1"));
+    frame->setObjectName(QStringLiteral("frame"));
     frame->setGeometry(Layout::frame);
     m_page = new QLabel(frame);
-    m_page->setObjectName(QStringLiteral("Label3"));
+    m_page->setObjectName(QStringLiteral("pageLabel"));
     QFont pageFont(Product::fontFamily());
     pageFont.setPointSizeF(Layout::textPointSize);
     pageFont.setBold(true);
@@ -129,7 +131,7 @@ MigrationWizard::MigrationWizard(int year, QWidget *parent)
         = {Layout::forwardButton, Layout::forwardButton, Layout::cancelButton, Layout::forwardButton};
     for (int index = 0; index < ButtonCount; ++index) {
         auto *button = new CommandButton(Texts::buttons[index], CommandButton::Style::Push, this);
-        button->setObjectName(QStringLiteral("Command1_%1").arg(index));
+        button->setObjectName(Layout::buttonNames[index]);
         button->setGeometry(positions[index]);
         m_buttons[index] = button;
     }

@@ -53,21 +53,21 @@ void TestCalculatorPanel::enter_data()
     QTest::addColumn<QString>("rate");
     QTest::addColumn<QString>("typedBox");
     QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("netto");
-    QTest::addColumn<QString>("zelkanteil");
-    QTest::addColumn<QString>("brutto");
+    QTest::addColumn<QString>("netBox");
+    QTest::addColumn<QString>("vatBox");
+    QTest::addColumn<QString>("grossBox");
     QTest::addColumn<QString>("message"); // a word of the message shown, or none
 
-    QTest::newRow("net 100") << "19" << "netto" << "100" << "100" << "19,00" << "119,00" << "";
-    QTest::newRow("gross 100") << "19" << "brutto" << "100" << "84,03" << "15,97" << "100" << "";
-    QTest::newRow("gross stays as typed") << "19" << "brutto" << "119" << "100,00" << "19,00" << "119" << "";
-    QTest::newRow("edited rate") << "7" << "netto" << "12,34" << "12,34" << "0,86" << "13,20" << "";
-    QTest::newRow("empty box") << "19" << "netto" << "" << "" << "" << "" << "";
-    QTest::newRow("empty rate") << "" << "netto" << "100" << "100" << "" << "" << "Mehrwertsteuersatz";
-    QTest::newRow("letters in rate") << "19a" << "brutto" << "100" << "" << "" << "100" << "Mehrwertsteuersatz";
-    QTest::newRow("fraction") << "19" << "netto" << "1/2" << "1/2" << "" << "" << "Nettowert";
-    QTest::newRow("lone minus") << "19" << "brutto" << "-" << "" << "" << "-" << "Bruttowert";
-    QTest::newRow("rate -100") << "-100" << "brutto" << "100" << "" << "" << "100" << "kein Ergebnis";
+    QTest::newRow("net 100") << "19" << "netBox" << "100" << "100" << "19,00" << "119,00" << "";
+    QTest::newRow("gross 100") << "19" << "grossBox" << "100" << "84,03" << "15,97" << "100" << "";
+    QTest::newRow("gross stays as typed") << "19" << "grossBox" << "119" << "100,00" << "19,00" << "119" << "";
+    QTest::newRow("edited rate") << "7" << "netBox" << "12,34" << "12,34" << "0,86" << "13,20" << "";
+    QTest::newRow("empty box") << "19" << "netBox" << "" << "" << "" << "" << "";
+    QTest::newRow("empty rate") << "" << "netBox" << "100" << "100" << "" << "" << "Mehrwertsteuersatz";
+    QTest::newRow("letters in rate") << "19a" << "grossBox" << "100" << "" << "" << "100" << "Mehrwertsteuersatz";
+    QTest::newRow("fraction") << "19" << "netBox" << "1/2" << "1/2" << "" << "" << "Nettowert";
+    QTest::newRow("lone minus") << "19" << "grossBox" << "-" << "" << "" << "-" << "Bruttowert";
+    QTest::newRow("rate -100") << "-100" << "grossBox" << "100" << "" << "" << "100" << "kein Ergebnis";
 }
 // clang-format on
 
@@ -77,7 +77,7 @@ void TestCalculatorPanel::enter()
     QFETCH(QString, typedBox);
     QFETCH(QString, typed);
     QFETCH(QString, message);
-    box("x")->setText(rate);
+    box("rateBox")->setText(rate);
     QTest::keyClicks(box(typedBox), typed);
     MessageRecorder messages;
     QTest::keyClick(box(typedBox), Qt::Key_Return);
@@ -87,10 +87,10 @@ void TestCalculatorPanel::enter()
         QVERIFY2(seen.startsWith(QStringLiteral("warning|Ungültige Eingabe|")) && seen.contains(message),
                  qPrintable(seen));
     }
-    QTEST(box("netto")->text(), "netto");
-    QTEST(box("zelkanteil")->text(), "zelkanteil");
-    QTEST(box("brutto")->text(), "brutto");
-    QCOMPARE(box("x")->text(), rate);
+    QTEST(box("netBox")->text(), "netBox");
+    QTEST(box("vatBox")->text(), "vatBox");
+    QTEST(box("grossBox")->text(), "grossBox");
+    QCOMPARE(box("rateBox")->text(), rate);
 }
 
 // clang-format off
@@ -104,18 +104,18 @@ void TestCalculatorPanel::keys_data()
     QTest::addColumn<QString>("clipboard");
 
     const int ctrl = Qt::ControlModifier;
-    QTest::newRow("letter in netto") << "netto" << int(Qt::Key_A) << 0 << true << "1.234,5" << "alt";
-    QTest::newRow("blank in brutto") << "brutto" << int(Qt::Key_Space) << 0 << true << "1.234,5" << "alt";
-    QTest::newRow("Ctrl+V") << "netto" << int(Qt::Key_V) << ctrl << true << "1.234,5" << "alt";
-    QTest::newRow("Escape") << "brutto" << int(Qt::Key_Escape) << 0 << true << "1.234,5" << "alt";
-    QTest::newRow("slash passes") << "netto" << int(Qt::Key_Slash) << 0 << false << "1.234,5/" << "alt";
-    QTest::newRow("Backspace passes") << "brutto" << int(Qt::Key_Backspace) << 0 << false << "1.234," << "alt";
-    QTest::newRow("Ctrl+C copies netto whole") << "netto" << int(Qt::Key_C) << ctrl << false << "1.234,5" << "1.234,5";
-    QTest::newRow("Ctrl+C copies brutto whole") << "brutto" << int(Qt::Key_C) << ctrl << false << "1.234,5" << "1.234,5";
+    QTest::newRow("letter in netto") << "netBox" << int(Qt::Key_A) << 0 << true << "1.234,5" << "alt";
+    QTest::newRow("blank in brutto") << "grossBox" << int(Qt::Key_Space) << 0 << true << "1.234,5" << "alt";
+    QTest::newRow("Ctrl+V") << "netBox" << int(Qt::Key_V) << ctrl << true << "1.234,5" << "alt";
+    QTest::newRow("Escape") << "grossBox" << int(Qt::Key_Escape) << 0 << true << "1.234,5" << "alt";
+    QTest::newRow("slash passes") << "netBox" << int(Qt::Key_Slash) << 0 << false << "1.234,5/" << "alt";
+    QTest::newRow("Backspace passes") << "grossBox" << int(Qt::Key_Backspace) << 0 << false << "1.234," << "alt";
+    QTest::newRow("Ctrl+C copies netto whole") << "netBox" << int(Qt::Key_C) << ctrl << false << "1.234,5" << "1.234,5";
+    QTest::newRow("Ctrl+C copies brutto whole") << "grossBox" << int(Qt::Key_C) << ctrl << false << "1.234,5" << "1.234,5";
     // The locked box reports keys but never changes.
-    QTest::newRow("letter in zelkanteil") << "zelkanteil" << int(Qt::Key_A) << 0 << false << "1.234,5" << "alt";
-    QTest::newRow("Backspace in zelkanteil") << "zelkanteil" << int(Qt::Key_Backspace) << 0 << false << "1.234,5" << "alt";
-    QTest::newRow("Ctrl+C copies zelkanteil whole") << "zelkanteil" << int(Qt::Key_C) << ctrl << false << "1.234,5" << "1.234,5";
+    QTest::newRow("letter in zelkanteil") << "vatBox" << int(Qt::Key_A) << 0 << false << "1.234,5" << "alt";
+    QTest::newRow("Backspace in zelkanteil") << "vatBox" << int(Qt::Key_Backspace) << 0 << false << "1.234,5" << "alt";
+    QTest::newRow("Ctrl+C copies zelkanteil whole") << "vatBox" << int(Qt::Key_C) << ctrl << false << "1.234,5" << "1.234,5";
 }
 // clang-format on
 
