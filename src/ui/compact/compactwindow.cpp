@@ -7,6 +7,7 @@
 #include "ui/controls/commandbutton.h"
 #include "ui/controls/iconbutton.h"
 #include "ui/controls/icons.h"
+#include "ui/controls/makers.h"
 #include "ui/controls/messagedialog.h"
 #include "ui/controls/textbox.h"
 #include "ui/controls/twips.h"
@@ -106,9 +107,7 @@ CompactWindow::CompactWindow(QWidget *parent)
     TextBox *grossBox = m_panel->grossBox();
     netBox->setGeometry(Layout::netBox);
     rateBox->setGeometry(Layout::rateBox);
-    auto *percentLabel = new QLabel(Texts::percentSign, this);
-    percentLabel->setObjectName(QStringLiteral("percentLabel"));
-    percentLabel->setGeometry(Layout::percentSign);
+    Make::label(QStringLiteral("percentLabel"), Texts::percentSign, this, Layout::percentSign);
     vatBox->setGeometry(Layout::vatBox);
     grossBox->setGeometry(Layout::grossBox);
     m_panel->setFocusColors(amountFocusColor, rateFocusColor);

@@ -1,7 +1,6 @@
 #include "ui/info/donationwindow.h"
 
 #include "core/makeraddresses.h"
-#include "core/product.h"
 #include "system/shellroutines.h"
 #include "system/windowplacement.h"
 #include "ui/controls/bgrcolor.h"
@@ -9,6 +8,8 @@
 #include "ui/controls/frame.h"
 #include "ui/controls/icons.h"
 #include "ui/controls/label3d.h"
+#include "ui/controls/makers.h"
+#include "ui/controls/programlook.h"
 #include "ui/controls/twips.h"
 #include "ui/controls/windowsetup.h"
 
@@ -41,14 +42,7 @@ const QRect donateButton = Twips::rect(4800, 2640, 1455, 375);
 
 Label3D *makeLabel(const QString &name, const QString &caption, QWidget *parent, const QRect &geometry)
 {
-    auto *label = new Label3D(caption, parent);
-    label->setObjectName(name);
-    QFont font(Product::fontFamily());
-    font.setPointSizeF(Layout::labelPointSize);
-    font.setBold(true);
-    label->setFont(font);
-    label->setGeometry(geometry);
-    return label;
+    return Make::label3D(name, caption, ProgramLook::font(Layout::labelPointSize, true), parent, geometry);
 }
 
 } // namespace
@@ -59,9 +53,7 @@ DonationWindow::DonationWindow(QWidget *parent)
     setUpWindow(this, QStringLiteral("spenden1"), Texts::caption, Texts::caption, Layout::window);
     WindowPlacement::centre(this);
 
-    auto *frame = new Frame(QString(), this);
-    frame->setObjectName(QStringLiteral("frame"));
-    frame->setGeometry(Layout::frame);
+    Frame *frame = Make::frame(QStringLiteral("frame"), QString(), this, Layout::frame);
     Label3D *request = makeLabel(QStringLiteral("requestLabel"), Texts::request, frame, Layout::request);
     request->setWordWrap(true);
     Label3D *thanks = makeLabel(QStringLiteral("thanksLabel"), Texts::thanks, frame, Layout::thanks);

@@ -1,12 +1,13 @@
 #include "ui/info/splashface.h"
 
-#include "core/product.h"
 #include "core/versiontext.h"
 #include "ui/controls/bgrcolor.h"
 #include "ui/controls/frame.h"
 #include "ui/controls/icons.h"
 #include "ui/controls/label3d.h"
 #include "ui/controls/line3d.h"
+#include "ui/controls/makers.h"
+#include "ui/controls/programlook.h"
 #include "ui/controls/twips.h"
 
 #include <QLabel>
@@ -39,15 +40,9 @@ const QString picture = QStringLiteral("Bild: Tischrechner mit Prozenttaste");
 Label3D *makeLabel(const QString &objectName, const QString &caption, qreal pointSize, QWidget *parent,
                    const QRect &geometry)
 {
-    auto *label = new Label3D(caption, parent);
-    label->setObjectName(objectName);
-    QFont font(Product::fontFamily());
-    font.setPointSizeF(pointSize);
-    font.setBold(true);
-    label->setFont(font);
+    Label3D *label = Make::label3D(objectName, caption, ProgramLook::font(pointSize, true), parent, geometry);
     label->setShadowColor(Layout::labelShadow);
     label->setBackgroundColor(Qt::white);
-    label->setGeometry(geometry);
     return label;
 }
 
@@ -84,25 +79,17 @@ void SplashFace::build(QWidget *window)
     pal.setColor(QPalette::Window, Qt::white);
     window->setPalette(pal);
 
-    auto *frame = new Frame(QString(), window);
-    frame->setObjectName(QStringLiteral("frame"));
+    Frame *frame = Make::frame(QStringLiteral("frame"), QString(), window, Layout::frame);
     frame->setBackgroundColor(Qt::white);
-    frame->setGeometry(Layout::frame);
 
     makeLabel(QStringLiteral("nameLabel"), Texts::name, Layout::namePointSize, frame, Layout::name);
     makeLabel(QStringLiteral("yearLabel"), Texts::year, Layout::yearPointSize, frame, Layout::year)
         ->setTextColor(Layout::yearText);
 
-    auto *picture = new QLabel(frame);
-    picture->setObjectName(QStringLiteral("picture"));
-    picture->setAccessibleName(Texts::picture);
-    picture->setPixmap(Icons::named(QStringLiteral("bild")).pixmap(Layout::pictureSize));
-    picture->setGeometry(Layout::picture);
-    picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-
-    auto *line = new Line3D(frame);
-    line->setObjectName(QStringLiteral("line"));
-    line->setGeometry(Layout::line);
+    Make::picture(QStringLiteral("picture"), Texts::picture, Icons::named(QStringLiteral("bild")),
+                  Layout::pictureSize, frame, Layout::picture)
+        ->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Make::line(QStringLiteral("line"), frame, Layout::line);
 
     makeLabel(QStringLiteral("versionLabel"), VersionText::text(), Layout::versionPointSize, frame,
               Layout::version);

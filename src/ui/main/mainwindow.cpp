@@ -12,7 +12,9 @@
 #include "ui/controls/frame.h"
 #include "ui/controls/icons.h"
 #include "ui/controls/label3d.h"
+#include "ui/controls/makers.h"
 #include "ui/controls/messagedialog.h"
+#include "ui/controls/programlook.h"
 #include "ui/controls/textbox.h"
 #include "ui/controls/toolbar.h"
 #include "ui/controls/twips.h"
@@ -119,16 +121,6 @@ const QColor focusYellow = BgrColor::toColor(0x80FFFF);
 const QColor vatTextColor = BgrColor::toColor(0x0000FF);
 const QColor productShadowColor = BgrColor::toColor(0x808080);
 
-QLabel *makeLabel(const QString &name, const QString &text, QWidget *parent, const QRect &geometry)
-{
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setWordWrap(true);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setGeometry(geometry);
-    return label;
-}
-
 void placeBox(TextBox *box, QWidget *parent, const QRect &geometry)
 {
     box->setParent(parent);
@@ -140,10 +132,8 @@ void placeBox(TextBox *box, QWidget *parent, const QRect &geometry)
 
 Frame *makeFrame(const QString &name, const QString &caption, QWidget *parent, const QRect &geometry)
 {
-    auto *frame = new Frame(caption, parent);
-    frame->setObjectName(name);
+    Frame *frame = Make::frame(name, caption, parent, geometry);
     frame->setCaptionColor(frameCaptionColor);
-    frame->setGeometry(geometry);
     return frame;
 }
 
@@ -201,25 +191,26 @@ MainWindow::MainWindow(QWidget *parent)
     // Labels in the frames may use the room down to the next control, so that
     // no German text is cut off where the system font is wider than the window's fixed layout.
     Frame *netFrame = makeFrame(QStringLiteral("netFrame"), Texts::frameNetto, this, Layout::netFrame);
-    makeLabel(QStringLiteral("netHint"), Texts::netHint, netFrame, Layout::netHint);
+    Make::wrappedLabel(QStringLiteral("netHint"), Texts::netHint, netFrame, Layout::netHint);
     placeBox(netBox, netFrame, Layout::netBox);
-    makeLabel(QStringLiteral("netPressEnter"), Texts::pressEnter, netFrame, Layout::netPressEnter);
+    Make::wrappedLabel(QStringLiteral("netPressEnter"), Texts::pressEnter, netFrame, Layout::netPressEnter);
 
     Frame *vatFrame = makeFrame(QStringLiteral("vatFrame"), Texts::frameVat, this, Layout::vatFrame);
-    makeLabel(QStringLiteral("rateLabel"), Texts::rateLabel, vatFrame, Layout::rateLabel);
+    Make::wrappedLabel(QStringLiteral("rateLabel"), Texts::rateLabel, vatFrame, Layout::rateLabel);
     placeBox(rateBox, vatFrame, Layout::rateBox);
-    QLabel *percent
-        = makeLabel(QStringLiteral("percentLabel"), Texts::percentSign, vatFrame, Layout::percentSign);
+    QLabel *percent = Make::wrappedLabel(QStringLiteral("percentLabel"), Texts::percentSign, vatFrame,
+                                         Layout::percentSign);
     QFont large = percent->font();
     large.setPointSizeF(boxPointSize);
     percent->setFont(large);
-    makeLabel(QStringLiteral("vatLabel"), Texts::vatLabel, vatFrame, Layout::vatLabel);
+    Make::wrappedLabel(QStringLiteral("vatLabel"), Texts::vatLabel, vatFrame, Layout::vatLabel);
     placeBox(vatBox, vatFrame, Layout::vatBox);
 
     Frame *grossFrame = makeFrame(QStringLiteral("grossFrame"), Texts::frameBrutto, this, Layout::grossFrame);
-    makeLabel(QStringLiteral("grossHint"), Texts::grossHint, grossFrame, Layout::grossHint);
+    Make::wrappedLabel(QStringLiteral("grossHint"), Texts::grossHint, grossFrame, Layout::grossHint);
     placeBox(grossBox, grossFrame, Layout::grossBox);
-    makeLabel(QStringLiteral("grossPressEnter"), Texts::pressEnter, grossFrame, Layout::grossPressEnter);
+    Make::wrappedLabel(QStringLiteral("grossPressEnter"), Texts::pressEnter, grossFrame,
+                       Layout::grossPressEnter);
 
     m_panel->setFocusColors(focusYellow, focusYellow);
     for (TextBox *box : {netBox, rateBox, grossBox})
@@ -230,15 +221,10 @@ MainWindow::MainWindow(QWidget *parent)
         box->fitFont(box->maxChars(), QStringLiteral("0123456789,-./"));
     vatBox->setTextColor(vatTextColor);
 
-    m_productLabel = new Label3D(Texts::product, this);
-    m_productLabel->setObjectName(QStringLiteral("productLabel"));
-    QFont productFont(Product::fontFamily());
-    productFont.setPointSizeF(productPointSize);
-    productFont.setBold(true);
-    productFont.setItalic(true);
-    m_productLabel->setFont(productFont);
+    m_productLabel
+        = Make::label3D(QStringLiteral("productLabel"), Texts::product,
+                        ProgramLook::font(productPointSize, true, true), this, Layout::productLabel);
     m_productLabel->setShadowColor(productShadowColor);
-    m_productLabel->setGeometry(Layout::productLabel);
 
     m_homepageLink = new CommandButton(MakerAddresses::homePageLabel(), CommandButton::Style::Link, this);
     m_homepageLink->setObjectName(QStringLiteral("homepageLink"));

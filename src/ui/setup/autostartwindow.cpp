@@ -6,6 +6,7 @@
 #include "ui/controls/commandbutton.h"
 #include "ui/controls/frame.h"
 #include "ui/controls/icons.h"
+#include "ui/controls/makers.h"
 #include "ui/controls/messagedialog.h"
 #include "ui/controls/textbox.h"
 #include "ui/controls/twips.h"
@@ -51,16 +52,9 @@ AutostartWindow::AutostartWindow(QWidget *parent)
     setUpWindow(this, QStringLiteral("autostart1"), Texts::caption, Texts::caption, Layout::window);
     WindowPlacement::centre(this);
 
-    auto *frame = new Frame(Texts::frame, this);
-    frame->setObjectName(QStringLiteral("frame"));
+    Frame *frame = Make::frame(QStringLiteral("frame"), Texts::frame, this, Layout::frame);
     frame->setCaptionColor(Layout::frameCaption);
-    frame->setGeometry(Layout::frame);
-
-    auto *explanation = new QLabel(Texts::explanation, frame);
-    explanation->setObjectName(QStringLiteral("explanationLabel"));
-    explanation->setWordWrap(true);
-    explanation->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    explanation->setGeometry(Layout::explanation);
+    Make::wrappedLabel(QStringLiteral("explanationLabel"), Texts::explanation, frame, Layout::explanation);
 
     m_programPath = new TextBox(frame);
     m_programPath->setObjectName(QStringLiteral("programPathBox"));
