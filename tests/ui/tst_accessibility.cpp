@@ -1,5 +1,4 @@
-// The windows as keyboard users and assistive tools reach them, and every way
-// of putting text into the amount boxes.
+// The windows as keyboard users and assistive tools reach them.
 #include "support/messagerecorder.h"
 #include "support/testenvironment.h"
 #include "system/windowplacement.h"
@@ -18,10 +17,10 @@
 #include <QDir>
 #include <QLabel>
 #include <QMenu>
-#include <QMimeData>
 #include <QPointer>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QSet>
 #include <QSignalSpy>
 #include <QStyle>
 #include <QStyleOptionButton>
@@ -47,8 +46,6 @@ private slots:
     void enterPressesButtons();
     void namesAreWhatIsWritten_data();
     void namesAreWhatIsWritten();
-    void pastePaths_data();
-    void pastePaths();
     void contextMenus_data();
     void contextMenus();
     void textsShowWhole_data();
@@ -80,11 +77,6 @@ QAccessibleActionInterface *actions(QWidget *widget)
 {
     QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(widget);
     return iface ? iface->actionInterface() : nullptr;
-}
-
-QRect cursorRect(TextBox *box)
-{
-    return box->inputMethodQuery(Qt::ImCursorRectangle).toRect();
 }
 
 // Runs what the event loop has queued, without waiting for anything else.
@@ -296,86 +288,6 @@ void TestAccessibility::namesAreWhatIsWritten()
 }
 
 // clang-format off
-void TestAccessibility::pastePaths_data()
-{
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<QString>("pasted");
-    QTest::addColumn<QString>("after");
-    QTest::addColumn<bool>("warns");
-
-    const QString tooLong = QStringLiteral("12345678901234567890");
-    for (const char *path : {"Shift+Insert", "context menu", "drop", "middle click"}) {
-        QTest::addRow("%s, digits", path) << path << "3,5" << "123,5" << false;
-        QTest::addRow("%s, letters", path) << path << "abc" << "12" << true;
-        QTest::addRow("%s, digits and a blank", path) << path << "3 4" << "12" << true;
-        QTest::addRow("%s, too long", path) << path << tooLong << "12" << false;
-    }
-    // Ctrl+V is a typed key that the amount boxes refuse, whatever the clipboard holds.
-    QTest::newRow("Ctrl+V, digits") << "Ctrl+V" << "3,5" << "12" << true;
-    QTest::newRow("Ctrl+V, letters") << "Ctrl+V" << "abc" << "12" << true;
-}
-// clang-format on
-
-void TestAccessibility::pastePaths()
-{
-    QFETCH(QString, path);
-    QFETCH(QString, pasted);
-    QFETCH(bool, warns);
-    const bool selection = path == QLatin1String("middle click");
-    if (selection && !QGuiApplication::clipboard()->supportsSelection()) {
-        // The X session run (tst_accessibility_x11) must have one.
-        QVERIFY(qEnvironmentVariableIsEmpty("ZELK_UNDER_X"));
-        QSKIP("offscreen has no selection to paste with the middle mouse button: see tst_accessibility_x11");
-    }
-    QClipboard *clipboard = QGuiApplication::clipboard();
-    clipboard->setText(pasted, selection ? QClipboard::Selection : QClipboard::Clipboard);
-
-    for (const char *name : {"netBox", "grossBox"}) {
-        TextBox *target = box(QStringLiteral("main"), QLatin1String(name));
-        target->setFocus();
-        QTest::keyClicks(target, QStringLiteral("12"));
-        MessageRecorder messages;
-        [&] {
-            if (path == QLatin1String("Shift+Insert")) {
-                QTest::keyClick(target, Qt::Key_Insert, Qt::ShiftModifier);
-            } else if (path == QLatin1String("Ctrl+V")) {
-                QTest::keyClick(target, Qt::Key_V, Qt::ControlModifier);
-            } else if (path == QLatin1String("middle click")) {
-                QTest::mouseClick(target, Qt::MiddleButton, {}, cursorRect(target).center());
-            } else if (path == QLatin1String("drop")) {
-                QMimeData data;
-                data.setText(pasted);
-                const QPointF end(cursorRect(target).center());
-                QDropEvent drop(end, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-                QDragEnterEvent enter(end.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-                QCoreApplication::sendEvent(target, &enter);
-                QCoreApplication::sendEvent(target, &drop);
-            } else {
-                const QPoint at = cursorRect(target).center();
-                QContextMenuEvent event(QContextMenuEvent::Keyboard, at, target->mapToGlobal(at));
-                QCoreApplication::sendEvent(target, &event);
-                auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-                QVERIFY(menu);
-                // The entry as Qt names it, in whatever language, with or without its key.
-                const QString paste = QCoreApplication::translate("QLineEdit", "&Paste");
-                const auto entries = menu->actions();
-                for (QAction *entry : entries) {
-                    if (entry->text().section(QLatin1Char('\t'), 0, 0) == paste)
-                        entry->trigger();
-                }
-                menu->close();
-            }
-            runQueued();
-        }();
-        QTEST(target->text(), "after");
-        QCOMPARE(messages.messages.size(), warns ? 1 : 0);
-        if (warns)
-            QCOMPARE(messages.messages.constFirst().title, QStringLiteral("Falsche Eingabe"));
-        target->clear();
-    }
-}
-
-// clang-format off
 void TestAccessibility::contextMenus_data()
 {
     QTest::addColumn<QString>("boxName");
@@ -468,18 +380,14 @@ void TestAccessibility::textsShowWhole()
     } else {
         target->setText(text);
     }
-    // The text runs between the frame (and the box's own margin of 2 px) and the side button.
-    const int inset = target->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, target) + 2;
-    QRect room = target->contentsRect().adjusted(inset, 0, -inset, 0);
-    if (auto *sideButton = target->findChild<QToolButton *>(); sideButton && sideButton->isVisible())
-        room.setRight(qMin(room.right(), sideButton->geometry().left() - inset - 1));
-    const int width = QFontMetrics(target->font()).horizontalAdvance(text);
+    // The start shows; with the cursor at the end, it still shows when the text is whole.
+    const QPoint start(0, target->height() / 2);
+    const QPixmap shot = w->grab(); // the box scrolls its text as it paints
+    QCOMPARE(target->cursorPositionAt(start), 0);
+    target->end(false);
+    w->grab();
     QFETCH(bool, whole);
-    QVERIFY2((width <= room.width()) == whole,
-             qPrintable(QStringLiteral("%1 px of %2 px").arg(width).arg(room.width())));
-    // The box scrolls its text as it paints.
-    const QPixmap shot = w->grab();
-    QCOMPARE(target->cursorPositionAt(QPoint(room.left(), room.center().y())), 0);
+    QCOMPARE(target->cursorPositionAt(start) == 0, whole);
 
     // For the eye: the suite keeps these beside the real-window screenshots.
     QFETCH(QString, screenshot);
@@ -554,41 +462,39 @@ void TestAccessibility::captionsShowWhole()
     QVERIFY(checked >= (which == QLatin1String("main") ? 9 : 2));
 }
 
-// clang-format off
 void TestAccessibility::tabReachesEveryControl_data()
 {
     QTest::addColumn<QString>("which");
-    QTest::addColumn<QStringList>("order"); // from the box that has the focus after start-up, once round
-
-    QTest::newRow("main window") << "main" << QStringList{
-        "netBox", "rateBox", "grossBox", "vatBox", "alwaysOnTopButton", "homepageLink", "newAction", "saveAction", "copyAction",
-        "compactAction", "aboutAction", "helpAction", "linksAction", "updateAction", "autostartAction", "exitAction"};
-    QTest::newRow("compact window") << "compact" << QStringList{
-        "netBox", "rateBox", "grossBox", "vatBox", "newButton", "mainWindowButton", "alwaysOnTopButton", "copyNetButton", "copyVatButton", "copyGrossButton"};
+    QTest::newRow("main window") << "main";
+    QTest::newRow("compact window") << "compact";
 }
-// clang-format on
 
 void TestAccessibility::tabReachesEveryControl()
 {
     QFETCH(QString, which);
-    QFETCH(QStringList, order);
     QWidget *w = window(which);
     w->activateWindow();
     QTRY_VERIFY(w->isActiveWindow());
-    QCOMPARE(QApplication::focusWidget()->objectName(), order.first());
-    QStringList forward;
-    for (int i = 0; i < order.size(); ++i) {
-        forward.append(QApplication::focusWidget()->objectName());
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    // The user starts in the net box and meets every control once before coming back to it.
+    QWidget *first = box(which, QStringLiteral("netBox"));
+    QCOMPARE(QApplication::focusWidget(), first);
+    QSet<QWidget *> takesFocus;
+    const auto children = w->findChildren<QWidget *>();
+    for (QWidget *child : children) {
+        if (child->isVisibleTo(w) && child->isEnabled() && child->focusPolicy() & Qt::TabFocus)
+            takesFocus.insert(child);
     }
-    QCOMPARE(forward, order);
-    QCOMPARE(QApplication::focusWidget()->objectName(), order.first());
-    QStringList backward;
-    for (int i = 0; i < order.size(); ++i) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
-        backward.prepend(QApplication::focusWidget()->objectName());
+    for (const auto key : {Qt::Key_Tab, Qt::Key_Backtab}) {
+        QSet<QWidget *> reached;
+        do {
+            QVERIFY2(!reached.contains(QApplication::focusWidget()),
+                     qPrintable(QApplication::focusWidget()->objectName()));
+            reached.insert(QApplication::focusWidget());
+            QTest::keyClick(QApplication::focusWidget(), key,
+                            key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
+        } while (QApplication::focusWidget() != first);
+        QCOMPARE(reached, takesFocus);
     }
-    QCOMPARE(backward, order);
 }
 
 QTEST_MAIN(TestAccessibility)
