@@ -146,7 +146,8 @@ void TestCalculatorPanel::input()
     }
     // What a key pastes, if it does.
     const QString pasted = path == QLatin1String("key") ? QStringLiteral("3,5") : input;
-    QGuiApplication::clipboard()->setText(pasted, selection ? QClipboard::Selection : QClipboard::Clipboard);
+    const QClipboard::Mode mode = selection ? QClipboard::Selection : QClipboard::Clipboard;
+    QGuiApplication::clipboard()->setText(pasted, mode);
     TextBox *target = box(boxName);
     target->setFocus();
     target->setText(QStringLiteral("12"));
@@ -189,7 +190,7 @@ void TestCalculatorPanel::input()
                                                 "bzw. Ziffern eingegeben werden.")}
                    : QStringList());
     QFETCH(bool, copies);
-    QCOMPARE(QGuiApplication::clipboard()->text(), copies ? QStringLiteral("12") : pasted);
+    QCOMPARE(QGuiApplication::clipboard()->text(mode), copies ? QStringLiteral("12") : pasted);
 }
 
 static QStringList numberedList(int from, int to)
