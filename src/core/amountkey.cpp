@@ -1,23 +1,7 @@
 #include "core/amountkey.h"
 
-AmountKey::Action AmountKey::classifyInput(int code)
+bool AmountKey::isAmountChar(QChar c)
 {
     // , - . / and the digits lie together in the character table.
-    if (code >= ',' && code <= '9')
-        return Action::Pass;
-    switch (code) {
-    case CtrlC:
-        return Action::Copy;
-    case Enter:
-        return Action::Compute;
-    case BackspaceCode:
-        return Action::Backspace;
-    default:
-        return Action::Refuse;
-    }
-}
-
-AmountKey::Action AmountKey::classifyReadOnly(int code)
-{
-    return code == CtrlC ? Action::Copy : Action::Ignore;
+    return c >= QLatin1Char(',') && c <= QLatin1Char('9');
 }

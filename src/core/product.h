@@ -2,18 +2,12 @@
 
 #include <QString>
 
-// What the program calls itself and how its own lettering looks.
+// What the program calls itself.
 namespace Product {
 
 inline QString name()
 {
     return QStringLiteral("Zelk. 2010");
-}
-
-// The family of the program's fonts; Liberation Sans stands in where it is missing.
-inline QString fontFamily()
-{
-    return QStringLiteral("Arial");
 }
 
 } // namespace Product

@@ -107,9 +107,10 @@ void TestWindowManager::startLeadsTo()
     WindowManager windows(20);
     windows.start();
     QCOMPARE(forms(), QStringList{"screenfrm"});
-    QCOMPARE(
-        form(QStringLiteral("screenfrm"))->findChild<QWidget *>(QStringLiteral("Label3D3"))->accessibleName(),
-        VersionText::text());
+    QCOMPARE(form(QStringLiteral("screenfrm"))
+                 ->findChild<QWidget *>(QStringLiteral("versionLabel"))
+                 ->accessibleName(),
+             VersionText::text());
     QFETCH(QString, window);
     QTRY_COMPARE(forms(), QStringList{window});
 }
@@ -122,12 +123,12 @@ void TestWindowManager::switchesBetweenCalculators()
     windows.start();
     QTRY_COMPARE(forms(), QStringList{"Zelk"});
 
-    box("Zelk", "netto")->setText(QStringLiteral("100"));
-    form(QStringLiteral("Zelk"))->findChild<ToolBar *>()->button(QStringLiteral("modus_bar"))->click();
+    box("Zelk", "netBox")->setText(QStringLiteral("100"));
+    form(QStringLiteral("Zelk"))->findChild<ToolBar *>()->button(QStringLiteral("compactAction"))->click();
     QTRY_COMPARE(forms(), QStringList{"klein_window"});
     const QString compact = QStringLiteral("klein_window");
-    QVERIFY(box(compact, "netto")->text().isEmpty());
-    QCOMPARE(box(compact, "x")->text(), QStringLiteral("7"));
+    QVERIFY(box(compact, "netBox")->text().isEmpty());
+    QCOMPARE(box(compact, "rateBox")->text(), QStringLiteral("7"));
     // 834, 121 unless the screen is too small (the offscreen one is 800 wide).
     QWidget *window = form(compact);
     const QRect area = window->screen()->availableGeometry();
@@ -135,21 +136,21 @@ void TestWindowManager::switchesBetweenCalculators()
     QCOMPARE(window->pos(), QPoint(qMin(834, area.right() + 1 - window->frameGeometry().width()), 121));
 
     // The compact window calculates, copies and clears like the main window.
-    box(compact, "x")->setText(QStringLiteral("16"));
-    QTest::keyClicks(box(compact, "brutto"), QStringLiteral("116"));
-    QTest::keyClick(box(compact, "brutto"), Qt::Key_Enter);
-    QCOMPARE(box(compact, "netto")->text(), QStringLiteral("100,00"));
-    window->findChild<IconButton *>(QStringLiteral("Button5"))->click();
+    box(compact, "rateBox")->setText(QStringLiteral("16"));
+    QTest::keyClicks(box(compact, "grossBox"), QStringLiteral("116"));
+    QTest::keyClick(box(compact, "grossBox"), Qt::Key_Enter);
+    QCOMPARE(box(compact, "netBox")->text(), QStringLiteral("100,00"));
+    window->findChild<IconButton *>(QStringLiteral("copyVatButton"))->click();
     QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("16,00"));
-    window->findChild<CommandButton *>(QStringLiteral("Button3"))->click();
-    QVERIFY(box(compact, "brutto")->text().isEmpty());
-    QCOMPARE(box(compact, "x")->text(), QStringLiteral("16"));
+    window->findChild<CommandButton *>(QStringLiteral("newButton"))->click();
+    QVERIFY(box(compact, "grossBox")->text().isEmpty());
+    QCOMPARE(box(compact, "rateBox")->text(), QStringLiteral("16"));
 
     // Its own close button hands back like closing the window (the real-window suite closes it).
-    window->findChild<CommandButton *>(QStringLiteral("Button2"))->click();
+    window->findChild<CommandButton *>(QStringLiteral("mainWindowButton"))->click();
     QTRY_COMPARE(forms(), QStringList{"Zelk"});
-    QVERIFY(box("Zelk", "netto")->text().isEmpty());
-    QCOMPARE(box("Zelk", "x")->text(), QStringLiteral("7"));
+    QVERIFY(box("Zelk", "netBox")->text().isEmpty());
+    QCOMPARE(box("Zelk", "rateBox")->text(), QStringLiteral("7"));
     QCOMPARE(ended.size(), 0);
     form(QStringLiteral("Zelk"))->close();
     QTRY_COMPARE(ended.size(), 1);
@@ -181,7 +182,10 @@ void TestWindowManager::minimisedWindowComesBack()
     const bool compact = window == QLatin1String("klein_window");
     QTRY_COMPARE(forms(), QStringList{compact ? QStringLiteral("Zelk") : window});
     if (compact)
-        form(QStringLiteral("Zelk"))->findChild<ToolBar *>()->button(QStringLiteral("modus_bar"))->click();
+        form(QStringLiteral("Zelk"))
+            ->findChild<ToolBar *>()
+            ->button(QStringLiteral("compactAction"))
+            ->click();
     QTRY_COMPARE(forms(), QStringList{window});
     QWidget *shown = form(window);
     QPointer<QDialog> modal;
@@ -242,10 +246,10 @@ void TestWindowManager::modalWindowHoldsCommands_data()
 {
     QTest::addColumn<QString>("opener"); // the command that opens the modal window
     QTest::addColumn<QString>("title");
-    QTest::newRow("about") << "info_bar" << "Copyright";
-    QTest::newRow("autostart") << "auto_bar" << "Autostartfunktion";
-    QTest::newRow("donation") << "spende_bm" << "Spende / Anerkennung";
-    QTest::newRow("exit question") << "ende_bar" << "Programm beenden";
+    QTest::newRow("about") << "aboutAction" << "Copyright";
+    QTest::newRow("autostart") << "autostartAction" << "Autostartfunktion";
+    QTest::newRow("donation") << "donateAction" << "Spende / Anerkennung";
+    QTest::newRow("exit question") << "exitAction" << "Programm beenden";
 }
 // clang-format on
 
@@ -258,14 +262,14 @@ void TestWindowManager::modalWindowHoldsCommands()
     windows.start();
     QTRY_COMPARE(forms(), QStringList{"Zelk"});
     const QPointer<QWidget> main = form(QStringLiteral("Zelk"));
-    box("Zelk", "netto")->setText(QStringLiteral("100"));
+    box("Zelk", "netBox")->setText(QStringLiteral("100"));
     QApplication::clipboard()->setText(QStringLiteral("alt"));
     UrlCatcher pages;
     QTest::failOnWarning("QDialog::exec: Recursive call detected");
     // What the commands change: the windows, the amounts, the clipboard, the stored rate, pages.
     const auto state = [&] {
         const QWidget *shown = form(QStringLiteral("Zelk"));
-        return QStringList{forms().join(QLatin1Char(',')), shown ? box("Zelk", "netto")->text() : QString(),
+        return QStringList{forms().join(QLatin1Char(',')), shown ? box("Zelk", "netBox")->text() : QString(),
                            QApplication::clipboard()->text(), RateSetting::read(),
                            QString::number(pages.urls.size())};
     };

@@ -29,11 +29,7 @@ void TestOsDescription::describe_data()
 
     QTest::newRow("XP SP3") << 2u << 5u << 1u << field("Service Pack 3")
                             << "Windows NT5.1 (WinXP) ( Version 5.1, Service Pack 3 )";
-    QTest::newRow("2000") << 2u << 5u << 0u << field("") << "Windows NT5.0 (Win2000) ( Version 5.0, )";
-    QTest::newRow("Vista") << 2u << 6u << 0u << field("") << "Windows NT( Windows Vista ) ( Version 6.0, )";
     QTest::newRow("6.1") << 2u << 6u << 1u << field("") << "Windows NT ( Version 6.1, )";
-    QTest::newRow("98") << 1u << 4u << 10u << field("") << "Windows 98 ( Version 4.10, )";
-    QTest::newRow("95") << 1u << 4u << 0u << field("") << "Windows 95 ( Version 4.0, )";
     QTest::newRow("ME") << 1u << 4u << 90u << field(" ") << "Windows ME ( Version 4.90,   )";
     QTest::newRow("unknown minor") << 1u << 4u << 3u << field("") << "Windows (unbekannt) ( Version 4.3, )";
     QTest::newRow("16 bit") << 0u << 3u << 11u << field("") << "Windows 16bit mit 32bit-Erweiterung ( Version 3.11, )";

@@ -166,11 +166,10 @@ QString TestStoreFaults::run(Operation operation)
     case Operation::RateDelete: {
         QPointer<MainWindow> window = new MainWindow;
         window->load();
-        window->findChild<TextBox *>(QStringLiteral("x"))->setText(QStringLiteral("7"));
+        window->findChild<TextBox *>(QStringLiteral("rateBox"))->setText(QStringLiteral("7"));
         window
-            ->findChild<QAction *>(operation == Operation::RateSave
-                                       ? QStringLiteral("prozentwert_bm")
-                                       : QStringLiteral("prozentwertloeschen_bm"))
+            ->findChild<QAction *>(operation == Operation::RateSave ? QStringLiteral("saveRateAction")
+                                                                    : QStringLiteral("deleteRateAction"))
             ->trigger();
         QCoreApplication::sendPostedEvents(); // a menu entry's command runs after the menu has returned
         delete window;
@@ -180,7 +179,7 @@ QString TestStoreFaults::run(Operation operation)
     case Operation::ListRemove: {
         QPointer<MainWindow> window = new MainWindow;
         window->load();
-        auto *box = window->findChild<TextBox *>(QStringLiteral("x"));
+        auto *box = window->findChild<TextBox *>(QStringLiteral("rateBox"));
         window->findChild<CalculatorPanel *>()->bindEntryList(
             QDir(programFolder(m_sandbox->path())).filePath(QStringLiteral("zelk.dat")));
         // Adding 12, or removing the second entry the list shows.
@@ -195,8 +194,9 @@ QString TestStoreFaults::run(Operation operation)
     case Operation::AutostartRemove: {
         QPointer<AutostartWindow> window = new AutostartWindow;
         window->show();
-        auto *button = window->findChild<CommandButton *>(
-            operation == Operation::AutostartEnter ? QStringLiteral("Command1") : QStringLiteral("Command3"));
+        auto *button = window->findChild<CommandButton *>(operation == Operation::AutostartEnter
+                                                              ? QStringLiteral("enterButton")
+                                                              : QStringLiteral("removeButton"));
         button->click();
         delete window;
         return QString();
@@ -210,7 +210,7 @@ QStringList TestStoreFaults::shownAfterwards(Operation operation)
     // A new window, as after "Ansicht wechseln" and back: it shows what it reads now.
     MainWindow window;
     window.load();
-    auto *box = window.findChild<TextBox *>(QStringLiteral("x"));
+    auto *box = window.findChild<TextBox *>(QStringLiteral("rateBox"));
     if (operation == Operation::RateSave || operation == Operation::RateDelete)
         return {box->text()};
     window.findChild<CalculatorPanel *>()->bindEntryList(

@@ -56,11 +56,6 @@ void copyToClipboard(const QString &text)
     clipboard->setText(text);
 }
 
-bool isTypedAmountChar(QChar c)
-{
-    return AmountKey::classifyInput(c.unicode()) == AmountKey::Action::Pass;
-}
-
 } // namespace
 
 CalculatorPanel::CalculatorPanel(QWidget *window, MessageDialog *messages)
@@ -68,12 +63,11 @@ CalculatorPanel::CalculatorPanel(QWidget *window, MessageDialog *messages)
     , m_messages(messages)
 {
     const QString noAmount = QStringLiteral("0,00");
-    m_netBox = makeBox(window, QStringLiteral("netto"), QStringLiteral("Nettobetrag"), noAmount);
-    m_rateBox = makeBox(window, QStringLiteral("x"), QStringLiteral("Mehrwertsteuersatz"),
+    m_netBox = makeBox(window, QStringLiteral("netBox"), QStringLiteral("Nettobetrag"), noAmount);
+    m_rateBox = makeBox(window, QStringLiteral("rateBox"), QStringLiteral("Mehrwertsteuersatz"),
                         RateSetting::defaultRate());
-    m_vatBox
-        = makeBox(window, QStringLiteral("zelkanteil"), QStringLiteral("Mehrwertsteuerbetrag"), noAmount);
-    m_grossBox = makeBox(window, QStringLiteral("brutto"), QStringLiteral("Bruttobetrag"), noAmount);
+    m_vatBox = makeBox(window, QStringLiteral("vatBox"), QStringLiteral("Mehrwertsteuerbetrag"), noAmount);
+    m_grossBox = makeBox(window, QStringLiteral("grossBox"), QStringLiteral("Bruttobetrag"), noAmount);
     for (TextBox *amount : {m_netBox, m_vatBox, m_grossBox})
         amount->setMaxChars(amountChars);
     // A rate of two digits and a decimal, such as 16,5, is read whole.
@@ -81,21 +75,22 @@ CalculatorPanel::CalculatorPanel(QWidget *window, MessageDialog *messages)
     m_vatBox->setLocked(true);
     m_vatBox->setBalloonTip(QStringLiteral("Gesperrt"), QStringLiteral("Keine Eingabe möglich!"));
 
-    connect(m_netBox, &TextBox::keyPress, this,
-            [this](int &key) { handleInputKey(m_netBox, key, &CalculatorPanel::computeFromNet); });
-    connect(m_grossBox, &TextBox::keyPress, this,
-            [this](int &key) { handleInputKey(m_grossBox, key, &CalculatorPanel::computeFromGross); });
-    connect(m_vatBox, &TextBox::keyPress, this, [this](int &key) {
-        if (AmountKey::classifyReadOnly(key) == AmountKey::Action::Copy)
-            copyVat();
+    // Enter computes from the box that holds a typed amount.
+    connect(m_netBox, &TextBox::enterPressed, this, [this] {
+        if (!m_netBox->text().isEmpty())
+            computeFromNet();
     });
-    // Pasted and dropped text obeys the rules of typed text, and the context
-    // menu names no key that typing refuses.
+    connect(m_grossBox, &TextBox::enterPressed, this, [this] {
+        if (!m_grossBox->text().isEmpty())
+            computeFromGross();
+    });
+    // Ctrl+C copies an amount whole, also without a selection.
+    connect(m_netBox, &TextBox::copyPressed, this, &CalculatorPanel::copyNet);
+    connect(m_vatBox, &TextBox::copyPressed, this, &CalculatorPanel::copyVat);
+    connect(m_grossBox, &TextBox::copyPressed, this, &CalculatorPanel::copyGross);
     for (TextBox *box : {m_netBox, m_grossBox}) {
-        box->setInsertFilter(isTypedAmountChar);
-        box->setRefusedKeys(
-            [](int code) { return AmountKey::classifyInput(code) == AmountKey::Action::Refuse; });
-        connect(box, &TextBox::insertRefused, this, &CalculatorPanel::refuseInput);
+        box->setInputFilter(AmountKey::isAmountChar);
+        connect(box, &QLineEdit::inputRejected, this, &CalculatorPanel::refuseInput);
     }
 }
 
@@ -194,27 +189,6 @@ void CalculatorPanel::copyAll() const
 {
     copyToClipboard(
         ClipboardText::allAmounts(m_netBox->text(), m_vatBox->text(), m_rateBox->text(), m_grossBox->text()));
-}
-
-void CalculatorPanel::handleInputKey(TextBox *box, int &keyAscii, void (CalculatorPanel::*direction)())
-{
-    switch (AmountKey::classifyInput(keyAscii)) {
-    case AmountKey::Action::Pass:
-    case AmountKey::Action::Backspace:
-    case AmountKey::Action::Ignore:
-        break;
-    case AmountKey::Action::Copy:
-        copyToClipboard(box->text());
-        break;
-    case AmountKey::Action::Compute:
-        if (!box->text().isEmpty())
-            (this->*direction)();
-        break;
-    case AmountKey::Action::Refuse:
-        keyAscii = TextBox::Discarded;
-        refuseInput();
-        break;
-    }
 }
 
 void CalculatorPanel::refuseInput()

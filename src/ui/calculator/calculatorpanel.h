@@ -54,7 +54,6 @@ private:
     void add(const QString &value) override;
     void remove(const QString &value) override;
 
-    void handleInputKey(TextBox *box, int &keyAscii, void (CalculatorPanel::*direction)());
     void refuseInput();
     void computeFromNet();
     void computeFromGross();

@@ -7,6 +7,7 @@
 #include "ui/controls/commandbutton.h"
 #include "ui/controls/iconbutton.h"
 #include "ui/controls/icons.h"
+#include "ui/controls/makers.h"
 #include "ui/controls/messagedialog.h"
 #include "ui/controls/textbox.h"
 #include "ui/controls/twips.h"
@@ -106,9 +107,7 @@ CompactWindow::CompactWindow(QWidget *parent)
     TextBox *grossBox = m_panel->grossBox();
     netBox->setGeometry(Layout::netBox);
     rateBox->setGeometry(Layout::rateBox);
-    auto *percentLabel = new QLabel(Texts::percentSign, this);
-    percentLabel->setObjectName(QStringLiteral("Label2"));
-    percentLabel->setGeometry(Layout::percentSign);
+    Make::label(QStringLiteral("percentLabel"), Texts::percentSign, this, Layout::percentSign);
     vatBox->setGeometry(Layout::vatBox);
     grossBox->setGeometry(Layout::grossBox);
     m_panel->setFocusColors(amountFocusColor, rateFocusColor);
@@ -123,15 +122,17 @@ CompactWindow::CompactWindow(QWidget *parent)
         vatBox->setGeometry(QRect(QPoint(rateBox->geometry().right(), vat.top()), vat.bottomRight()));
     }
 
-    m_copyNetButton = makeCopyButton(QStringLiteral("Button4"), Texts::copyNet, this, Layout::copyNetButton);
-    m_copyVatButton = makeCopyButton(QStringLiteral("Button5"), Texts::copyVat, this, Layout::copyVatButton);
+    m_copyNetButton
+        = makeCopyButton(QStringLiteral("copyNetButton"), Texts::copyNet, this, Layout::copyNetButton);
+    m_copyVatButton
+        = makeCopyButton(QStringLiteral("copyVatButton"), Texts::copyVat, this, Layout::copyVatButton);
     m_copyGrossButton
-        = makeCopyButton(QStringLiteral("Button6"), Texts::copyGross, this, Layout::copyGrossButton);
-    m_newButton = makeIconCommand(QStringLiteral("Button3"), "neu", Texts::clear, this, Layout::newButton);
-    m_mainWindowButton = makeIconCommand(QStringLiteral("Button2"), "zurueck", Texts::toMain, this,
+        = makeCopyButton(QStringLiteral("copyGrossButton"), Texts::copyGross, this, Layout::copyGrossButton);
+    m_newButton = makeIconCommand(QStringLiteral("newButton"), "neu", Texts::clear, this, Layout::newButton);
+    m_mainWindowButton = makeIconCommand(QStringLiteral("mainWindowButton"), "zurueck", Texts::toMain, this,
                                          Layout::mainWindowButton);
     m_alwaysOnTop = new CommandButton(Texts::onTop, CommandButton::Style::Toggle, this);
-    m_alwaysOnTop->setObjectName(QStringLiteral("Button1"));
+    m_alwaysOnTop->setObjectName(QStringLiteral("alwaysOnTopButton"));
     m_alwaysOnTop->setIcon(Icons::named(QStringLiteral("vordergrund")));
     m_alwaysOnTop->setGeometry(Layout::alwaysOnTop);
     WindowPlacement::offerTopmost(m_alwaysOnTop);

@@ -67,7 +67,7 @@ MessageDialog::MessageDialog(QWidget *parent)
     , m_yesButton(new QPushButton(this))
     , m_noButton(new QPushButton(this))
 {
-    setObjectName(QStringLiteral("Dialog1"));
+    setObjectName(QStringLiteral("messageDialog"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
                    | Qt::WindowCloseButtonHint);
     setAutoFillBackground(true);

@@ -1,7 +1,5 @@
 #include "ui/controls/programlook.h"
 
-#include "core/product.h"
-
 #include <QApplication>
 #include <QFont>
 #include <QPalette>
@@ -12,9 +10,7 @@ void ProgramLook::apply()
     // The window designs were laid out for a small sans-serif face; Arial (or
     // its metric twin Liberation Sans) at 8 pt keeps every German label whole.
     const qreal basePointSize = 8.25;
-    QFont font(Product::fontFamily());
-    font.setPointSizeF(basePointSize);
-    QApplication::setFont(font);
+    QApplication::setFont(font(basePointSize));
     // Tooltips in the light yellow of notification balloons.
     QPalette palette = QApplication::palette();
     const QColor balloonYellow(0xFF, 0xFF, 0xE1);
@@ -27,4 +23,13 @@ void ProgramLook::apply()
         QCoreApplication::installTranslator(translator);
     else
         delete translator;
+}
+
+QFont ProgramLook::font(qreal pointSize, bool bold, bool italic)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(pointSize);
+    font.setBold(bold);
+    font.setItalic(italic);
+    return font;
 }

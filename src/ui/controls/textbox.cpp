@@ -30,6 +30,14 @@ constexpr int iconPadding = 6;
 constexpr qreal fitStep = 0.25;
 constexpr qreal smallestFit = 6;
 
+// Ctrl with a letter, not AltGr (which is Ctrl+Alt on Windows) typing a character.
+bool isCommand(const QKeyEvent *event)
+{
+    const Qt::KeyboardModifiers mods = event->modifiers();
+    return mods.testFlag(Qt::ControlModifier) && !mods.testFlag(Qt::AltModifier) && event->key() >= Qt::Key_A
+        && event->key() <= Qt::Key_Z;
+}
+
 } // namespace
 
 TextBox::TextBox(QWidget *parent)
@@ -212,35 +220,6 @@ void TextBox::showEntryList()
         change(m_listSource);
 }
 
-int TextBox::characterCode(const QKeyEvent *event)
-{
-    const int key = event->key();
-    switch (key) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return EnterCode;
-    case Qt::Key_Backspace:
-        return BackspaceCode;
-    case Qt::Key_Escape:
-        return EscapeCode;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-    case Qt::Key_Delete:
-        return -1;
-    default:
-        break;
-    }
-    const Qt::KeyboardModifiers mods = event->modifiers();
-    if (mods.testFlag(Qt::ControlModifier) && !mods.testFlag(Qt::AltModifier) && key >= Qt::Key_A
-        && key <= Qt::Key_Z)
-        return key - Qt::Key_A + 1;
-    const QString typed = event->text();
-    if (typed.isEmpty())
-        return -1;
-    const char16_t code = typed.at(0).unicode();
-    return code == DeleteCode ? -1 : int(code);
-}
-
 bool TextBox::event(QEvent *event)
 {
     // Every way the user changes the text starts with one of these events;
@@ -267,27 +246,46 @@ void TextBox::rememberText()
     m_cursorBeforeEdit = cursorPosition();
 }
 
+bool TextBox::refuses(const QKeyEvent *event) const
+{
+    if (!m_inputFilter)
+        return false;
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Backspace:
+    case Qt::Key_Delete:
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        return false;
+    case Qt::Key_Escape:
+        return true;
+    default:
+        break;
+    }
+    // Ctrl with a letter is a command, which types a control character on
+    // some platforms only; of these the box takes Copy alone.
+    if (isCommand(event))
+        return event->key() != Qt::Key_C;
+    const QString typed = event->text();
+    return !typed.isEmpty() && !m_inputFilter(typed.at(0));
+}
+
 void TextBox::keyPressEvent(QKeyEvent *event)
 {
-    const int original = characterCode(event);
-    if (original < 0) {
-        QLineEdit::keyPressEvent(event);
-        return;
-    }
-    int code = original;
-    QPointer<TextBox> guard(this);
-    emit keyPress(code);
-    // The handler may have shown a dialog during which the window went away.
-    if (!guard)
-        return;
-    if (code == Discarded) {
+    if (refuses(event)) {
         event->accept();
+        emit inputRejected();
         return;
     }
-    if (code != original) {
-        QKeyEvent replaced(event->type(), 0, Qt::NoModifier, QString(QChar(char16_t(code))));
-        QLineEdit::keyPressEvent(&replaced);
-        return;
+    if (isCommand(event) && event->key() == Qt::Key_C) {
+        emit copyPressed();
+    } else if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        QPointer<TextBox> guard(this);
+        emit enterPressed();
+        // The handler may have shown a message during which the window went away.
+        if (!guard)
+            return;
     }
     QLineEdit::keyPressEvent(event);
 }
@@ -301,10 +299,10 @@ void TextBox::contextMenuEvent(QContextMenuEvent *event)
     for (QAction *action : actions) {
         const QString text = action->text();
         const QKeySequence key(text.section(QLatin1Char('\t'), 1), QKeySequence::NativeText);
-        if (!m_refusedKeys || key.isEmpty())
+        if (key.isEmpty())
             continue;
         const QKeyEvent press(QEvent::KeyPress, key[0].key(), key[0].keyboardModifiers());
-        if (m_refusedKeys(characterCode(&press)))
+        if (refuses(&press))
             action->setText(text.section(QLatin1Char('\t'), 0, 0));
     }
     menu->popup(event->globalPos());
@@ -327,14 +325,14 @@ void TextBox::onTextEdited()
            && before[before.size() - 1 - tail] == now[now.size() - 1 - tail])
         ++tail;
     const QString inserted = now.mid(head, now.size() - head - tail);
-    const bool refused = m_insertFilter
-        && std::any_of(inserted.begin(), inserted.end(), [this](QChar c) { return !m_insertFilter(c); });
+    const bool refused = m_inputFilter
+        && std::any_of(inserted.begin(), inserted.end(), [this](QChar c) { return !m_inputFilter(c); });
 
     if (tooLong || refused) {
         setText(m_textBeforeEdit);
         setCursorPosition(m_cursorBeforeEdit);
         if (refused)
-            QTimer::singleShot(0, this, &TextBox::insertRefused);
+            QTimer::singleShot(0, this, &QLineEdit::inputRejected);
         return;
     }
     // A drop that moves text within the box edits twice in one event.

@@ -24,22 +24,14 @@ public:
     virtual void remove(const QString &value) = 0;
 };
 
-// The program's text box. A key-press hook sees the character code of every
-// typed character before the box does and may replace it (Discarded drops the key);
-// the hook also runs while the box is locked.
+// The program's text box. It may take only some characters, typed or
+// inserted, and tells its owner of Enter and Ctrl+C before it handles them
+// itself, also while it is locked.
 class TextBox : public QLineEdit
 {
     Q_OBJECT
 
 public:
-    // Character codes of the keys that type control characters.
-    static constexpr int EnterCode = 13;
-    static constexpr int BackspaceCode = 8;
-    static constexpr int EscapeCode = 27;
-    static constexpr int DeleteCode = 127;
-    // What the key-press hook sets to discard a key.
-    static constexpr int Discarded = 0;
-
     explicit TextBox(QWidget *parent = nullptr);
 
     // Most characters the user may type; 0 means no limit. Texts set by the
@@ -47,15 +39,14 @@ public:
     void setMaxChars(int count);
     int maxChars() const { return m_maxChars; }
 
-    // Which characters text inserted by pasting (Shift+Insert, the context
-    // menu, the middle mouse button) or dropping may hold. Text with any other
-    // character is refused whole: the box keeps its text, and insertRefused is
-    // emitted once, after the inserting event has returned.
-    void setInsertFilter(std::function<bool(QChar)> allowed) { m_insertFilter = std::move(allowed); }
-
-    // Which typed character codes the key-press hook refuses. The context
-    // menu keeps its commands but names none of these keys as a shortcut.
-    void setRefusedKeys(std::function<bool(int)> refused) { m_refusedKeys = std::move(refused); }
+    // Which characters the user may put in. A typed character it refuses, and
+    // every Ctrl+letter command but Copy as well as Escape, is dropped and
+    // inputRejected() emitted at once. Text inserted by pasting (Shift+Insert,
+    // the context menu, the middle mouse button) or dropping with any refused
+    // character is refused whole: the box keeps its text, and inputRejected()
+    // is emitted once, after the inserting event has returned. The context
+    // menu keeps its commands but names none of the refused keys.
+    void setInputFilter(std::function<bool(QChar)> allowed) { m_inputFilter = std::move(allowed); }
 
     // Read-only for the user; key presses are still reported.
     void setLocked(bool locked);
@@ -84,13 +75,11 @@ public:
     void setEntryList(EntryListSource *source, const QString &caption);
     void showEntryList();
 
-    // The character code a key event types, or -1 for keys that type nothing
-    // (arrows, Delete, function keys, modifiers alone).
-    static int characterCode(const QKeyEvent *event);
-
 signals:
-    void keyPress(int &keyAscii);
-    void insertRefused();
+    // Return or Enter; the box may be gone when the handler returns.
+    void enterPressed();
+    // Ctrl+C, before the box copies its selection.
+    void copyPressed();
 
 protected:
     bool event(QEvent *event) override;
@@ -118,6 +107,7 @@ private:
     EntryListSource *m_listSource = nullptr;
     QString m_listCaption;
     QString m_wholeText;
-    std::function<bool(QChar)> m_insertFilter;
-    std::function<bool(int)> m_refusedKeys;
+    bool refuses(const QKeyEvent *event) const;
+
+    std::function<bool(QChar)> m_inputFilter;
 };

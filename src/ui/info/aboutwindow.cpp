@@ -10,6 +10,9 @@
 #include "ui/controls/frame.h"
 #include "ui/controls/icons.h"
 #include "ui/controls/label3d.h"
+#include "ui/controls/line3d.h"
+#include "ui/controls/makers.h"
+#include "ui/controls/programlook.h"
 #include "ui/controls/twips.h"
 #include "ui/controls/windowsetup.h"
 
@@ -57,10 +60,9 @@ const int lowerSeparatorTop = 5640;
 const QRect design = Twips::rect(120, 2160, 2295, 255);
 const QRect programIcon = Twips::rect(1575, 2520, 2940, 765);
 const QSize programIconSize(48, 48);
-// The maker's block: one label a line, named on from Label6.
+// The maker's block: one label a line.
 const QRect blockFirstLine = Twips::rect(120, 3360, 5865, 255);
 const int blockLineStep = 270;
-const int blockFirstLabelNumber = 6;
 const QRect internet = Twips::rect(120, 4920, 2655, 255);
 const QRect homepageLink = Twips::rect(2760, 4920, 1815, 255);
 const QRect support = Twips::rect(120, 5280, 2295, 255);
@@ -69,29 +71,20 @@ const QRect systemLine = Twips::rect(120, 6000, 3735, 495);
 const QRect okayButton = Twips::rect(4560, 6120, 1455, 375);
 } // namespace Layout
 
-QLabel *makeLabel(const QString &name, const QString &text, QWidget *parent, const QRect &geometry,
-                  Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter, bool bold = false)
+QLabel *makeBoldLabel(const QString &name, const QString &text, QWidget *parent, const QRect &geometry,
+                      Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter)
 {
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setAlignment(alignment);
-    label->setGeometry(geometry);
-    if (bold) {
-        QFont font = label->font();
-        font.setBold(true);
-        label->setFont(font);
-    }
+    QLabel *label = Make::label(name, text, parent, geometry, alignment);
+    QFont font = label->font();
+    font.setBold(true);
+    label->setFont(font);
     return label;
 }
 
-QFrame *makeLine(QWidget *parent, int top)
+// A sunken line is two pixels high; its top twip marks the boundary between them.
+QRect separator(int top)
 {
-    auto *line = new QFrame(parent);
-    line->setFrameShape(QFrame::HLine);
-    line->setFrameShadow(QFrame::Sunken);
-    line->setAccessibleName(QStringLiteral("Trennlinie"));
-    line->setGeometry(0, Twips::px(top) - 1, Layout::separatorWidth, 2);
-    return line;
+    return {0, Twips::px(top) - 1, Layout::separatorWidth, 2};
 }
 
 } // namespace
@@ -107,81 +100,65 @@ AboutWindow::AboutWindow(QWidget *parent)
     pal.setColor(QPalette::Window, Qt::white);
     setPalette(pal);
 
-    auto *picture = new QLabel(this);
-    picture->setObjectName(QStringLiteral("Image12"));
-    picture->setAccessibleName(QStringLiteral("Bild: Tischrechner mit Prozenttaste"));
-    picture->setPixmap(Icons::named(QStringLiteral("bild")).pixmap(Layout::pictureSize));
-    picture->setGeometry(Layout::picture);
+    Make::picture(QStringLiteral("picture"), QStringLiteral("Bild: Tischrechner mit Prozenttaste"),
+                  Icons::named(QStringLiteral("bild")), Layout::pictureSize, this, Layout::picture);
 
-    auto *title = new Label3D(Texts::product, this);
-    title->setObjectName(QStringLiteral("Label3D1"));
-    QFont titleFont(Product::fontFamily());
-    titleFont.setPointSizeF(Layout::titlePointSize);
-    titleFont.setBold(true);
-    titleFont.setItalic(true);
-    title->setFont(titleFont);
+    Label3D *title
+        = Make::label3D(QStringLiteral("titleLabel"), Texts::product,
+                        ProgramLook::font(Layout::titlePointSize, true, true), this, Layout::title);
     title->setShadowColor(Layout::titleShadow);
-    title->setGeometry(Layout::title);
     title->setBackgroundColor(Qt::white);
 
-    makeLabel(QStringLiteral("Label1"), VersionText::text(), this, Layout::version,
-              Qt::AlignRight | Qt::AlignVCenter);
-    makeLabel(QStringLiteral("Label14"), Texts::date, this, Layout::date, Qt::AlignRight | Qt::AlignVCenter);
+    Make::label(QStringLiteral("versionLabel"), VersionText::text(), this, Layout::version,
+                Qt::AlignRight | Qt::AlignVCenter);
+    Make::label(QStringLiteral("dateLabel"), Texts::date, this, Layout::date,
+                Qt::AlignRight | Qt::AlignVCenter);
 
-    auto *frame = new Frame(QString(), this);
-    frame->setObjectName(QStringLiteral("Frames1"));
-    frame->setGeometry(Layout::frame);
-    makeLabel(QStringLiteral("Label3"), Texts::frameLine1, frame, Layout::frameLine1);
-    makeLabel(QStringLiteral("Label4"), Texts::frameLine2, frame, Layout::frameLine2);
+    Frame *frame = Make::frame(QStringLiteral("frame"), QString(), this, Layout::frame);
+    Make::label(QStringLiteral("productLine"), Texts::frameLine1, frame, Layout::frameLine1);
+    Make::label(QStringLiteral("copyrightLine"), Texts::frameLine2, frame, Layout::frameLine2);
 
-    makeLine(this, Layout::upperSeparatorTop);
-    makeLabel(QStringLiteral("Label5"), Texts::design, this, Layout::design, Qt::AlignLeft | Qt::AlignVCenter,
-              true);
+    Make::line(QStringLiteral("upperLine"), this, separator(Layout::upperSeparatorTop));
+    makeBoldLabel(QStringLiteral("designLabel"), Texts::design, this, Layout::design);
 
-    auto *programIcon = new QLabel(this);
-    programIcon->setObjectName(QStringLiteral("Image1"));
-    programIcon->setAccessibleName(QStringLiteral("Programmsymbol"));
-    programIcon->setPixmap(Icons::named(QStringLiteral("zelk")).pixmap(Layout::programIconSize));
-    programIcon->setAlignment(Qt::AlignCenter);
-    programIcon->setGeometry(Layout::programIcon);
+    Make::picture(QStringLiteral("programIcon"), QStringLiteral("Programmsymbol"),
+                  Icons::named(QStringLiteral("zelk")), Layout::programIconSize, this, Layout::programIcon)
+        ->setAlignment(Qt::AlignCenter);
 
     const QStringList block = {Texts::owners, Texts::street, Texts::town, Texts::phone, Texts::fax};
     for (int i = 0; i < block.size(); ++i) {
-        makeLabel(QStringLiteral("Label%1").arg(Layout::blockFirstLabelNumber + i), block.at(i), this,
-                  Layout::blockFirstLine.translated(0, Twips::px(Layout::blockLineStep * i)), Qt::AlignCenter,
-                  true);
+        makeBoldLabel(QStringLiteral("makerLine%1").arg(i + 1), block.at(i), this,
+                      Layout::blockFirstLine.translated(0, Twips::px(Layout::blockLineStep * i)),
+                      Qt::AlignCenter);
     }
 
-    makeLabel(QStringLiteral("Label11"), Texts::internet, this, Layout::internet,
-              Qt::AlignLeft | Qt::AlignVCenter, true);
+    makeBoldLabel(QStringLiteral("internetLabel"), Texts::internet, this, Layout::internet);
     auto *homepageLink = new CommandButton(MakerAddresses::homePageLabel(), CommandButton::Style::Link, this);
-    homepageLink->setObjectName(QStringLiteral("Command2"));
+    homepageLink->setObjectName(QStringLiteral("homepageLink"));
     homepageLink->setUrl(MakerAddresses::homePage());
     homepageLink->setToolTip(Texts::homeTip);
     homepageLink->setAccessibleName(Texts::homeTip);
     homepageLink->setGeometry(Layout::homepageLink);
 
-    makeLabel(QStringLiteral("Label12"), Texts::support, this, Layout::support,
-              Qt::AlignLeft | Qt::AlignVCenter, true);
+    makeBoldLabel(QStringLiteral("supportLabel"), Texts::support, this, Layout::support);
     auto *supportMailLink
         = new CommandButton(MakerAddresses::supportMailLabel(), CommandButton::Style::Link, this);
-    supportMailLink->setObjectName(QStringLiteral("Command3"));
+    supportMailLink->setObjectName(QStringLiteral("supportMailLink"));
     supportMailLink->setUrl(MakerAddresses::supportMail());
     supportMailLink->setToolTip(Texts::mailTip);
     supportMailLink->setAccessibleName(Texts::mailTip);
     supportMailLink->setGeometry(Layout::supportMailLink);
 
-    makeLine(this, Layout::lowerSeparatorTop);
+    Make::line(QStringLiteral("lowerLine"), this, separator(Layout::lowerSeparatorTop));
 
     const SystemVersion::Info os = SystemVersion::query();
-    auto *systemLine = makeLabel(QStringLiteral("windowsversion"),
-                                 OsDescription::describe(os.platformId, os.major, os.minor, os.servicePack),
-                                 this, Layout::systemLine, Qt::AlignLeft | Qt::AlignTop);
-    systemLine->setWordWrap(true);
+    QLabel *systemLine = Make::wrappedLabel(
+        QStringLiteral("systemLine"),
+        OsDescription::describe(os.platformId, os.major, os.minor, os.servicePack), this, Layout::systemLine);
     systemLine->setAccessibleName(systemLine->text());
 
     auto *okayButton = new CommandButton(Texts::okay, CommandButton::Style::Push, this);
-    okayButton->setObjectName(QStringLiteral("Command1"));
+    okayButton->setObjectName(QStringLiteral("okayButton"));
     okayButton->setGeometry(Layout::okayButton);
     okayButton->setDefault(true);
     connect(okayButton, &CommandButton::clicked, this, &AboutWindow::accept);

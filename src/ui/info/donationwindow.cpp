@@ -1,7 +1,6 @@
 #include "ui/info/donationwindow.h"
 
 #include "core/makeraddresses.h"
-#include "core/product.h"
 #include "system/shellroutines.h"
 #include "system/windowplacement.h"
 #include "ui/controls/bgrcolor.h"
@@ -9,6 +8,8 @@
 #include "ui/controls/frame.h"
 #include "ui/controls/icons.h"
 #include "ui/controls/label3d.h"
+#include "ui/controls/makers.h"
+#include "ui/controls/programlook.h"
 #include "ui/controls/twips.h"
 #include "ui/controls/windowsetup.h"
 
@@ -41,14 +42,7 @@ const QRect donateButton = Twips::rect(4800, 2640, 1455, 375);
 
 Label3D *makeLabel(const QString &name, const QString &caption, QWidget *parent, const QRect &geometry)
 {
-    auto *label = new Label3D(caption, parent);
-    label->setObjectName(name);
-    QFont font(Product::fontFamily());
-    font.setPointSizeF(Layout::labelPointSize);
-    font.setBold(true);
-    label->setFont(font);
-    label->setGeometry(geometry);
-    return label;
+    return Make::label3D(name, caption, ProgramLook::font(Layout::labelPointSize, true), parent, geometry);
 }
 
 } // namespace
@@ -59,23 +53,21 @@ DonationWindow::DonationWindow(QWidget *parent)
     setUpWindow(this, QStringLiteral("spenden1"), Texts::caption, Texts::caption, Layout::window);
     WindowPlacement::centre(this);
 
-    auto *frame = new Frame(QString(), this);
-    frame->setObjectName(QStringLiteral("Frames1"));
-    frame->setGeometry(Layout::frame);
-    Label3D *request = makeLabel(QStringLiteral("Label3D1"), Texts::request, frame, Layout::request);
+    Frame *frame = Make::frame(QStringLiteral("frame"), QString(), this, Layout::frame);
+    Label3D *request = makeLabel(QStringLiteral("requestLabel"), Texts::request, frame, Layout::request);
     request->setWordWrap(true);
-    Label3D *thanks = makeLabel(QStringLiteral("Label3D2"), Texts::thanks, frame, Layout::thanks);
+    Label3D *thanks = makeLabel(QStringLiteral("thanksLabel"), Texts::thanks, frame, Layout::thanks);
     thanks->setTextColor(Layout::thanksText);
     thanks->setAlignment(Qt::AlignRight | Qt::AlignTop);
 
     auto *backButton = new CommandButton(Texts::back, CommandButton::Style::Push, this);
-    backButton->setObjectName(QStringLiteral("Button1"));
+    backButton->setObjectName(QStringLiteral("backButton"));
     backButton->setIcon(Icons::named(QStringLiteral("zurueck")));
     backButton->setGeometry(Layout::backButton);
     connect(backButton, &CommandButton::clicked, this, &DonationWindow::accept);
 
     auto *donateButton = new CommandButton(Texts::donate, CommandButton::Style::Push, this);
-    donateButton->setObjectName(QStringLiteral("Command1"));
+    donateButton->setObjectName(QStringLiteral("donateButton"));
     donateButton->setIcon(Icons::named(QStringLiteral("spenden")));
     donateButton->setGeometry(Layout::donateButton);
     donateButton->setDefault(true);

@@ -1,12 +1,13 @@
 #include "ui/info/splashface.h"
 
-#include "core/product.h"
 #include "core/versiontext.h"
 #include "ui/controls/bgrcolor.h"
 #include "ui/controls/frame.h"
 #include "ui/controls/icons.h"
 #include "ui/controls/label3d.h"
 #include "ui/controls/line3d.h"
+#include "ui/controls/makers.h"
+#include "ui/controls/programlook.h"
 #include "ui/controls/twips.h"
 
 #include <QLabel>
@@ -39,15 +40,9 @@ const QString picture = QStringLiteral("Bild: Tischrechner mit Prozenttaste");
 Label3D *makeLabel(const QString &objectName, const QString &caption, qreal pointSize, QWidget *parent,
                    const QRect &geometry)
 {
-    auto *label = new Label3D(caption, parent);
-    label->setObjectName(objectName);
-    QFont font(Product::fontFamily());
-    font.setPointSizeF(pointSize);
-    font.setBold(true);
-    label->setFont(font);
+    Label3D *label = Make::label3D(objectName, caption, ProgramLook::font(pointSize, true), parent, geometry);
     label->setShadowColor(Layout::labelShadow);
     label->setBackgroundColor(Qt::white);
-    label->setGeometry(geometry);
     return label;
 }
 
@@ -84,27 +79,19 @@ void SplashFace::build(QWidget *window)
     pal.setColor(QPalette::Window, Qt::white);
     window->setPalette(pal);
 
-    auto *frame = new Frame(QString(), window);
-    frame->setObjectName(QStringLiteral("Frames1"));
+    Frame *frame = Make::frame(QStringLiteral("frame"), QString(), window, Layout::frame);
     frame->setBackgroundColor(Qt::white);
-    frame->setGeometry(Layout::frame);
 
-    makeLabel(QStringLiteral("Label3D1"), Texts::name, Layout::namePointSize, frame, Layout::name);
-    makeLabel(QStringLiteral("Label3D2"), Texts::year, Layout::yearPointSize, frame, Layout::year)
+    makeLabel(QStringLiteral("nameLabel"), Texts::name, Layout::namePointSize, frame, Layout::name);
+    makeLabel(QStringLiteral("yearLabel"), Texts::year, Layout::yearPointSize, frame, Layout::year)
         ->setTextColor(Layout::yearText);
 
-    auto *picture = new QLabel(frame);
-    picture->setObjectName(QStringLiteral("Image1"));
-    picture->setAccessibleName(Texts::picture);
-    picture->setPixmap(Icons::named(QStringLiteral("bild")).pixmap(Layout::pictureSize));
-    picture->setGeometry(Layout::picture);
-    picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Make::picture(QStringLiteral("picture"), Texts::picture, Icons::named(QStringLiteral("bild")),
+                  Layout::pictureSize, frame, Layout::picture)
+        ->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Make::line(QStringLiteral("line"), frame, Layout::line);
 
-    auto *line = new Line3D(frame);
-    line->setObjectName(QStringLiteral("Line3D1"));
-    line->setGeometry(Layout::line);
-
-    makeLabel(QStringLiteral("Label3D3"), VersionText::text(), Layout::versionPointSize, frame,
+    makeLabel(QStringLiteral("versionLabel"), VersionText::text(), Layout::versionPointSize, frame,
               Layout::version);
 }
 
@@ -112,12 +99,12 @@ void SplashFace::nameParts(QWidget *window, const QImage &face)
 {
     // Each of the kind that assistive tools knew it as: the picture an image
     // (showing its own part of the face again), the line a frame.
-    QWidget *frame = standIn(QStringLiteral("Frames1"), QStringLiteral("Rahmen"), window, Layout::frame);
-    standIn(QStringLiteral("Label3D1"), Texts::name, frame, Layout::name);
-    standIn(QStringLiteral("Label3D2"), Texts::year, frame, Layout::year);
-    standIn<QLabel>(QStringLiteral("Image1"), Texts::picture, frame, Layout::picture)
+    QWidget *frame = standIn(QStringLiteral("frame"), QStringLiteral("Rahmen"), window, Layout::frame);
+    standIn(QStringLiteral("nameLabel"), Texts::name, frame, Layout::name);
+    standIn(QStringLiteral("yearLabel"), Texts::year, frame, Layout::year);
+    standIn<QLabel>(QStringLiteral("picture"), Texts::picture, frame, Layout::picture)
         ->setPixmap(QPixmap::fromImage(face.copy(Layout::picture)));
-    standIn<QFrame>(QStringLiteral("Line3D1"), QStringLiteral("Trennlinie"), frame, Layout::line);
-    standIn(QStringLiteral("Label3D3"), VersionText::text(), frame, Layout::version);
+    standIn<QFrame>(QStringLiteral("line"), QStringLiteral("Trennlinie"), frame, Layout::line);
+    standIn(QStringLiteral("versionLabel"), VersionText::text(), frame, Layout::version);
     frame->show();
 }

@@ -28,7 +28,7 @@ SplashWindow::SplashWindow(int intervalMs, QWidget *parent)
         setAttribute(Qt::WA_OpaquePaintEvent);
     }
 
-    m_timer->setObjectName(QStringLiteral("Timer1"));
+    m_timer->setObjectName(QStringLiteral("handOverTimer"));
     m_timer->setSingleShot(true);
     // A coarse timer may fire up to 5 % early; the splash stays its full time.
     m_timer->setTimerType(Qt::PreciseTimer);

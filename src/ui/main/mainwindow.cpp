@@ -12,7 +12,9 @@
 #include "ui/controls/frame.h"
 #include "ui/controls/icons.h"
 #include "ui/controls/label3d.h"
+#include "ui/controls/makers.h"
 #include "ui/controls/messagedialog.h"
+#include "ui/controls/programlook.h"
 #include "ui/controls/textbox.h"
 #include "ui/controls/toolbar.h"
 #include "ui/controls/twips.h"
@@ -119,16 +121,6 @@ const QColor focusYellow = BgrColor::toColor(0x80FFFF);
 const QColor vatTextColor = BgrColor::toColor(0x0000FF);
 const QColor productShadowColor = BgrColor::toColor(0x808080);
 
-QLabel *makeLabel(const QString &name, const QString &text, QWidget *parent, const QRect &geometry)
-{
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setWordWrap(true);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setGeometry(geometry);
-    return label;
-}
-
 void placeBox(TextBox *box, QWidget *parent, const QRect &geometry)
 {
     box->setParent(parent);
@@ -140,10 +132,8 @@ void placeBox(TextBox *box, QWidget *parent, const QRect &geometry)
 
 Frame *makeFrame(const QString &name, const QString &caption, QWidget *parent, const QRect &geometry)
 {
-    auto *frame = new Frame(caption, parent);
-    frame->setObjectName(name);
+    Frame *frame = Make::frame(name, caption, parent, geometry);
     frame->setCaptionColor(frameCaptionColor);
-    frame->setGeometry(geometry);
     return frame;
 }
 
@@ -200,25 +190,27 @@ MainWindow::MainWindow(QWidget *parent)
 
     // Labels in the frames may use the room down to the next control, so that
     // no German text is cut off where the system font is wider than the window's fixed layout.
-    Frame *netFrame = makeFrame(QStringLiteral("Frames1"), Texts::frameNetto, this, Layout::netFrame);
-    makeLabel(QStringLiteral("Label4"), Texts::netHint, netFrame, Layout::netHint);
+    Frame *netFrame = makeFrame(QStringLiteral("netFrame"), Texts::frameNetto, this, Layout::netFrame);
+    Make::wrappedLabel(QStringLiteral("netHint"), Texts::netHint, netFrame, Layout::netHint);
     placeBox(netBox, netFrame, Layout::netBox);
-    makeLabel(QStringLiteral("Label1"), Texts::pressEnter, netFrame, Layout::netPressEnter);
+    Make::wrappedLabel(QStringLiteral("netPressEnter"), Texts::pressEnter, netFrame, Layout::netPressEnter);
 
-    Frame *vatFrame = makeFrame(QStringLiteral("Frames2"), Texts::frameVat, this, Layout::vatFrame);
-    makeLabel(QStringLiteral("Label15"), Texts::rateLabel, vatFrame, Layout::rateLabel);
+    Frame *vatFrame = makeFrame(QStringLiteral("vatFrame"), Texts::frameVat, this, Layout::vatFrame);
+    Make::wrappedLabel(QStringLiteral("rateLabel"), Texts::rateLabel, vatFrame, Layout::rateLabel);
     placeBox(rateBox, vatFrame, Layout::rateBox);
-    QLabel *percent = makeLabel(QStringLiteral("Label2"), Texts::percentSign, vatFrame, Layout::percentSign);
+    QLabel *percent = Make::wrappedLabel(QStringLiteral("percentLabel"), Texts::percentSign, vatFrame,
+                                         Layout::percentSign);
     QFont large = percent->font();
     large.setPointSizeF(boxPointSize);
     percent->setFont(large);
-    makeLabel(QStringLiteral("Label3"), Texts::vatLabel, vatFrame, Layout::vatLabel);
+    Make::wrappedLabel(QStringLiteral("vatLabel"), Texts::vatLabel, vatFrame, Layout::vatLabel);
     placeBox(vatBox, vatFrame, Layout::vatBox);
 
-    Frame *grossFrame = makeFrame(QStringLiteral("Frames3"), Texts::frameBrutto, this, Layout::grossFrame);
-    makeLabel(QStringLiteral("Label5"), Texts::grossHint, grossFrame, Layout::grossHint);
+    Frame *grossFrame = makeFrame(QStringLiteral("grossFrame"), Texts::frameBrutto, this, Layout::grossFrame);
+    Make::wrappedLabel(QStringLiteral("grossHint"), Texts::grossHint, grossFrame, Layout::grossHint);
     placeBox(grossBox, grossFrame, Layout::grossBox);
-    makeLabel(QStringLiteral("Label6"), Texts::pressEnter, grossFrame, Layout::grossPressEnter);
+    Make::wrappedLabel(QStringLiteral("grossPressEnter"), Texts::pressEnter, grossFrame,
+                       Layout::grossPressEnter);
 
     m_panel->setFocusColors(focusYellow, focusYellow);
     for (TextBox *box : {netBox, rateBox, grossBox})
@@ -229,24 +221,19 @@ MainWindow::MainWindow(QWidget *parent)
         box->fitFont(box->maxChars(), QStringLiteral("0123456789,-./"));
     vatBox->setTextColor(vatTextColor);
 
-    m_productLabel = new Label3D(Texts::product, this);
-    m_productLabel->setObjectName(QStringLiteral("Label3D2"));
-    QFont productFont(Product::fontFamily());
-    productFont.setPointSizeF(productPointSize);
-    productFont.setBold(true);
-    productFont.setItalic(true);
-    m_productLabel->setFont(productFont);
+    m_productLabel
+        = Make::label3D(QStringLiteral("productLabel"), Texts::product,
+                        ProgramLook::font(productPointSize, true, true), this, Layout::productLabel);
     m_productLabel->setShadowColor(productShadowColor);
-    m_productLabel->setGeometry(Layout::productLabel);
 
     m_homepageLink = new CommandButton(MakerAddresses::homePageLabel(), CommandButton::Style::Link, this);
-    m_homepageLink->setObjectName(QStringLiteral("Command1"));
+    m_homepageLink->setObjectName(QStringLiteral("homepageLink"));
     m_homepageLink->setUrl(MakerAddresses::homePage());
     m_homepageLink->setBalloonTip(Texts::homeLinkTip);
     m_homepageLink->setGeometry(Layout::homepageLink);
 
     m_alwaysOnTop = new CommandButton(Texts::onTop, CommandButton::Style::Toggle, this);
-    m_alwaysOnTop->setObjectName(QStringLiteral("Button1"));
+    m_alwaysOnTop->setObjectName(QStringLiteral("alwaysOnTopButton"));
     m_alwaysOnTop->setGeometry(Layout::alwaysOnTop);
     WindowPlacement::offerTopmost(m_alwaysOnTop);
     // toggled, not clicked: an assistive tool's "Toggle" emits only toggled.
@@ -263,52 +250,57 @@ MainWindow::MainWindow(QWidget *parent)
 
 void MainWindow::createActions()
 {
-    m_newAction = makeAction(QStringLiteral("neu_bar"), QStringLiteral("Neu"), this, icon("neu"));
+    m_newAction = makeAction(QStringLiteral("newAction"), QStringLiteral("Neu"), this, icon("neu"));
     onTriggered(m_newAction, [this] { m_panel->clearAmounts(); });
 
-    m_saveAction = makeAction(QStringLiteral("save_bar"), QStringLiteral("Zelk. speichern && löschen"), this,
-                              icon("speichern"), QStringLiteral("Zelk. speichern & löschen"));
+    m_saveAction = makeAction(QStringLiteral("saveAction"), QStringLiteral("Zelk. speichern && löschen"),
+                              this, icon("speichern"), QStringLiteral("Zelk. speichern & löschen"));
     m_saveRateAction
-        = makeAction(QStringLiteral("prozentwert_bm"), QStringLiteral("Zelk. Prozentwert &speichern"), this);
-    m_deleteRateAction = makeAction(QStringLiteral("prozentwertloeschen_bm"),
+        = makeAction(QStringLiteral("saveRateAction"), QStringLiteral("Zelk. Prozentwert &speichern"), this);
+    m_deleteRateAction = makeAction(QStringLiteral("deleteRateAction"),
                                     QStringLiteral("Zelk. Prozentwert aus Registrierung &löschen"), this);
 
-    m_copyAction = makeAction(QStringLiteral("kop_bar"), QStringLiteral("Kopieren"), this, icon("kopieren"),
-                              QStringLiteral("Werte in die Zwischenablage kopieren."));
-    m_copyNetAction = makeAction(QStringLiteral("netto_bm"), QStringLiteral("&Nettowert kopieren"), this);
-    m_copyVatAction = makeAction(QStringLiteral("anteil_bm"), QStringLiteral("&Zelk.-Anteil kopieren"), this);
-    m_copyGrossAction = makeAction(QStringLiteral("brutto_bm"), QStringLiteral("&Bruttowert kopieren"), this);
-    m_copyAllAction = makeAction(QStringLiteral("alles_bm"), QStringLiteral("&Alles kopieren"), this);
+    m_copyAction = makeAction(QStringLiteral("copyAction"), QStringLiteral("Kopieren"), this,
+                              icon("kopieren"), QStringLiteral("Werte in die Zwischenablage kopieren."));
+    m_copyNetAction
+        = makeAction(QStringLiteral("copyNetAction"), QStringLiteral("&Nettowert kopieren"), this);
+    m_copyVatAction
+        = makeAction(QStringLiteral("copyVatAction"), QStringLiteral("&Zelk.-Anteil kopieren"), this);
+    m_copyGrossAction
+        = makeAction(QStringLiteral("copyGrossAction"), QStringLiteral("&Bruttowert kopieren"), this);
+    m_copyAllAction = makeAction(QStringLiteral("copyAllAction"), QStringLiteral("&Alles kopieren"), this);
 
-    m_compactAction = makeAction(QStringLiteral("modus_bar"), QStringLiteral("Ansicht wechseln"), this,
+    m_compactAction = makeAction(QStringLiteral("compactAction"), QStringLiteral("Ansicht wechseln"), this,
                                  icon("ansicht"), QStringLiteral("Kleines Programmfenster"));
     onTriggered(m_compactAction, [this] { switchToCompact(); });
-    m_aboutAction = makeAction(QStringLiteral("info_bar"), QStringLiteral("Copyright"), this, icon("info"));
+    m_aboutAction
+        = makeAction(QStringLiteral("aboutAction"), QStringLiteral("Copyright"), this, icon("info"));
     onTriggered(m_aboutAction, [this] { emit aboutRequested(); });
-    m_helpAction = makeAction(QStringLiteral("help_bar"), QStringLiteral("Hilfe"), this, icon("hilfe"));
+    m_helpAction = makeAction(QStringLiteral("helpAction"), QStringLiteral("Hilfe"), this, icon("hilfe"));
     // F1 is where every desktop user looks for help.
     m_helpAction->setShortcut(QKeySequence::HelpContents);
     addAction(m_helpAction);
     onTriggered(m_helpAction, [this] { showHelp(); });
 
     m_linksAction
-        = makeAction(QStringLiteral("links_bar"), QStringLiteral("Diverse Links"), this, icon("links"));
-    m_homepageAction = makeAction(QStringLiteral("home_bm"), QStringLiteral("&Homepage"), this);
+        = makeAction(QStringLiteral("linksAction"), QStringLiteral("Diverse Links"), this, icon("links"));
+    m_homepageAction = makeAction(QStringLiteral("homepageAction"), QStringLiteral("&Homepage"), this);
     m_rateUsAction
-        = makeAction(QStringLiteral("bewerten_bm"), QStringLiteral("&Bewerten Sie unser Programm"), this);
+        = makeAction(QStringLiteral("rateUsAction"), QStringLiteral("&Bewerten Sie unser Programm"), this);
     m_reportErrorAction
-        = makeAction(QStringLiteral("fehler_bm"), QStringLiteral("Teilen Sie uns &Fehler mit"), this);
-    m_shopAction = makeAction(QStringLiteral("shop_bm"), QStringLiteral("Unser Online-&Shop"), this);
-    m_donateAction = makeAction(QStringLiteral("spende_bm"), QStringLiteral("Spende für &Zelk. 2010"), this);
+        = makeAction(QStringLiteral("reportErrorAction"), QStringLiteral("Teilen Sie uns &Fehler mit"), this);
+    m_shopAction = makeAction(QStringLiteral("shopAction"), QStringLiteral("Unser Online-&Shop"), this);
+    m_donateAction
+        = makeAction(QStringLiteral("donateAction"), QStringLiteral("Spende für &Zelk. 2010"), this);
 
     m_updateAction
-        = makeAction(QStringLiteral("update_bar"), QStringLiteral("Online-Update"), this, icon("update"));
+        = makeAction(QStringLiteral("updateAction"), QStringLiteral("Online-Update"), this, icon("update"));
     onTriggered(m_updateAction, [this] { launchUpdate(); });
-    m_autostartAction = makeAction(QStringLiteral("auto_bar"), QStringLiteral("Autostartfunktion"), this,
-                                   icon("autostart"));
+    m_autostartAction = makeAction(QStringLiteral("autostartAction"), QStringLiteral("Autostartfunktion"),
+                                   this, icon("autostart"));
     onTriggered(m_autostartAction, [this] { emit autostartRequested(); });
     m_exitAction
-        = makeAction(QStringLiteral("ende_bar"), QStringLiteral("Programm beenden"), this, icon("ende"));
+        = makeAction(QStringLiteral("exitAction"), QStringLiteral("Programm beenden"), this, icon("ende"));
     onTriggered(m_exitAction, [this] { confirmQuit(); });
 
     // A menu entry's command runs once the menu's own event loop has returned,
@@ -340,9 +332,9 @@ void MainWindow::createActions()
     onTriggered(
         m_donateAction, [this] { emit donationRequested(); }, queued);
 
-    m_trayOpenAction = makeAction(QStringLiteral("open"), Texts::trayOpen, this);
+    m_trayOpenAction = makeAction(QStringLiteral("trayOpenAction"), Texts::trayOpen, this);
     onTriggered(m_trayOpenAction, [this] { restoreFromTray(); });
-    m_trayExitAction = makeAction(QStringLiteral("exit"), Texts::trayExit, this);
+    m_trayExitAction = makeAction(QStringLiteral("trayExitAction"), Texts::trayExit, this);
     onTriggered(m_trayExitAction, [this] { emit quitRequested(); });
 }
 
@@ -364,14 +356,14 @@ void MainWindow::onTriggered(QAction *action, const std::function<void()> &comma
 void MainWindow::createToolBar()
 {
     m_toolBar = new ToolBar(this);
-    m_toolBar->setObjectName(QStringLiteral("Coolbar1"));
+    m_toolBar->setObjectName(QStringLiteral("toolBar"));
     m_toolBar->setGeometry(Layout::toolBar);
 
-    QMenu *saveMenu = makeMenu(QStringLiteral("save_bar_menu"), this, {m_saveRateAction, m_deleteRateAction});
+    QMenu *saveMenu = makeMenu(QStringLiteral("saveMenu"), this, {m_saveRateAction, m_deleteRateAction});
     QMenu *copyMenu
-        = makeMenu(QStringLiteral("kop_bar_menu"), this,
+        = makeMenu(QStringLiteral("copyMenu"), this,
                    {m_copyNetAction, m_copyVatAction, m_copyGrossAction, nullptr, m_copyAllAction});
-    QMenu *linksMenu = makeMenu(QStringLiteral("links_bar_menu"), this,
+    QMenu *linksMenu = makeMenu(QStringLiteral("linksMenu"), this,
                                 {m_homepageAction, nullptr, m_rateUsAction, m_reportErrorAction, nullptr,
                                  m_shopAction, nullptr, m_donateAction});
 

@@ -6,6 +6,7 @@
 #include "ui/controls/commandbutton.h"
 #include "ui/controls/frame.h"
 #include "ui/controls/icons.h"
+#include "ui/controls/makers.h"
 #include "ui/controls/messagedialog.h"
 #include "ui/controls/textbox.h"
 #include "ui/controls/twips.h"
@@ -51,32 +52,25 @@ AutostartWindow::AutostartWindow(QWidget *parent)
     setUpWindow(this, QStringLiteral("autostart1"), Texts::caption, Texts::caption, Layout::window);
     WindowPlacement::centre(this);
 
-    auto *frame = new Frame(Texts::frame, this);
-    frame->setObjectName(QStringLiteral("Frames1"));
+    Frame *frame = Make::frame(QStringLiteral("frame"), Texts::frame, this, Layout::frame);
     frame->setCaptionColor(Layout::frameCaption);
-    frame->setGeometry(Layout::frame);
-
-    auto *explanation = new QLabel(Texts::explanation, frame);
-    explanation->setObjectName(QStringLiteral("Label1"));
-    explanation->setWordWrap(true);
-    explanation->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    explanation->setGeometry(Layout::explanation);
+    Make::wrappedLabel(QStringLiteral("explanationLabel"), Texts::explanation, frame, Layout::explanation);
 
     m_programPath = new TextBox(frame);
-    m_programPath->setObjectName(QStringLiteral("txtFilename"));
+    m_programPath->setObjectName(QStringLiteral("programPathBox"));
     m_programPath->setAccessibleName(Texts::fileBox);
     m_programPath->setLocked(true);
     m_programPath->setGeometry(Layout::programPath);
 
     auto *enterButton = new CommandButton(Texts::enter, CommandButton::Style::Push, frame);
-    enterButton->setObjectName(QStringLiteral("Command1"));
+    enterButton->setObjectName(QStringLiteral("enterButton"));
     enterButton->setIcon(Icons::named(QStringLiteral("autostart")));
     enterButton->setGeometry(Layout::enterButton);
     auto *removeButton = new CommandButton(Texts::remove, CommandButton::Style::Push, frame);
-    removeButton->setObjectName(QStringLiteral("Command3"));
+    removeButton->setObjectName(QStringLiteral("removeButton"));
     removeButton->setGeometry(Layout::removeButton);
     auto *backButton = new CommandButton(Texts::back, CommandButton::Style::Push, this);
-    backButton->setObjectName(QStringLiteral("Command2"));
+    backButton->setObjectName(QStringLiteral("backButton"));
     backButton->setGeometry(Layout::backButton);
     for (CommandButton *button : {enterButton, removeButton, backButton})
         button->setAutoDefault(false);

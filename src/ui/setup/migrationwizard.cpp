@@ -1,11 +1,13 @@
 #include "ui/setup/migrationwizard.h"
 
-#include "core/product.h"
 #include "system/windowplacement.h"
 #include "ui/controls/commandbutton.h"
 #include "ui/controls/frame.h"
 #include "ui/controls/icons.h"
+#include "ui/controls/line3d.h"
+#include "ui/controls/makers.h"
 #include "ui/controls/messagedialog.h"
+#include "ui/controls/programlook.h"
 #include "ui/controls/twips.h"
 #include "ui/controls/windowsetup.h"
 
@@ -49,7 +51,7 @@ const QRect band = Twips::rect(0, 0, 4695, 975);
 const QRect icon = Twips::rect(120, 120, 480, 480);
 const QSize iconSize(32, 32);
 const QRect title = Twips::rect(840, 120, 3735, 300);
-const int titlePointSize = 12;
+const qreal titlePointSize = 12;
 // A sunken line is two pixels high; its top twip marks the boundary between them.
 const QRect bandLine(Twips::px(840), Twips::px(480) - 1, Twips::px(4560 - 840), 2);
 const QRect subtitle = Twips::rect(2280, 600, 2295, 255);
@@ -58,6 +60,8 @@ const QRect frame = Twips::rect(120, 1080, 4455, 2295);
 const QRect page = Twips::rect(120, 240, 4215, 1935);
 const QRect forwardButton = Twips::rect(3120, 3480, 1455, 375);
 const QRect cancelButton = Twips::rect(120, 3480, 1455, 375);
+const std::array<QString, 4> buttonNames = {QStringLiteral("nextButton"), QStringLiteral("takeOverButton"),
+                                            QStringLiteral("cancelButton"), QStringLiteral("finishButton")};
 } // namespace Layout
 } // namespace
 
@@ -73,7 +77,7 @@ MigrationWizard::MigrationWizard(int year, QWidget *parent)
     WindowPlacement::keepReachable(this);
 
     auto *band = new QWidget(this);
-    band->setObjectName(QStringLiteral("Picture1"));
+    band->setObjectName(QStringLiteral("band"));
     band->setAccessibleName(QStringLiteral("Kopfleiste"));
     band->setAutoFillBackground(true);
     QPalette white = band->palette();
@@ -81,55 +85,25 @@ MigrationWizard::MigrationWizard(int year, QWidget *parent)
     band->setPalette(white);
     band->setGeometry(Layout::band);
 
-    auto *icon = new QLabel(band);
-    icon->setObjectName(QStringLiteral("Image1"));
-    icon->setAccessibleName(QStringLiteral("Programmsymbol"));
-    icon->setPixmap(Icons::named(QStringLiteral("zelk")).pixmap(Layout::iconSize));
-    icon->setGeometry(Layout::icon);
+    Make::picture(QStringLiteral("programIcon"), QStringLiteral("Programmsymbol"),
+                  Icons::named(QStringLiteral("zelk")), Layout::iconSize, band, Layout::icon);
+    Make::label(QStringLiteral("titleLabel"), Texts::title.arg(year), band, Layout::title)
+        ->setFont(ProgramLook::font(Layout::titlePointSize, true));
+    Make::line(QStringLiteral("line"), band, Layout::bandLine);
+    Make::label(QStringLiteral("subtitleLabel"), Texts::subtitle, band, Layout::subtitle,
+                Qt::AlignRight | Qt::AlignVCenter)
+        ->setFont(ProgramLook::font(Layout::textPointSize, false, true));
 
-    auto *title = new QLabel(Texts::title.arg(year), band);
-    title->setObjectName(QStringLiteral("Label1"));
-    QFont titleFont(Product::fontFamily());
-    titleFont.setPointSize(Layout::titlePointSize);
-    titleFont.setBold(true);
-    title->setFont(titleFont);
-    title->setGeometry(Layout::title);
-
-    auto *line = new QFrame(band);
-    line->setObjectName(QStringLiteral("Line1"));
-    line->setAccessibleName(QStringLiteral("Trennlinie"));
-    line->setFrameShape(QFrame::HLine);
-    line->setFrameShadow(QFrame::Sunken);
-    line->setGeometry(Layout::bandLine);
-
-    auto *subtitle = new QLabel(Texts::subtitle, band);
-    subtitle->setObjectName(QStringLiteral("Label2"));
-    QFont subtitleFont(Product::fontFamily());
-    subtitleFont.setPointSizeF(Layout::textPointSize);
-    subtitleFont.setItalic(true);
-    subtitle->setFont(subtitleFont);
-    subtitle->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    subtitle->setGeometry(Layout::subtitle);
-
-    auto *frame = new Frame(QString(), this);
-    frame->setObjectName(QStringLiteral("Frames1"));
-    frame->setGeometry(Layout::frame);
-    m_page = new QLabel(frame);
-    m_page->setObjectName(QStringLiteral("Label3"));
-    QFont pageFont(Product::fontFamily());
-    pageFont.setPointSizeF(Layout::textPointSize);
-    pageFont.setBold(true);
-    m_page->setFont(pageFont);
-    m_page->setWordWrap(true);
-    m_page->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_page->setGeometry(Layout::page);
+    Frame *frame = Make::frame(QStringLiteral("frame"), QString(), this, Layout::frame);
+    m_page = Make::wrappedLabel(QStringLiteral("pageLabel"), QString(), frame, Layout::page);
+    m_page->setFont(ProgramLook::font(Layout::textPointSize, true));
 
     // Only one of the forward buttons is shown at a time, so they share a place.
     const std::array<QRect, ButtonCount> positions
         = {Layout::forwardButton, Layout::forwardButton, Layout::cancelButton, Layout::forwardButton};
     for (int index = 0; index < ButtonCount; ++index) {
         auto *button = new CommandButton(Texts::buttons[index], CommandButton::Style::Push, this);
-        button->setObjectName(QStringLiteral("Command1_%1").arg(index));
+        button->setObjectName(Layout::buttonNames[index]);
         button->setGeometry(positions[index]);
         m_buttons[index] = button;
     }

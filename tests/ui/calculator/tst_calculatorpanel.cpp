@@ -5,10 +5,13 @@
 #include "ui/calculator/calculatorpanel.h"
 #include "ui/controls/messagedialog.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QMenu>
+#include <QMimeData>
 #include <QTest>
 
 #include <memory>
@@ -22,8 +25,8 @@ private slots:
     void cleanup();
     void enter_data();
     void enter();
-    void keys_data();
-    void keys();
+    void input_data();
+    void input();
     void rateEntryList_data();
     void rateEntryList();
 
@@ -53,21 +56,19 @@ void TestCalculatorPanel::enter_data()
     QTest::addColumn<QString>("rate");
     QTest::addColumn<QString>("typedBox");
     QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("netto");
-    QTest::addColumn<QString>("zelkanteil");
-    QTest::addColumn<QString>("brutto");
+    QTest::addColumn<QString>("netBox");
+    QTest::addColumn<QString>("vatBox");
+    QTest::addColumn<QString>("grossBox");
     QTest::addColumn<QString>("message"); // a word of the message shown, or none
 
-    QTest::newRow("net 100") << "19" << "netto" << "100" << "100" << "19,00" << "119,00" << "";
-    QTest::newRow("gross 100") << "19" << "brutto" << "100" << "84,03" << "15,97" << "100" << "";
-    QTest::newRow("gross stays as typed") << "19" << "brutto" << "119" << "100,00" << "19,00" << "119" << "";
-    QTest::newRow("edited rate") << "7" << "netto" << "12,34" << "12,34" << "0,86" << "13,20" << "";
-    QTest::newRow("empty box") << "19" << "netto" << "" << "" << "" << "" << "";
-    QTest::newRow("empty rate") << "" << "netto" << "100" << "100" << "" << "" << "Mehrwertsteuersatz";
-    QTest::newRow("letters in rate") << "19a" << "brutto" << "100" << "" << "" << "100" << "Mehrwertsteuersatz";
-    QTest::newRow("fraction") << "19" << "netto" << "1/2" << "1/2" << "" << "" << "Nettowert";
-    QTest::newRow("lone minus") << "19" << "brutto" << "-" << "" << "" << "-" << "Bruttowert";
-    QTest::newRow("rate -100") << "-100" << "brutto" << "100" << "" << "" << "100" << "kein Ergebnis";
+    QTest::newRow("net 100") << "19" << "netBox" << "100" << "100" << "19,00" << "119,00" << "";
+    QTest::newRow("gross 100") << "19" << "grossBox" << "100" << "84,03" << "15,97" << "100" << "";
+    QTest::newRow("empty box") << "19" << "netBox" << "" << "" << "" << "" << "";
+    QTest::newRow("empty rate") << "" << "netBox" << "100" << "100" << "" << "" << "Mehrwertsteuersatz";
+    QTest::newRow("letters in rate") << "19a" << "grossBox" << "100" << "" << "" << "100" << "Mehrwertsteuersatz";
+    QTest::newRow("fraction") << "19" << "netBox" << "1/2" << "1/2" << "" << "" << "Nettowert";
+    QTest::newRow("lone minus") << "19" << "grossBox" << "-" << "" << "" << "-" << "Bruttowert";
+    QTest::newRow("rate -100") << "-100" << "grossBox" << "100" << "" << "" << "100" << "kein Ergebnis";
 }
 // clang-format on
 
@@ -77,7 +78,7 @@ void TestCalculatorPanel::enter()
     QFETCH(QString, typedBox);
     QFETCH(QString, typed);
     QFETCH(QString, message);
-    box("x")->setText(rate);
+    box("rateBox")->setText(rate);
     QTest::keyClicks(box(typedBox), typed);
     MessageRecorder messages;
     QTest::keyClick(box(typedBox), Qt::Key_Return);
@@ -87,56 +88,109 @@ void TestCalculatorPanel::enter()
         QVERIFY2(seen.startsWith(QStringLiteral("warning|Ungültige Eingabe|")) && seen.contains(message),
                  qPrintable(seen));
     }
-    QTEST(box("netto")->text(), "netto");
-    QTEST(box("zelkanteil")->text(), "zelkanteil");
-    QTEST(box("brutto")->text(), "brutto");
-    QCOMPARE(box("x")->text(), rate);
+    QTEST(box("netBox")->text(), "netBox");
+    QTEST(box("vatBox")->text(), "vatBox");
+    QTEST(box("grossBox")->text(), "grossBox");
+    QCOMPARE(box("rateBox")->text(), rate);
 }
 
 // clang-format off
-void TestCalculatorPanel::keys_data()
+void TestCalculatorPanel::input_data()
 {
-    QTest::addColumn<QString>("boxName");
-    QTest::addColumn<int>("key");
-    QTest::addColumn<int>("modifiers");
-    QTest::addColumn<bool>("warns");
+    QTest::addColumn<QString>("path");   // a typed key, or how the clipboard's text is put in
+    QTest::addColumn<QString>("boxName"); // which holds "12", the cursor at its end
+    QTest::addColumn<QString>("input");  // the key, or the text on the clipboard
     QTest::addColumn<QString>("after");
-    QTest::addColumn<QString>("clipboard");
+    QTest::addColumn<bool>("warns");     // "Falsche Eingabe"
+    QTest::addColumn<bool>("copies");    // the box's whole text is on the clipboard after
 
-    const int ctrl = Qt::ControlModifier;
-    QTest::newRow("letter in netto") << "netto" << int(Qt::Key_A) << 0 << true << "1.234,5" << "alt";
-    QTest::newRow("blank in brutto") << "brutto" << int(Qt::Key_Space) << 0 << true << "1.234,5" << "alt";
-    QTest::newRow("Ctrl+V") << "netto" << int(Qt::Key_V) << ctrl << true << "1.234,5" << "alt";
-    QTest::newRow("Escape") << "brutto" << int(Qt::Key_Escape) << 0 << true << "1.234,5" << "alt";
-    QTest::newRow("slash passes") << "netto" << int(Qt::Key_Slash) << 0 << false << "1.234,5/" << "alt";
-    QTest::newRow("Backspace passes") << "brutto" << int(Qt::Key_Backspace) << 0 << false << "1.234," << "alt";
-    QTest::newRow("Ctrl+C copies netto whole") << "netto" << int(Qt::Key_C) << ctrl << false << "1.234,5" << "1.234,5";
-    QTest::newRow("Ctrl+C copies brutto whole") << "brutto" << int(Qt::Key_C) << ctrl << false << "1.234,5" << "1.234,5";
-    // The locked box reports keys but never changes.
-    QTest::newRow("letter in zelkanteil") << "zelkanteil" << int(Qt::Key_A) << 0 << false << "1.234,5" << "alt";
-    QTest::newRow("Backspace in zelkanteil") << "zelkanteil" << int(Qt::Key_Backspace) << 0 << false << "1.234,5" << "alt";
-    QTest::newRow("Ctrl+C copies zelkanteil whole") << "zelkanteil" << int(Qt::Key_C) << ctrl << false << "1.234,5" << "1.234,5";
+    QTest::newRow("letter") << "key" << "netBox" << "A" << "12" << true << false;
+    QTest::newRow("blank") << "key" << "grossBox" << "Space" << "12" << true << false;
+    QTest::newRow("Escape") << "key" << "grossBox" << "Esc" << "12" << true << false;
+    // Ctrl+V is a typed key that the amount boxes refuse, whatever the clipboard holds.
+    QTest::newRow("Ctrl+V") << "key" << "netBox" << "Ctrl+V" << "12" << true << false;
+    QTest::newRow("Ctrl+A") << "key" << "grossBox" << "Ctrl+A" << "12" << true << false;
+    QTest::newRow("slash") << "key" << "netBox" << "/" << "12/" << false << false;
+    QTest::newRow("minus") << "key" << "grossBox" << "-" << "12-" << false << false;
+    QTest::newRow("Backspace") << "key" << "grossBox" << "Backspace" << "1" << false << false;
+    QTest::newRow("Ctrl+C copies net whole") << "key" << "netBox" << "Ctrl+C" << "12" << false << true;
+    QTest::newRow("Ctrl+C copies gross whole") << "key" << "grossBox" << "Ctrl+C" << "12" << false << true;
+    // The locked box takes no key but Ctrl+C, which copies it whole, and warns of none.
+    QTest::newRow("letter in the locked box") << "key" << "vatBox" << "A" << "12" << false << false;
+    QTest::newRow("Backspace in the locked box") << "key" << "vatBox" << "Backspace" << "12" << false << false;
+    QTest::newRow("Ctrl+C copies VAT whole") << "key" << "vatBox" << "Ctrl+C" << "12" << false << true;
+    // The rate takes any key.
+    QTest::newRow("letter in the rate") << "key" << "rateBox" << "A" << "12a" << false << false;
+
+    const QString tooLong = QStringLiteral("12345678901234567890");
+    for (const char *path : {"Shift+Insert", "context menu", "drop", "middle click"}) {
+        QTest::addRow("%s, digits", path) << path << "netBox" << "3,5" << "123,5" << false << false;
+        QTest::addRow("%s, letters", path) << path << "grossBox" << "abc" << "12" << true << false;
+        QTest::addRow("%s, digits and a blank", path) << path << "netBox" << "3 4" << "12" << true << false;
+        QTest::addRow("%s, too long", path) << path << "grossBox" << tooLong << "12" << false << false;
+    }
 }
 // clang-format on
 
-void TestCalculatorPanel::keys()
+void TestCalculatorPanel::input()
 {
+    QFETCH(QString, path);
     QFETCH(QString, boxName);
-    QFETCH(int, key);
-    QFETCH(int, modifiers);
-    QFETCH(bool, warns);
+    QFETCH(QString, input);
+    const bool selection = path == QLatin1String("middle click");
+    if (selection && !QGuiApplication::clipboard()->supportsSelection()) {
+        // The X session run (tst_calculatorpanel_x11) must have one.
+        QVERIFY(qEnvironmentVariableIsEmpty("ZELK_UNDER_X"));
+        QSKIP(
+            "offscreen has no selection to paste with the middle mouse button: see tst_calculatorpanel_x11");
+    }
+    // What a key pastes, if it does.
+    const QString pasted = path == QLatin1String("key") ? QStringLiteral("3,5") : input;
+    const QClipboard::Mode mode = selection ? QClipboard::Selection : QClipboard::Clipboard;
+    QGuiApplication::clipboard()->setText(pasted, mode);
     TextBox *target = box(boxName);
     target->setFocus();
-    target->setText(QStringLiteral("1.234,5"));
-    QGuiApplication::clipboard()->setText(QStringLiteral("alt"));
+    target->setText(QStringLiteral("12"));
+    target->end(false);
+    const QPoint at = target->inputMethodQuery(Qt::ImCursorRectangle).toRect().center();
     MessageRecorder messages;
-    QTest::keyClick(target, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-    QCOMPARE(messages.seen(),
-             warns ? QStringList{QStringLiteral(
-                 "warning|Falsche Eingabe|Es können hier nur Zahlen bzw. Ziffern eingegeben werden.")}
-                   : QStringList());
+    if (path == QLatin1String("key")) {
+        const QKeyCombination key = QKeySequence(input)[0];
+        QTest::keyClick(target, key.key(), key.keyboardModifiers());
+    } else if (path == QLatin1String("Shift+Insert")) {
+        QTest::keyClick(target, Qt::Key_Insert, Qt::ShiftModifier);
+    } else if (selection) {
+        QTest::mouseClick(target, Qt::MiddleButton, {}, at);
+    } else if (path == QLatin1String("drop")) {
+        QMimeData data;
+        data.setText(pasted);
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &enter);
+        QCoreApplication::sendEvent(target, &drop);
+    } else {
+        QContextMenuEvent event(QContextMenuEvent::Keyboard, at, target->mapToGlobal(at));
+        QCoreApplication::sendEvent(target, &event);
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        QVERIFY(menu);
+        // The entry as Qt names it, in whatever language, with or without its key.
+        const QString paste = QCoreApplication::translate("QLineEdit", "&Paste");
+        const auto entries = menu->actions();
+        for (QAction *entry : entries) {
+            if (entry->text().section(QLatin1Char('\t'), 0, 0) == paste)
+                entry->trigger();
+        }
+        menu->close();
+    }
+    QCoreApplication::sendPostedEvents();
     QTEST(target->text(), "after");
-    QTEST(QGuiApplication::clipboard()->text(), "clipboard");
+    QFETCH(bool, warns);
+    QCOMPARE(messages.seen(),
+             warns ? QStringList{QStringLiteral("warning|Falsche Eingabe|Es können hier nur Zahlen "
+                                                "bzw. Ziffern eingegeben werden.")}
+                   : QStringList());
+    QFETCH(bool, copies);
+    QCOMPARE(QGuiApplication::clipboard()->text(mode), copies ? QStringLiteral("12") : pasted);
 }
 
 static QStringList numberedList(int from, int to)

@@ -3,7 +3,6 @@
 
 #include <QAccessible>
 #include <QApplication>
-#include <QKeyEvent>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -13,67 +12,11 @@ class TestTextBox : public QObject
     Q_OBJECT
 
 private slots:
-    void characterCode_data();
-    void characterCode();
-    void hookCanKeepDiscardOrReplace();
     void maxCharsStopsTypingNotTheProgram();
     void entryList_data();
     void entryList();
     void pressOnListButtonReturnsFirst();
 };
-
-// clang-format off
-void TestTextBox::characterCode_data()
-{
-    QTest::addColumn<int>("key");
-    QTest::addColumn<int>("modifiers");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("code");
-
-    QTest::newRow("digit") << int(Qt::Key_7) << 0 << "7" << 55;
-    QTest::newRow("comma") << int(Qt::Key_Comma) << 0 << "," << 44;
-    QTest::newRow("letter") << int(Qt::Key_A) << 0 << "a" << 97;
-    QTest::newRow("blank") << int(Qt::Key_Space) << 0 << " " << 32;
-    QTest::newRow("Ctrl+C") << int(Qt::Key_C) << int(Qt::ControlModifier) << "\x03" << 3;
-    QTest::newRow("Ctrl+C without text") << int(Qt::Key_C) << int(Qt::ControlModifier) << "" << 3;
-    QTest::newRow("Ctrl+V") << int(Qt::Key_V) << int(Qt::ControlModifier) << "\x16" << 22;
-    QTest::newRow("Enter") << int(Qt::Key_Return) << 0 << "\r" << 13;
-    QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << "\r" << 13;
-    QTest::newRow("Backspace") << int(Qt::Key_Backspace) << 0 << "\b" << 8;
-    QTest::newRow("Escape") << int(Qt::Key_Escape) << 0 << "\x1b" << 27;
-    QTest::newRow("Delete types nothing") << int(Qt::Key_Delete) << 0 << "\x7f" << -1;
-    QTest::newRow("arrow types nothing") << int(Qt::Key_Left) << 0 << "" << -1;
-    QTest::newRow("AltGr letter") << int(Qt::Key_Q) << int(Qt::ControlModifier | Qt::AltModifier) << "@" << 64;
-}
-// clang-format on
-
-void TestTextBox::characterCode()
-{
-    QFETCH(int, key);
-    QFETCH(int, modifiers);
-    QFETCH(QString, text);
-    const QKeyEvent event(QEvent::KeyPress, key, Qt::KeyboardModifiers(modifiers), text);
-    QTEST(TextBox::characterCode(&event), "code");
-}
-
-void TestTextBox::hookCanKeepDiscardOrReplace()
-{
-    TextBox box;
-    QList<int> seen;
-    connect(&box, &TextBox::keyPress, this, [&seen](int &code) {
-        seen.append(code);
-        if (code == 'x')
-            code = 0;
-        else if (code == 'a')
-            code = 'b';
-    });
-    QTest::keyClicks(&box, QStringLiteral("1a2x"));
-    QCOMPARE(box.text(), QStringLiteral("1b2"));
-    QCOMPARE(seen, (QList<int>{'1', 'a', '2', 'x'}));
-    QTest::keyClick(&box, Qt::Key_Backspace);
-    QCOMPARE(box.text(), QStringLiteral("1b"));
-    QCOMPARE(seen.last(), 8);
-}
 
 void TestTextBox::maxCharsStopsTypingNotTheProgram()
 {

@@ -43,7 +43,8 @@ void TestInfoWindows::splashFirstFrameNeedsNoFontOrSvg()
     for (const char *loaded : {"/fontconfig/", ".ttf", ".otf", ".pfb", "/iconengines/", "/imageformats/"})
         QVERIFY2(!mapped.contains(loaded), loaded);
 
-    QCOMPARE(splash->findChild<QWidget *>(QStringLiteral("Label3D3"))->accessibleName(), VersionText::text());
+    QCOMPARE(splash->findChild<QWidget *>(QStringLiteral("versionLabel"))->accessibleName(),
+             VersionText::text());
     // Picture and parts are the face that the program's controls draw, as
     // seen on screen and by assistive tools.
     QWidget live;
@@ -70,14 +71,14 @@ void TestInfoWindows::splashFirstFrameNeedsNoFontOrSvg()
 void TestInfoWindows::aboutShowsVersionAndSystem()
 {
     QPointer<AboutWindow> about = new AboutWindow;
-    QCOMPARE(about->findChild<QLabel *>(QStringLiteral("Label1"))->text(), VersionText::text());
+    QCOMPARE(about->findChild<QLabel *>(QStringLiteral("versionLabel"))->text(), VersionText::text());
     // The offscreen platform is no Windows version the line knows.
-    const QString system = about->findChild<QLabel *>(QStringLiteral("windowsversion"))->text();
+    const QString system = about->findChild<QLabel *>(QStringLiteral("systemLine"))->text();
     QVERIFY2(system.startsWith(QStringLiteral("Betriebssystem unbekannt ( Version ")), qPrintable(system));
     QVERIFY(system.endsWith(QStringLiteral(" )")));
 
     QTimer::singleShot(0, about,
-                       [about] { about->findChild<CommandButton *>(QStringLiteral("Command1"))->click(); });
+                       [about] { about->findChild<CommandButton *>(QStringLiteral("okayButton"))->click(); });
     about->exec();
     QTRY_VERIFY(about.isNull());
 }
@@ -88,11 +89,11 @@ void TestInfoWindows::donationOpensPageAndStaysOpen()
     QPointer<DonationWindow> donation = new DonationWindow;
     bool visibleAfterDonating = false;
     QTimer::singleShot(0, donation, [donation, &visibleAfterDonating] {
-        auto *donate = donation->findChild<CommandButton *>(QStringLiteral("Command1"));
+        auto *donate = donation->findChild<CommandButton *>(QStringLiteral("donateButton"));
         donate->click();
         donate->click();
         visibleAfterDonating = donation->isVisible();
-        donation->findChild<CommandButton *>(QStringLiteral("Button1"))->click();
+        donation->findChild<CommandButton *>(QStringLiteral("backButton"))->click();
     });
     donation->exec();
     QVERIFY(visibleAfterDonating);

@@ -69,20 +69,20 @@ void TestSetupWindows::autostart()
     }
     QPointer<AutostartWindow> window = new AutostartWindow;
     window->show();
-    const QString path = window->findChild<TextBox *>(QStringLiteral("txtFilename"))->text();
+    const QString path = window->findChild<TextBox *>(QStringLiteral("programPathBox"))->text();
     QCOMPARE(path, QCoreApplication::applicationFilePath());
     const QString entry
         = QDir(AutoRun::autostartFolder()).filePath(AutoRun::entryNameFor(path) + QStringLiteral(".desktop"));
 
-    QCOMPARE(clickAndRead(window, QStringLiteral("Command1")), entered.arg(AutoRun::autostartFolder()));
+    QCOMPARE(clickAndRead(window, QStringLiteral("enterButton")), entered.arg(AutoRun::autostartFolder()));
     QCOMPARE(QFile::exists(entry), !blocked);
     // Removing twice, or where no entry can be: there is none left, which is no failure.
     for (int click = 0; click < 2; ++click) {
-        QCOMPARE(clickAndRead(window, QStringLiteral("Command3")),
+        QCOMPARE(clickAndRead(window, QStringLiteral("removeButton")),
                  QStringLiteral("information|Autostart|Der Eintrag wurde entfernt!"));
         QVERIFY(!QFile::exists(entry));
     }
-    window->findChild<CommandButton *>(QStringLiteral("Command2"))->click();
+    window->findChild<CommandButton *>(QStringLiteral("backButton"))->click();
     QTRY_VERIFY(window.isNull());
 }
 
@@ -114,9 +114,10 @@ void TestSetupWindows::wizardShowsItsPages()
     QSignalSpy quit(wizard.data(), &MigrationWizard::quitRequested);
     MessageRecorder messages;
     wizard->load();
-    auto *page = wizard->findChild<QLabel *>(QStringLiteral("Label3"));
+    auto *page = wizard->findChild<QLabel *>(QStringLiteral("pageLabel"));
     auto button = [&wizard](int index) {
-        return wizard->findChild<CommandButton *>(QStringLiteral("Command1_%1").arg(index));
+        static const char *const names[] = {"nextButton", "takeOverButton", "cancelButton", "finishButton"};
+        return wizard->findChild<CommandButton *>(QLatin1String(names[index]));
     };
     auto shownButtons = [&button] {
         QString shown;
@@ -174,14 +175,14 @@ void TestSetupWindows::wizardReportsStoreErrors()
     QPointer<MigrationWizard> wizard = new MigrationWizard(2009);
     wizard->load();
     MessageRecorder messages;
-    wizard->findChild<CommandButton *>(QStringLiteral("Command1_0"))->click();
+    wizard->findChild<CommandButton *>(QStringLiteral("nextButton"))->click();
     QCOMPARE(
         messages.seen(),
         QStringList{QStringLiteral("stop|Fehler - Error|Fehlernummer: 75\n\nBeschreibung:\n"
                                    "Die Einstellungen von Zelk. 2010 konnten nicht gespeichert werden (%1).")
                         .arg(SettingsStore::location(RateSetting::application()))});
     // The page stays where the click left it.
-    QVERIFY(wizard->findChild<CommandButton *>(QStringLiteral("Command1_1"))->isVisible());
+    QVERIFY(wizard->findChild<CommandButton *>(QStringLiteral("takeOverButton"))->isVisible());
     wizard->close();
     QTRY_VERIFY(wizard.isNull());
 }
