@@ -8,10 +8,13 @@
 #include "ui/setup/autostartwindow.h"
 #include "ui/setup/migrationwizard.h"
 
+#include "settings/ratemigration.h"
 #include "system/windowplacement.h"
 
 #include <QApplication>
 #include <QTimer>
+
+#include <optional>
 
 WindowManager::WindowManager(int splashInterval, QObject *parent)
     : QObject(parent)
@@ -23,9 +26,17 @@ void WindowManager::start()
 {
     auto *splash = new SplashWindow(m_splashInterval);
     track(splash);
-    connect(splash, &SplashWindow::mainWindowRequested, this, &WindowManager::showMain);
-    connect(splash, &SplashWindow::migrationRequested, this, &WindowManager::showWizard);
+    connect(splash, &SplashWindow::done, this, &WindowManager::showAfterSplash);
     splash->load();
+}
+
+void WindowManager::showAfterSplash()
+{
+    // An earlier version's rate waiting to be taken over comes before everything else.
+    if (const std::optional<int> oldYear = RateMigration::storedOldVersion())
+        showWizard(*oldYear);
+    else
+        showMain();
 }
 
 void WindowManager::showMain()

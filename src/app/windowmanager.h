@@ -38,6 +38,8 @@ signals:
     void allWindowsClosed();
 
 private:
+    // The wizard when an earlier version's rate waits, else the main window.
+    void showAfterSplash();
     void showAbout(QWidget *owner);
     void showDonation(QWidget *owner);
     void showAutostart(QWidget *owner);

@@ -1,6 +1,6 @@
 #include "settings/entrylist.h"
 
-#include "settings/filestore.h"
+#include "storage/filestore.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/storeresult.h"
+#include "storage/storeresult.h"
 
 #include <QString>
 

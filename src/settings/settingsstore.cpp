@@ -1,6 +1,6 @@
 #include "settings/settingsstore.h"
 
-#include "settings/filestore.h"
+#include "storage/filestore.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "system/autorun.h"
 
 #include "core/product.h"
-#include "settings/filestore.h"
+#include "storage/filestore.h"
 #include "system/programfolder.h"
 
 #include <QCoreApplication>

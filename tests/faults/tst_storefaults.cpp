@@ -41,23 +41,19 @@ const QByteArray storedEntry = QByteArrayLiteral("[Desktop Entry]\nType=Applicat
 QString snapshot(const QString &path)
 {
     QString text;
-    const QFileInfo top(path);
-    QFileInfoList items;
-    if (top.isDir())
-        items = QDir(path).entryInfoList(
-            QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-    else if (top.exists())
-        items.append(top);
-    for (const QFileInfo &item : std::as_const(items)) {
-        text += QStringLiteral("%1 %2 %3 %4")
+    const QFileInfoList items = QFileInfo(path).isDir()
+        ? QDir(path).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)
+        : QFileInfoList{QFileInfo(path)};
+    for (const QFileInfo &item : items) {
+        QFile file(item.absoluteFilePath());
+        text += QStringLiteral("%1 %2 %3 %4 ")
                     .arg(item.fileName())
                     .arg(item.size())
                     .arg(item.lastModified().toMSecsSinceEpoch())
-                    .arg(int(item.permissions()), 0, 16);
-        QFile file(item.absoluteFilePath());
-        if (item.isFile() && file.open(QIODevice::ReadOnly))
-            text += QLatin1Char(' ') + QString::fromLatin1(file.readAll().toHex());
-        text += QLatin1Char('\n');
+                    .arg(int(item.permissions()))
+            + QString::fromLatin1(item.isFile() && file.open(QIODevice::ReadOnly) ? file.readAll().toHex()
+                                                                                  : "")
+            + QLatin1Char('\n');
     }
     return text;
 }
@@ -86,10 +82,10 @@ private slots:
     void cleanup();
 
 private:
-    // The folder and the file that the operation changes, below the sandbox.
-    QString folderOf(Operation operation) const;
-    QString fileOf(Operation operation) const;
-    QString run(Operation operation);
+    // The file that the operation changes, below the sandbox.
+    static QString fileOf(Operation operation);
+    TextBox *rateBox(MainWindow *window) const;
+    void run(Operation operation);
     QStringList shownAfterwards(Operation operation);
 
     std::unique_ptr<QTemporaryDir> m_sandbox;
@@ -118,23 +114,7 @@ void TestStoreFaults::cleanup()
     m_sandbox.reset();
 }
 
-QString TestStoreFaults::folderOf(Operation operation) const
-{
-    switch (operation) {
-    case Operation::RateSave:
-    case Operation::RateDelete:
-        return QFileInfo(SettingsStore::location(QStringLiteral("Zelk_2010"))).absolutePath();
-    case Operation::ListAdd:
-    case Operation::ListRemove:
-        return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    case Operation::AutostartEnter:
-    case Operation::AutostartRemove:
-        return AutoRun::autostartFolder();
-    }
-    return QString();
-}
-
-QString TestStoreFaults::fileOf(Operation operation) const
+QString TestStoreFaults::fileOf(Operation operation)
 {
     switch (operation) {
     case Operation::RateSave:
@@ -142,79 +122,63 @@ QString TestStoreFaults::fileOf(Operation operation) const
         return SettingsStore::location(QStringLiteral("Zelk_2010"));
     case Operation::ListAdd:
     case Operation::ListRemove:
-        return QDir(folderOf(operation)).filePath(QStringLiteral("zelk.dat"));
+        return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
+            + QStringLiteral("/zelk.dat");
     case Operation::AutostartEnter:
     case Operation::AutostartRemove:
-        return QDir(folderOf(operation))
-            .filePath(AutoRun::entryNameFor(QCoreApplication::applicationFilePath())
-                      + QStringLiteral(".desktop"));
+        return AutoRun::autostartFolder() + QLatin1Char('/')
+            + AutoRun::entryNameFor(QCoreApplication::applicationFilePath()) + QStringLiteral(".desktop");
     }
     return QString();
 }
 
-// The program folder of an installed program: it cannot be written, so the
-// entry list lives in the user's data folder.
-static QString programFolder(const QString &sandbox)
+// A new main window, as after "Ansicht wechseln" and back: it shows what it
+// reads now. Its entry list belongs to an installed program, whose folder
+// cannot be written, so the list lives in the user's data folder.
+TextBox *TestStoreFaults::rateBox(MainWindow *window) const
 {
-    return QDir(sandbox).filePath(QStringLiteral("program"));
+    window->load();
+    window->findChild<CalculatorPanel *>()->bindEntryList(
+        m_sandbox->filePath(QStringLiteral("program/zelk.dat")));
+    return window->findChild<TextBox *>(QStringLiteral("rateBox"));
 }
 
-QString TestStoreFaults::run(Operation operation)
+void TestStoreFaults::run(Operation operation)
 {
-    switch (operation) {
-    case Operation::RateSave:
-    case Operation::RateDelete: {
-        QPointer<MainWindow> window = new MainWindow;
-        window->load();
-        window->findChild<TextBox *>(QStringLiteral("rateBox"))->setText(QStringLiteral("7"));
-        window
-            ->findChild<QAction *>(operation == Operation::RateSave ? QStringLiteral("saveRateAction")
-                                                                    : QStringLiteral("deleteRateAction"))
-            ->trigger();
-        QCoreApplication::sendPostedEvents(); // a menu entry's command runs after the menu has returned
-        delete window;
-        return QStringLiteral("7");
-    }
-    case Operation::ListAdd:
-    case Operation::ListRemove: {
-        QPointer<MainWindow> window = new MainWindow;
-        window->load();
-        auto *box = window->findChild<TextBox *>(QStringLiteral("rateBox"));
-        window->findChild<CalculatorPanel *>()->bindEntryList(
-            QDir(programFolder(m_sandbox->path())).filePath(QStringLiteral("zelk.dat")));
-        // Adding 12, or removing the second entry the list shows.
-        box->setText(QStringLiteral("12"));
-        const QString value
-            = operation == Operation::ListAdd ? QStringLiteral("12") : useEntryList(box, QString()).value(1);
-        useEntryList(box, operation == Operation::ListAdd ? QStringLiteral("add") : value);
-        delete window;
-        return value;
-    }
-    case Operation::AutostartEnter:
-    case Operation::AutostartRemove: {
+    if (operation == Operation::AutostartEnter || operation == Operation::AutostartRemove) {
         QPointer<AutostartWindow> window = new AutostartWindow;
         window->show();
-        auto *button = window->findChild<CommandButton *>(operation == Operation::AutostartEnter
-                                                              ? QStringLiteral("enterButton")
-                                                              : QStringLiteral("removeButton"));
-        button->click();
+        window
+            ->findChild<CommandButton *>(
+                QLatin1String(operation == Operation::AutostartEnter ? "enterButton" : "removeButton"))
+            ->click();
         delete window;
-        return QString();
+        return;
     }
+    QPointer<MainWindow> window = new MainWindow;
+    TextBox *box = rateBox(window);
+    box->setText(QLatin1String(operation == Operation::ListAdd ? "12" : "7"));
+    if (operation == Operation::RateSave || operation == Operation::RateDelete) {
+        window
+            ->findChild<QAction *>(
+                QLatin1String(operation == Operation::RateSave ? "saveRateAction" : "deleteRateAction"))
+            ->trigger();
+        QCoreApplication::sendPostedEvents(); // a menu entry's command runs after the menu has returned
+    } else {
+        // Adding 12, or removing the second entry the list shows.
+        useEntryList(box,
+                     operation == Operation::ListAdd ? QStringLiteral("add")
+                                                     : useEntryList(box, QString()).value(1));
     }
-    return QString();
+    delete window;
 }
 
 QStringList TestStoreFaults::shownAfterwards(Operation operation)
 {
-    // A new window, as after "Ansicht wechseln" and back: it shows what it reads now.
     MainWindow window;
-    window.load();
-    auto *box = window.findChild<TextBox *>(QStringLiteral("rateBox"));
+    TextBox *box = rateBox(&window);
     if (operation == Operation::RateSave || operation == Operation::RateDelete)
         return {box->text()};
-    window.findChild<CalculatorPanel *>()->bindEntryList(
-        QDir(programFolder(m_sandbox->path())).filePath(QStringLiteral("zelk.dat")));
     return useEntryList(box, QString());
 }
 
@@ -329,11 +293,12 @@ void TestStoreFaults::faults()
     qputenv("HOME", sandbox.toLocal8Bit());
     qputenv("XDG_CONFIG_HOME", QDir(sandbox).filePath(QStringLiteral("config")).toLocal8Bit());
     qputenv("XDG_DATA_HOME", QDir(sandbox).filePath(QStringLiteral("data")).toLocal8Bit());
-    QVERIFY(QDir().mkpath(programFolder(sandbox)));
-    QVERIFY(QFile::setPermissions(programFolder(sandbox), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    QVERIFY(QDir().mkpath(m_sandbox->filePath(QStringLiteral("program"))));
+    QVERIFY(QFile::setPermissions(m_sandbox->filePath(QStringLiteral("program")),
+                                  QFileDevice::ReadOwner | QFileDevice::ExeOwner));
 
-    const QString folder = folderOf(operation);
     const QString file = fileOf(operation);
+    const QString folder = QFileInfo(file).absolutePath();
     if (fault == Fault::FolderIsFile) {
         writeFile(folder, QByteArrayLiteral("kein Ordner\n"));
     } else {

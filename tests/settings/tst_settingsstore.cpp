@@ -11,137 +11,79 @@ class TestSettingsStore : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
-    void roundTrip_data();
-    void roundTrip();
-    void deleteApplicationLeavesOthers();
-    void handWrittenFile_data();
-    void handWrittenFile();
-    void unwritableFolder();
-    void linkedFileStaysLinked();
+    void init() { m_env = std::make_unique<TestEnvironment>(); }
+    void cleanup() { m_env.reset(); }
+    void saveOverWhatIsThere_data();
+    void saveOverWhatIsThere();
 
 private:
-    void writeRaw(const QString &application, const QByteArray &content);
     std::unique_ptr<TestEnvironment> m_env;
 };
 
 static const QString app = RateSetting::application();
 static const QString section = RateSetting::section();
 static const QString key = RateSetting::key();
-static const QString old = RateSetting::oldApplication(2009);
-
-void TestSettingsStore::init()
-{
-    m_env = std::make_unique<TestEnvironment>();
-}
-
-void TestSettingsStore::cleanup()
-{
-    m_env.reset();
-}
-
-void TestSettingsStore::writeRaw(const QString &application, const QByteArray &content)
-{
-    const QString path = SettingsStore::location(application);
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
-}
 
 // clang-format off
-void TestSettingsStore::roundTrip_data()
+void TestSettingsStore::saveOverWhatIsThere_data()
 {
-    QTest::addColumn<QString>("value");
-    QTest::newRow("rate") << "19";
-    QTest::newRow("decimal comma") << "7,5";
-    // Only quotes keep the blanks around commas; a list would lose them.
-    QTest::newRow("commas and blanks") << "1, 2 ,3";
-    QTest::newRow("empty") << "";
-    QTest::newRow("umlauts and quotes") << "ä \"ü\" ; = [x]";
-}
-// clang-format on
-
-void TestSettingsStore::roundTrip()
-{
-    QFETCH(QString, value);
-    QCOMPARE(SettingsStore::get(app, section, key, QStringLiteral("default")), QStringLiteral("default"));
-    QVERIFY(!SettingsStore::hasApplication(app));
-    QVERIFY(SettingsStore::save(app, section, key, value));
-    QCOMPARE(SettingsStore::get(app, section, key, QStringLiteral("default")), value);
-    QVERIFY(SettingsStore::hasApplication(app));
-    QVERIFY(SettingsStore::location(app).startsWith(m_env->configHome()));
-}
-
-void TestSettingsStore::deleteApplicationLeavesOthers()
-{
-    QVERIFY(!SettingsStore::deleteApplication(old));
-    QVERIFY(SettingsStore::save(old, section, key, QStringLiteral("16")));
-    QVERIFY(SettingsStore::save(app, section, key, QStringLiteral("19")));
-    QVERIFY(SettingsStore::deleteApplication(old));
-    QVERIFY(!SettingsStore::hasApplication(old));
-    QVERIFY(!QFile::exists(SettingsStore::location(old)));
-    QCOMPARE(SettingsStore::get(old, section, key), QString());
-    QCOMPARE(SettingsStore::get(app, section, key), QStringLiteral("19"));
-}
-
-// clang-format off
-void TestSettingsStore::handWrittenFile_data()
-{
-    QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<QString>("read"); // what get() gives with the default "19"
+    QTest::addColumn<QString>("there");     // "file", "link" (a file kept elsewhere), "folder is a file" or nothing
+    QTest::addColumn<QByteArray>("content"); // the file's bytes
+    QTest::addColumn<QString>("read");      // what get() gives with the default "19"
+    QTest::addColumn<QString>("value");     // saved then; read back unless the folder is a file
     const QByteArray rate = QStringLiteral("[%1]\n%2=").arg(section, key).toUtf8();
+    QTest::newRow("nothing, rate") << "" << QByteArray() << "19" << "19";
+    QTest::newRow("nothing, decimal comma") << "" << QByteArray() << "19" << "7,5";
+    // Only quotes keep the blanks around commas; a list would lose them.
+    QTest::newRow("nothing, commas and blanks") << "" << QByteArray() << "19" << "1, 2 ,3";
+    QTest::newRow("nothing, empty") << "" << QByteArray() << "19" << "";
+    QTest::newRow("nothing, umlauts and quotes") << "" << QByteArray() << "19" << "ä \"ü\" ; = [x]";
     // A comma outside quotes splits an INI value into a list; the rate keeps it.
-    QTest::newRow("unquoted comma") << QByteArray(rate + "7,5\n") << "7,5";
-    QTest::newRow("quoted comma") << QByteArray(rate + "\"7,5\"\n") << "7,5";
-    QTest::newRow("two commas") << QByteArray(rate + "1,2,3\n") << "1,2,3";
-    // Damaged files read as if nothing were stored.
-    QTest::newRow("empty") << QByteArray() << "19";
-    QTest::newRow("binary") << QByteArray("\x00\xff\xfe[\x01\x02=\x80\x00garbage", 16) << "19";
-    QTest::newRow("truncated") << rate.left(8) << "19";
-    QTest::newRow("broken variant") << QStringLiteral("[%1]\nother=@Variant(\\0\\0\\0\\x7f\\0)\n").arg(section).toUtf8() << "19";
+    QTest::newRow("unquoted comma") << "file" << QByteArray(rate + "7,5\n") << "7,5" << "16";
+    QTest::newRow("quoted comma") << "file" << QByteArray(rate + "\"7,5\"\n") << "7,5" << "16";
+    QTest::newRow("two commas") << "file" << QByteArray(rate + "1,2,3\n") << "1,2,3" << "16";
+    // Damaged files read as if nothing were stored, and are replaced by a good one.
+    QTest::newRow("empty") << "file" << QByteArray() << "19" << "7,5";
+    QTest::newRow("binary") << "file" << QByteArray("\x00\xff\xfe[\x01\x02=\x80\x00garbage", 16) << "19" << "7,5";
+    QTest::newRow("truncated") << "file" << rate.left(8) << "19" << "7,5";
+    QTest::newRow("broken variant") << "file" << QStringLiteral("[%1]\nother=@Variant(\\0\\0\\0\\x7f\\0)\n").arg(section).toUtf8() << "19" << "7,5";
+    // Kept elsewhere and linked here, as many keep their settings: it stays linked.
+    QTest::newRow("linked file") << "link" << QByteArray(rate + "16\n") << "16" << "7";
+    // Nothing can be written there, even by root.
+    QTest::newRow("folder is a file") << "folder is a file" << QByteArray() << "19" << "7";
 }
 // clang-format on
 
-void TestSettingsStore::handWrittenFile()
+void TestSettingsStore::saveOverWhatIsThere()
 {
+    QFETCH(QString, there);
     QFETCH(QByteArray, content);
-    writeRaw(app, content);
-    QTEST(SettingsStore::get(app, section, key, QStringLiteral("19")), "read");
-    // Saving writes a file that reads back as saved, whatever stood there before.
-    QVERIFY(SettingsStore::save(app, section, key, QStringLiteral("7,5")));
-    QCOMPARE(SettingsStore::get(app, section, key), QStringLiteral("7,5"));
-}
-
-void TestSettingsStore::unwritableFolder()
-{
-    // The settings folder's place is taken by a file, so nothing can be written
-    // there even by root.
-    QFile blocker(QDir(m_env->configHome()).filePath(QStringLiteral("zelk")));
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    QVERIFY(!SettingsStore::save(app, section, key, QStringLiteral("7")));
-    QCOMPARE(SettingsStore::get(app, section, key, QStringLiteral("19")), QStringLiteral("19"));
-    QVERIFY(!SettingsStore::hasApplication(app));
-}
-
-void TestSettingsStore::linkedFileStaysLinked()
-{
-    const QString kept = QDir(m_env->path()).filePath(QStringLiteral("dotfiles/%1.ini").arg(app));
+    QFETCH(QString, value);
+    const QString path = SettingsStore::location(app);
+    const QString kept = QDir(m_env->path()).filePath(QStringLiteral("dotfiles/zelk.ini"));
+    const bool blocked = there == QLatin1String("folder is a file");
+    QVERIFY(QDir().mkpath(QFileInfo(blocked ? m_env->configHome() : path).absolutePath()));
     QVERIFY(QDir().mkpath(QFileInfo(kept).absolutePath()));
-    QVERIFY(QDir().mkpath(QFileInfo(SettingsStore::location(app)).absolutePath()));
-    QVERIFY(QFile::link(kept, SettingsStore::location(app)));
-    const StoreResult first = SettingsStore::save(app, section, key, QStringLiteral("16"));
-    QVERIFY2(first.ok(), qPrintable(first.reason()));
-    QVERIFY(QFileInfo(SettingsStore::location(app)).isSymLink());
-    QVERIFY(SettingsStore::deleteSection(app, section));
-    QVERIFY(SettingsStore::save(app, section, key, QStringLiteral("7")));
-    QVERIFY(QFileInfo(SettingsStore::location(app)).isSymLink());
-    QFile file(kept);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QVERIFY(file.readAll().contains("x.Text=7"));
-    QCOMPARE(SettingsStore::get(app, section, key), QStringLiteral("7"));
+    if (!there.isEmpty()) {
+        QFile file(blocked ? QFileInfo(path).absolutePath() : there == QLatin1String("link") ? kept : path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(content), content.size());
+    }
+    if (there == QLatin1String("link"))
+        QVERIFY(QFile::link(kept, path));
+
+    QTEST(SettingsStore::get(app, section, key, QStringLiteral("19")), "read");
+    const StoreResult saved = SettingsStore::save(app, section, key, value);
+    QCOMPARE(saved.ok(), !blocked);
+    QCOMPARE(SettingsStore::get(app, section, key, QStringLiteral("19")),
+             blocked ? QStringLiteral("19") : value);
+    QCOMPARE(SettingsStore::hasApplication(app), !blocked);
+    QCOMPARE(QFileInfo(path).isSymLink(), there == QLatin1String("link"));
+    if (there == QLatin1String("link")) {
+        QFile file(kept);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll().contains("x.Text=7"));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestSettingsStore)

@@ -1,4 +1,5 @@
 #include "support/testenvironment.h"
+#include "support/urlcatcher.h"
 #include "system/helpviewer.h"
 
 #include <QDesktopServices>
@@ -8,20 +9,6 @@
 #include <QStandardPaths>
 #include <QTest>
 #include <QUrl>
-
-// Takes the desktop's place for local files and records what it is given.
-class FileCatcher : public QObject
-{
-    Q_OBJECT
-
-public:
-    FileCatcher() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "handle"); }
-    ~FileCatcher() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
-    QList<QUrl> urls;
-
-public slots:
-    void handle(const QUrl &url) { urls.append(url); }
-};
 
 // The CHM association is made the way a viewer's package makes it and read
 // back by the real xdg-mime.
@@ -111,7 +98,7 @@ void TestHelpViewer::showHelp()
     qputenv("XDG_CONFIG_DIRS", dir.filePath(QStringLiteral("config")).toLocal8Bit());
     qputenv("PATH", xdgUtils ? m_systemPath.toLocal8Bit() : env.path().toLocal8Bit());
 
-    FileCatcher catcher;
+    UrlCatcher catcher({QStringLiteral("file")});
     const HelpViewer::Result result = HelpViewer::showHelp(chm, index);
     qputenv("PATH", m_systemPath.toLocal8Bit());
     const QString file = dir.filePath(QStringLiteral("program/") + opened);

@@ -1,6 +1,5 @@
 #include "system/singleinstance.h"
 
-#include <QLockFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -15,9 +14,8 @@ class TestSingleInstance : public QObject
 
 private slots:
     void secondStartWakesTheFirst();
-    void lockOfAnEndedProgramIsTakenOver();
-    void unusableFolderStillRuns();
-    void claimWritesNothing();
+    void claim_data();
+    void claim();
 };
 
 void TestSingleInstance::secondStartWakesTheFirst()
@@ -42,62 +40,60 @@ void TestSingleInstance::secondStartWakesTheFirst()
     QVERIFY(QDir(dir.path()).entryList({QStringLiteral("*.wake")}, QDir::Files).isEmpty());
 }
 
-void TestSingleInstance::lockOfAnEndedProgramIsTakenOver()
+// clang-format off
+void TestSingleInstance::claim_data()
 {
-    QTemporaryDir dir;
-    // A program that crashed while it held the lock.
-    const pid_t child = fork();
-    QVERIFY(child >= 0);
-    if (child == 0) {
-        SingleInstance crashing(dir.path());
-        crashing.claim();
-        raise(SIGKILL);
-    }
-    int status = 0;
-    QCOMPARE(waitpid(child, &status, 0), child);
-    QVERIFY(WIFSIGNALED(status));
-    QVERIFY(QFile::exists(dir.filePath(QStringLiteral("zelk.lock"))));
-
-    SingleInstance next(dir.path());
-    QCOMPARE(next.claim(), SingleInstance::Role::Primary);
-    SingleInstance after(dir.path());
-    QCOMPARE(after.claim(), SingleInstance::Role::Secondary);
-}
-
-void TestSingleInstance::unusableFolderStillRuns()
-{
-    QTemporaryDir dir;
+    QTest::addColumn<QString>("leftBefore");
+    QTest::newRow("nothing") << "";
+    // The lock and a wake-up note of an earlier run: neither is written nor obeyed.
+    QTest::newRow("an earlier run's files") << "files";
+    QTest::newRow("a program that crashed holding the lock") << "crash";
     // A file where the folder belongs: better two programs than none.
-    const QString blocked = dir.filePath(QStringLiteral("blocked"));
-    QFile file(blocked);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.close();
-    SingleInstance first(blocked);
-    QCOMPARE(first.claim(), SingleInstance::Role::Primary);
+    QTest::newRow("folder unusable") << "blocked";
 }
+// clang-format on
 
-void TestSingleInstance::claimWritesNothing()
+void TestSingleInstance::claim()
 {
-    // Taking the lock, holding it and handing it on touch no file: a start
-    // never waits for the disk, and a crash leaves nothing to clean up.
+    QFETCH(QString, leftBefore);
     QTemporaryDir dir;
-    // As an earlier run left it.
     const QString lock = dir.filePath(QStringLiteral("zelk.lock"));
-    QFile file(lock);
-    QVERIFY(file.open(QIODevice::ReadWrite));
     const QDateTime old = QDateTime::currentDateTime().addDays(-1);
-    QVERIFY(file.setFileTime(old, QFileDevice::FileModificationTime));
-    file.close();
+    for (const char *name : {"zelk.lock", "zelk.wake"}) {
+        QFile file(dir.filePath(QLatin1String(name)));
+        if (leftBefore == QLatin1String("files")) {
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QVERIFY(file.setFileTime(old, QFileDevice::FileModificationTime));
+        }
+    }
+    if (leftBefore == QLatin1String("crash")) {
+        const pid_t child = fork();
+        QVERIFY(child >= 0);
+        if (child == 0) {
+            SingleInstance crashing(dir.path());
+            crashing.claim();
+            raise(SIGKILL);
+        }
+        int status = 0;
+        QCOMPARE(waitpid(child, &status, 0), child);
+        QVERIFY(WIFSIGNALED(status) && QFile::exists(lock));
+    }
+    const bool blocked = leftBefore == QLatin1String("blocked");
+    const QString folder = blocked ? lock : dir.path();
+    if (blocked)
+        QVERIFY(QFile(lock).open(QIODevice::WriteOnly));
 
-    for (int start = 1; start <= 2; ++start) {
-        SingleInstance next(dir.path());
+    // Two rounds of a program and a later start.
+    for (int round = 1; round <= 2; ++round) {
+        SingleInstance next(folder);
         QCOMPARE(next.claim(), SingleInstance::Role::Primary);
-        SingleInstance later(dir.path());
-        QCOMPARE(later.claim(), SingleInstance::Role::Secondary);
-        const QFileInfo info(lock);
-        QCOMPARE(info.size(), 0);
-        QCOMPARE(info.lastModified(), old);
+        SingleInstance later(folder);
+        QCOMPARE(later.claim(), blocked ? SingleInstance::Role::Primary : SingleInstance::Role::Secondary);
+        // Nothing written for the lock: a start never waits for the disk.
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"zelk.lock"});
+        QCOMPARE(QFileInfo(lock).size(), 0);
+        if (leftBefore == QLatin1String("files"))
+            QCOMPARE(QFileInfo(lock).lastModified(), old);
     }
 }
 

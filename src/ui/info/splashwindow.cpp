@@ -1,6 +1,5 @@
 #include "ui/info/splashwindow.h"
 
-#include "settings/ratemigration.h"
 #include "system/windowplacement.h"
 #include "ui/controls/preparedpixels.h"
 #include "ui/controls/windowsetup.h"
@@ -59,11 +58,7 @@ void SplashWindow::paintEvent(QPaintEvent *event)
 
 void SplashWindow::handOver()
 {
-    const std::optional<int> oldYear = RateMigration::storedOldVersion();
     m_timer->stop();
     close();
-    if (oldYear)
-        emit migrationRequested(*oldYear);
-    else
-        emit mainWindowRequested();
+    emit done();
 }

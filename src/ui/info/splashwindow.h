@@ -6,7 +6,7 @@
 class QTimer;
 
 // The first window: name, year, version and picture for a few seconds, then
-// it unloads itself and asks for the window that follows.
+// it unloads itself and says so; which window follows is not its business.
 class SplashWindow : public QWidget
 {
     Q_OBJECT
@@ -18,10 +18,8 @@ public:
     void load();
 
 signals:
-    // One of them is emitted after the splash window has been unloaded: the
-    // rate of the old version of that year waits to be taken over, or not.
-    void migrationRequested(int oldYear);
-    void mainWindowRequested();
+    // Emitted once its time is up, after the window has been unloaded.
+    void done();
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -1,4 +1,4 @@
-#include "settings/storeresult.h"
+#include "storage/storeresult.h"
 
 #include <QDir>
 

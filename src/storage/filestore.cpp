@@ -1,4 +1,4 @@
-#include "settings/filestore.h"
+#include "storage/filestore.h"
 
 #include <QDateTime>
 #include <QDir>
