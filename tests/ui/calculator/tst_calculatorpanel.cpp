@@ -205,19 +205,6 @@ void TestCalculatorPanel::input()
     QCOMPARE(QGuiApplication::clipboard()->text(mode), copies ? before : pasted);
 }
 
-static QStringList numberedList(int from, int to)
-{
-    QStringList entries;
-    for (int i = from; i <= to; ++i)
-        entries.append(QString::number(i));
-    return entries;
-}
-
-static QByteArray numbered(int from, int to)
-{
-    return numberedList(from, to).join(QLatin1Char('\n')).toUtf8() + '\n';
-}
-
 // clang-format off
 void TestCalculatorPanel::rateEntryList_data()
 {
@@ -229,16 +216,23 @@ void TestCalculatorPanel::rateEntryList_data()
     QTest::addColumn<bool>("damaged"); // what could not be read is kept beside the list
 
     const QByteArray header("# Zelk. 2010 entry list 1\n");
+    const auto numbers = [](int to) {
+        QStringList entries;
+        for (int i = 1; i <= to; ++i)
+            entries.append(QString::number(i));
+        return entries;
+    };
+    const auto numbered = [&](int to) { return header + numbers(to).join(QLatin1Char('\n')).toUtf8() + '\n'; };
     QTest::newRow("damaged line, add") << header + "16\n\xff\xfe\n5,5\n" << "12" << QStringList{"16", "5,5"}
                                        << "add" << QStringList{"16", "5,5", "12"} << true;
     QTest::newRow("too long line, remove") << header + "16\n1234567890123456789\n5,5\n" << "12"
                                            << QStringList{"16", "5,5"} << "16" << QStringList{"5,5"} << true;
-    QTest::newRow("60 entries keep the first 50") << header + numbered(1, 60) << "12" << numberedList(1, 50)
-                                                  << "50" << numberedList(1, 49) << true;
-    QTest::newRow("49 entries take one more") << header + numbered(1, 49) << "99" << numberedList(1, 49)
-                                              << "add" << numberedList(1, 49) + QStringList{"99"} << false;
-    QTest::newRow("50 entries take no more") << header + numbered(1, 50) << "99" << numberedList(1, 50)
-                                             << "add" << numberedList(1, 50) << false;
+    QTest::newRow("60 entries keep the first 50") << numbered(60) << "12" << numbers(50)
+                                                  << "50" << numbers(49) << true;
+    QTest::newRow("49 entries take one more") << numbered(49) << "99" << numbers(49)
+                                              << "add" << numbers(49) + QStringList{"99"} << false;
+    QTest::newRow("50 entries take no more") << numbered(50) << "99" << numbers(50)
+                                             << "add" << numbers(50) << false;
     QTest::newRow("entry chosen") << header + "16\n7\n" << "12" << QStringList{"16", "7"}
                                   << "choose 7" << QStringList{"16", "7"} << false;
     QTest::newRow("a listed rate is not added twice") << header + "16\n7\n" << "7" << QStringList{"16", "7"}
