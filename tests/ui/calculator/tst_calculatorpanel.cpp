@@ -259,22 +259,11 @@ void TestCalculatorPanel::rateEntryList()
 
     MessageRecorder messages;
     // An assistive tool's Press on the list button returns before the list runs its own event loop.
-    bool returned = false;
-    bool shownAfter = false;
-    QTimer closer;
-    connect(&closer, &QTimer::timeout, [&] {
-        if (QWidget *popup = QApplication::activePopupWidget()) {
-            shownAfter = returned;
-            popup->close();
-        }
-    });
-    closer.start(5);
-    QAccessible::queryAccessibleInterface(rateBox->findChild<QToolButton *>())
-        ->actionInterface()
-        ->doAction(QAccessibleActionInterface::pressAction());
-    returned = true;
-    QTRY_VERIFY(shownAfter);
-    closer.stop();
+    QAccessibleInterface *listButton
+        = QAccessible::queryAccessibleInterface(rateBox->findChild<QToolButton *>());
+    QCOMPARE(popupOpenedBy(
+                 [&] { listButton->actionInterface()->doAction(QAccessibleActionInterface::pressAction()); }),
+             QStringLiteral("entryListMenu"));
 
     QTEST(useEntryList(rateBox, QString()), "shown");
     useEntryList(rateBox, command);
