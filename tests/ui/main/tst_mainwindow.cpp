@@ -1,7 +1,6 @@
 // The main window and the compact window, as users, keyboard users and
 // assistive tools reach them.
 #include "core/makeraddresses.h"
-#include "settings/entrylist.h"
 #include "settings/ratesetting.h"
 #include "settings/settingsstore.h"
 #include "support/entrylistdriver.h"
@@ -194,7 +193,6 @@ void TestMainWindow::startShowsStoredRate()
     QVERIFY(!m_window->findChild<CommandButton *>(QStringLiteral("alwaysOnTopButton"))->isChecked());
     QVERIFY(!WindowPlacement::isTopmost(m_window));
     QVERIFY(m_window->findChild<CommandButton *>(QStringLiteral("homepageLink"))->isVisible());
-    QCOMPARE(EntryList::load(files[1]), EntryList::defaultEntries());
     // Loading reads; it never writes either file.
     for (int i = 0; i < files.size(); ++i) {
         QFile file(files[i]);
@@ -494,7 +492,6 @@ void TestMainWindow::textsShowWhole_data()
     QTest::newRow("typed rate 10,7") << "main" << "rateBox" << "10,7" << true << true << "";
     QTest::newRow("typed long rate") << "main" << "rateBox" << "123456,789" << true << false << "";
     QTest::newRow("compact rate 16,5") << "compact" << "rateBox" << "16,5" << false << true << "compact-rate-16,5.png";
-    QTest::newRow("compact rate 19") << "compact" << "rateBox" << "19" << false << true << "";
     QTest::newRow("compact typed rate 10,7") << "compact" << "rateBox" << "10,7" << true << true << "";
     QTest::newRow("compact long result") << "compact" << "grossBox" << "1190000000000000,00" << false << false << "";
 }
