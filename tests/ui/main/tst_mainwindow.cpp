@@ -55,8 +55,6 @@ private slots:
     void menuButtonsAreSplitButtons();
     void toggleActionPutsWindowOnTop_data();
     void toggleActionPutsWindowOnTop();
-    void enterPressesButtons_data();
-    void enterPressesButtons();
     void textsShowWhole_data();
     void textsShowWhole();
     void everyControl_data();
@@ -228,6 +226,8 @@ void TestMainWindow::commands_data()
     QTest::addColumn<bool>("cleared");                 // the amounts are emptied
     QTest::addColumn<bool>("closes");
     QTest::addColumn<bool>("later");                   // only after the press has returned
+    QTest::addColumn<int>("key");                      // on the button; else pressed as assistive tools do
+    QTest::addColumn<QString>("which");
 
     const auto no = MessageDialog::Answer::No;
     const auto yes = MessageDialog::Answer::Yes;
@@ -237,25 +237,34 @@ void TestMainWindow::commands_data()
     const QStringList exitQuestion{"question|Programm beenden"};
     const QStringList updateQuestion{"information|Online-Update"};
 
-    QTest::newRow("Neu") << "newAction" << no << none << kept << "" << none << true << false << true;
-    QTest::newRow("Nettowert kopieren") << "copyNetAction" << no << none << "100" << "" << none << false << false << true;
-    QTest::newRow("Zelk.-Anteil kopieren") << "copyVatAction" << no << none << "16,00" << "" << none << false << false << true;
-    QTest::newRow("Bruttowert kopieren") << "copyGrossAction" << no << none << "116,00" << "" << none << false << false << true;
+    QTest::newRow("Neu") << "newAction" << no << none << kept << "" << none << true << false << true << 0 << "main";
+    QTest::newRow("Nettowert kopieren") << "copyNetAction" << no << none << "100" << "" << none << false << false << true << 0 << "main";
+    QTest::newRow("Zelk.-Anteil kopieren") << "copyVatAction" << no << none << "16,00" << "" << none << false << false << true << 0 << "main";
+    QTest::newRow("Bruttowert kopieren") << "copyGrossAction" << no << none << "116,00" << "" << none << false << false << true << 0 << "main";
     QTest::newRow("Alles kopieren") << "copyAllAction" << no << none << "100 (Netto)\r\n16,00 (16 %)\r\n116,00 (Brutto)\r\n"
-                                    << "" << none << false << false << true;
-    QTest::newRow("Homepage") << "homepageAction" << no << none << kept << MakerAddresses::homePage() << none << false << false << true;
-    QTest::newRow("home page link") << "homepageLink" << no << none << kept << MakerAddresses::homePage() << none << false << false << false;
-    QTest::newRow("Bewerten") << "rateUsAction" << no << none << kept << MakerAddresses::ratingPage() << none << false << false << true;
-    QTest::newRow("Fehler") << "reportErrorAction" << no << none << kept << MakerAddresses::errorReportPage() << none << false << false << true;
-    QTest::newRow("Online-Shop") << "shopAction" << no << none << kept << MakerAddresses::shopPage() << none << false << false << true;
-    QTest::newRow("Spende") << "donateAction" << no << none << kept << "" << QStringList{"donationRequested"} << false << false << true;
-    QTest::newRow("Copyright") << "aboutAction" << no << none << kept << "" << QStringList{"aboutRequested"} << false << false << true;
-    QTest::newRow("Autostart") << "autostartAction" << no << none << kept << "" << QStringList{"autostartRequested"} << false << false << true;
-    QTest::newRow("Ansicht wechseln") << "compactAction" << no << none << kept << "" << QStringList{"compactModeRequested"} << false << true << true;
-    QTest::newRow("beenden, No") << "exitAction" << no << exitQuestion << kept << "" << none << false << false << true;
-    QTest::newRow("beenden, Yes") << "exitAction" << yes << exitQuestion << kept << "" << quit << false << false << true;
-    QTest::newRow("tray beenden") << "trayExitAction" << no << none << kept << "" << quit << false << false << false;
-    QTest::newRow("Online-Update, No") << "updateAction" << no << updateQuestion << kept << "" << none << false << false << true;
+                                    << "" << none << false << false << true << 0 << "main";
+    QTest::newRow("Homepage") << "homepageAction" << no << none << kept << MakerAddresses::homePage() << none << false << false << true << 0 << "main";
+    QTest::newRow("home page link") << "homepageLink" << no << none << kept << MakerAddresses::homePage() << none << false << false << false << 0 << "main";
+    QTest::newRow("Bewerten") << "rateUsAction" << no << none << kept << MakerAddresses::ratingPage() << none << false << false << true << 0 << "main";
+    QTest::newRow("Fehler") << "reportErrorAction" << no << none << kept << MakerAddresses::errorReportPage() << none << false << false << true << 0 << "main";
+    QTest::newRow("Online-Shop") << "shopAction" << no << none << kept << MakerAddresses::shopPage() << none << false << false << true << 0 << "main";
+    QTest::newRow("Spende") << "donateAction" << no << none << kept << "" << QStringList{"donationRequested"} << false << false << true << 0 << "main";
+    QTest::newRow("Copyright") << "aboutAction" << no << none << kept << "" << QStringList{"aboutRequested"} << false << false << true << 0 << "main";
+    QTest::newRow("Autostart") << "autostartAction" << no << none << kept << "" << QStringList{"autostartRequested"} << false << false << true << 0 << "main";
+    QTest::newRow("Ansicht wechseln") << "compactAction" << no << none << kept << "" << QStringList{"compactModeRequested"} << false << true << true << 0 << "main";
+    QTest::newRow("beenden, No") << "exitAction" << no << exitQuestion << kept << "" << none << false << false << true << 0 << "main";
+    QTest::newRow("beenden, Yes") << "exitAction" << yes << exitQuestion << kept << "" << quit << false << false << true << 0 << "main";
+    QTest::newRow("tray beenden") << "trayExitAction" << no << none << kept << "" << quit << false << false << false << 0 << "main";
+    QTest::newRow("Online-Update, No") << "updateAction" << no << updateQuestion << kept << "" << none << false << false << true << 0 << "main";
+    // Return and the keypad's Enter press the focused button.
+    const int enter = Qt::Key_Enter;
+    const int ret = Qt::Key_Return;
+    QTest::newRow("Neu, Return") << "newAction" << no << none << kept << "" << none << true << false << true << ret << "main";
+    QTest::newRow("Neu, keypad Enter") << "newAction" << no << none << kept << "" << none << true << false << true << enter << "main";
+    QTest::newRow("compact Neu") << "newButton" << no << none << kept << "" << none << true << false << false << enter << "compact";
+    QTest::newRow("compact Netto kopieren") << "copyNetButton" << no << none << "100" << "" << none << false << false << false << ret << "compact";
+    QTest::newRow("compact Zelk.-Anteil kopieren") << "copyVatButton" << no << none << "16,00" << "" << none << false << false << false << enter << "compact";
+    QTest::newRow("compact Brutto kopieren") << "copyGrossButton" << no << none << "116,00" << "" << none << false << false << false << ret << "compact";
 }
 // clang-format on
 
@@ -266,9 +275,11 @@ void TestMainWindow::commands()
     QFETCH(QString, page);
     QFETCH(bool, cleared);
     QFETCH(bool, closes);
-    box("rateBox")->setText(QStringLiteral("16"));
-    QTest::keyClicks(box("netBox"), QStringLiteral("100"));
-    QTest::keyClick(box("netBox"), Qt::Key_Return);
+    QFETCH(int, key);
+    QFETCH(QString, which);
+    box(which, QStringLiteral("rateBox"))->setText(QStringLiteral("16"));
+    QTest::keyClicks(box(which, QStringLiteral("netBox")), QStringLiteral("100"));
+    QTest::keyClick(box(which, QStringLiteral("netBox")), Qt::Key_Return);
     QGuiApplication::clipboard()->setText(QStringLiteral("alt"));
 
     QStringList emitted;
@@ -282,12 +293,16 @@ void TestMainWindow::commands()
     MessageRecorder messages(answer);
     UrlCatcher catcher;
 
-    run(command, false);
+    if (key)
+        QTest::keyClick(window(which)->findChild<QAbstractButton *>(command), Qt::Key(key),
+                        key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+    else
+        run(command, false);
     // A modal window opened inside the press would hold an assistive tool until it closes.
     QFETCH(bool, later);
     if (later)
         QVERIFY(emitted.isEmpty() && messages.messages.isEmpty() && catcher.urls.isEmpty()
-                && box("netBox")->text() == QLatin1String("100")
+                && box(which, QStringLiteral("netBox"))->text() == QLatin1String("100")
                 && QGuiApplication::clipboard()->text() == QLatin1String("alt"));
     QCoreApplication::sendPostedEvents();
 
@@ -302,10 +317,10 @@ void TestMainWindow::commands()
         QTRY_VERIFY(m_window.isNull());
         return;
     }
-    QVERIFY(m_window->isVisible());
-    QCOMPARE(box("netBox")->text(), cleared ? QString() : QStringLiteral("100"));
-    QCOMPARE(box("grossBox")->text(), cleared ? QString() : QStringLiteral("116,00"));
-    QCOMPARE(box("rateBox")->text(), QStringLiteral("16"));
+    QVERIFY(window(which)->isVisible());
+    QCOMPARE(box(which, QStringLiteral("netBox"))->text(), cleared ? QString() : QStringLiteral("100"));
+    QCOMPARE(box(which, QStringLiteral("grossBox"))->text(), cleared ? QString() : QStringLiteral("116,00"));
+    QCOMPARE(box(which, QStringLiteral("rateBox"))->text(), QStringLiteral("16"));
 }
 
 void TestMainWindow::rateCommands()
@@ -435,44 +450,6 @@ void TestMainWindow::toggleActionPutsWindowOnTop()
         QCOMPARE(WindowPlacement::isTopmost(w), expected);
         QCOMPARE(w->geometry(), before);
         QCOMPARE(w->winId(), id);
-    }
-}
-
-// clang-format off
-void TestMainWindow::enterPressesButtons_data()
-{
-    QTest::addColumn<QString>("which");
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<int>("key");
-    QTest::addColumn<QString>("clipboard"); // after the press; the boxes are emptied when there is none
-
-    QTest::newRow("Neu, Return") << "main" << "newAction" << int(Qt::Key_Return) << "";
-    QTest::newRow("Neu, keypad Enter") << "main" << "newAction" << int(Qt::Key_Enter) << "";
-    QTest::newRow("compact Neu, keypad Enter") << "compact" << "newButton" << int(Qt::Key_Enter) << "";
-    QTest::newRow("Netto kopieren, Return") << "compact" << "copyNetButton" << int(Qt::Key_Return) << "100";
-    QTest::newRow("Zelk.-Anteil kopieren, keypad Enter") << "compact" << "copyVatButton" << int(Qt::Key_Enter) << "19,00";
-    QTest::newRow("Brutto kopieren, Return") << "compact" << "copyGrossButton" << int(Qt::Key_Return) << "119,00";
-}
-// clang-format on
-
-void TestMainWindow::enterPressesButtons()
-{
-    QFETCH(QString, which);
-    QFETCH(QString, button);
-    QFETCH(int, key);
-    QFETCH(QString, clipboard);
-    QTest::keyClicks(box(which, QStringLiteral("netBox")), QStringLiteral("100"));
-    QTest::keyClick(box(which, QStringLiteral("netBox")), Qt::Key_Return);
-    QGuiApplication::clipboard()->setText(QStringLiteral("alt"));
-
-    auto *target = window(which)->findChild<QAbstractButton *>(button);
-    QTest::keyClick(target, Qt::Key(key), key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
-    QCoreApplication::sendPostedEvents();
-    if (clipboard.isEmpty()) {
-        QVERIFY(box(which, QStringLiteral("grossBox"))->text().isEmpty());
-        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("alt"));
-    } else {
-        QCOMPARE(QGuiApplication::clipboard()->text(), clipboard);
     }
 }
 
