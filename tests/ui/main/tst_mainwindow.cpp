@@ -49,7 +49,6 @@ private slots:
     void startShowsStoredRate();
     void commands_data();
     void commands();
-    void rateCommands();
     void filesBesideTheProgram_data();
     void filesBesideTheProgram();
     void menuButtonsAreSplitButtons();
@@ -115,10 +114,6 @@ std::pair<QRect, QSize> captionRoom(QWidget *widget)
 
 } // namespace
 
-static const QString app = RateSetting::application();
-static const QString section = RateSetting::section();
-static const QString key = RateSetting::key();
-
 void TestMainWindow::freshWindow()
 {
     if (m_window)
@@ -169,7 +164,8 @@ void TestMainWindow::startShowsStoredRate_data()
 
 void TestMainWindow::startShowsStoredRate()
 {
-    const QStringList files{SettingsStore::location(app), ProgramFolder::entryListFile()};
+    const QStringList files{SettingsStore::location(RateSetting::application()),
+                            ProgramFolder::entryListFile()};
     QFETCH(QByteArray, settings);
     QFETCH(QByteArray, entryList);
     const QList<QByteArray> written{settings, entryList};
@@ -228,6 +224,7 @@ void TestMainWindow::commands_data()
     QTest::addColumn<bool>("later");                   // only after the press has returned
     QTest::addColumn<int>("key");                      // on the button; else pressed as assistive tools do
     QTest::addColumn<QString>("which");
+    QTest::addColumn<QString>("stored");                // the rate a new window shows after; 7 before
 
     const auto no = MessageDialog::Answer::No;
     const auto yes = MessageDialog::Answer::Yes;
@@ -237,34 +234,36 @@ void TestMainWindow::commands_data()
     const QStringList exitQuestion{"question|Programm beenden"};
     const QStringList updateQuestion{"information|Online-Update"};
 
-    QTest::newRow("Neu") << "newAction" << no << none << kept << "" << none << true << false << true << 0 << "main";
-    QTest::newRow("Nettowert kopieren") << "copyNetAction" << no << none << "100" << "" << none << false << false << true << 0 << "main";
-    QTest::newRow("Zelk.-Anteil kopieren") << "copyVatAction" << no << none << "16,00" << "" << none << false << false << true << 0 << "main";
-    QTest::newRow("Bruttowert kopieren") << "copyGrossAction" << no << none << "116,00" << "" << none << false << false << true << 0 << "main";
+    QTest::newRow("Neu") << "newAction" << no << none << kept << "" << none << true << false << true << 0 << "main" << "7";
+    QTest::newRow("Nettowert kopieren") << "copyNetAction" << no << none << "100" << "" << none << false << false << true << 0 << "main" << "7";
+    QTest::newRow("Zelk.-Anteil kopieren") << "copyVatAction" << no << none << "16,00" << "" << none << false << false << true << 0 << "main" << "7";
+    QTest::newRow("Bruttowert kopieren") << "copyGrossAction" << no << none << "116,00" << "" << none << false << false << true << 0 << "main" << "7";
     QTest::newRow("Alles kopieren") << "copyAllAction" << no << none << "100 (Netto)\r\n16,00 (16 %)\r\n116,00 (Brutto)\r\n"
-                                    << "" << none << false << false << true << 0 << "main";
-    QTest::newRow("Homepage") << "homepageAction" << no << none << kept << MakerAddresses::homePage() << none << false << false << true << 0 << "main";
-    QTest::newRow("home page link") << "homepageLink" << no << none << kept << MakerAddresses::homePage() << none << false << false << false << 0 << "main";
-    QTest::newRow("Bewerten") << "rateUsAction" << no << none << kept << MakerAddresses::ratingPage() << none << false << false << true << 0 << "main";
-    QTest::newRow("Fehler") << "reportErrorAction" << no << none << kept << MakerAddresses::errorReportPage() << none << false << false << true << 0 << "main";
-    QTest::newRow("Online-Shop") << "shopAction" << no << none << kept << MakerAddresses::shopPage() << none << false << false << true << 0 << "main";
-    QTest::newRow("Spende") << "donateAction" << no << none << kept << "" << QStringList{"donationRequested"} << false << false << true << 0 << "main";
-    QTest::newRow("Copyright") << "aboutAction" << no << none << kept << "" << QStringList{"aboutRequested"} << false << false << true << 0 << "main";
-    QTest::newRow("Autostart") << "autostartAction" << no << none << kept << "" << QStringList{"autostartRequested"} << false << false << true << 0 << "main";
-    QTest::newRow("Ansicht wechseln") << "compactAction" << no << none << kept << "" << QStringList{"compactModeRequested"} << false << true << true << 0 << "main";
-    QTest::newRow("beenden, No") << "exitAction" << no << exitQuestion << kept << "" << none << false << false << true << 0 << "main";
-    QTest::newRow("beenden, Yes") << "exitAction" << yes << exitQuestion << kept << "" << quit << false << false << true << 0 << "main";
-    QTest::newRow("tray beenden") << "trayExitAction" << no << none << kept << "" << quit << false << false << false << 0 << "main";
-    QTest::newRow("Online-Update, No") << "updateAction" << no << updateQuestion << kept << "" << none << false << false << true << 0 << "main";
+                                    << "" << none << false << false << true << 0 << "main" << "7";
+    QTest::newRow("Homepage") << "homepageAction" << no << none << kept << MakerAddresses::homePage() << none << false << false << true << 0 << "main" << "7";
+    QTest::newRow("home page link") << "homepageLink" << no << none << kept << MakerAddresses::homePage() << none << false << false << false << 0 << "main" << "7";
+    QTest::newRow("Bewerten") << "rateUsAction" << no << none << kept << MakerAddresses::ratingPage() << none << false << false << true << 0 << "main" << "7";
+    QTest::newRow("Fehler") << "reportErrorAction" << no << none << kept << MakerAddresses::errorReportPage() << none << false << false << true << 0 << "main" << "7";
+    QTest::newRow("Online-Shop") << "shopAction" << no << none << kept << MakerAddresses::shopPage() << none << false << false << true << 0 << "main" << "7";
+    QTest::newRow("Spende") << "donateAction" << no << none << kept << "" << QStringList{"donationRequested"} << false << false << true << 0 << "main" << "7";
+    QTest::newRow("Copyright") << "aboutAction" << no << none << kept << "" << QStringList{"aboutRequested"} << false << false << true << 0 << "main" << "7";
+    QTest::newRow("Autostart") << "autostartAction" << no << none << kept << "" << QStringList{"autostartRequested"} << false << false << true << 0 << "main" << "7";
+    QTest::newRow("Ansicht wechseln") << "compactAction" << no << none << kept << "" << QStringList{"compactModeRequested"} << false << true << true << 0 << "main" << "7";
+    QTest::newRow("beenden, No") << "exitAction" << no << exitQuestion << kept << "" << none << false << false << true << 0 << "main" << "7";
+    QTest::newRow("beenden, Yes") << "exitAction" << yes << exitQuestion << kept << "" << quit << false << false << true << 0 << "main" << "7";
+    QTest::newRow("tray beenden") << "trayExitAction" << no << none << kept << "" << quit << false << false << false << 0 << "main" << "7";
+    QTest::newRow("Zelk. speichern") << "saveRateAction" << no << none << kept << "" << none << false << false << true << 0 << "main" << "16";
+    QTest::newRow("Zelk. löschen") << "deleteRateAction" << no << none << kept << "" << none << false << false << true << 0 << "main" << "19";
+    QTest::newRow("Online-Update, No") << "updateAction" << no << updateQuestion << kept << "" << none << false << false << true << 0 << "main" << "7";
     // Return and the keypad's Enter press the focused button.
     const int enter = Qt::Key_Enter;
     const int ret = Qt::Key_Return;
-    QTest::newRow("Neu, Return") << "newAction" << no << none << kept << "" << none << true << false << true << ret << "main";
-    QTest::newRow("Neu, keypad Enter") << "newAction" << no << none << kept << "" << none << true << false << true << enter << "main";
-    QTest::newRow("compact Neu") << "newButton" << no << none << kept << "" << none << true << false << false << enter << "compact";
-    QTest::newRow("compact Netto kopieren") << "copyNetButton" << no << none << "100" << "" << none << false << false << false << ret << "compact";
-    QTest::newRow("compact Zelk.-Anteil kopieren") << "copyVatButton" << no << none << "16,00" << "" << none << false << false << false << enter << "compact";
-    QTest::newRow("compact Brutto kopieren") << "copyGrossButton" << no << none << "116,00" << "" << none << false << false << false << ret << "compact";
+    QTest::newRow("Neu, Return") << "newAction" << no << none << kept << "" << none << true << false << true << ret << "main" << "7";
+    QTest::newRow("Neu, keypad Enter") << "newAction" << no << none << kept << "" << none << true << false << true << enter << "main" << "7";
+    QTest::newRow("compact Neu") << "newButton" << no << none << kept << "" << none << true << false << false << enter << "compact" << "7";
+    QTest::newRow("compact Netto kopieren") << "copyNetButton" << no << none << "100" << "" << none << false << false << false << ret << "compact" << "7";
+    QTest::newRow("compact Zelk.-Anteil kopieren") << "copyVatButton" << no << none << "16,00" << "" << none << false << false << false << enter << "compact" << "7";
+    QTest::newRow("compact Brutto kopieren") << "copyGrossButton" << no << none << "116,00" << "" << none << false << false << false << ret << "compact" << "7";
 }
 // clang-format on
 
@@ -277,6 +276,7 @@ void TestMainWindow::commands()
     QFETCH(bool, closes);
     QFETCH(int, key);
     QFETCH(QString, which);
+    QVERIFY(!RateSetting::save(QStringLiteral("7")).failed());
     box(which, QStringLiteral("rateBox"))->setText(QStringLiteral("16"));
     QTest::keyClicks(box(which, QStringLiteral("netBox")), QStringLiteral("100"));
     QTest::keyClick(box(which, QStringLiteral("netBox")), Qt::Key_Return);
@@ -321,30 +321,8 @@ void TestMainWindow::commands()
     QCOMPARE(box(which, QStringLiteral("netBox"))->text(), cleared ? QString() : QStringLiteral("100"));
     QCOMPARE(box(which, QStringLiteral("grossBox"))->text(), cleared ? QString() : QStringLiteral("116,00"));
     QCOMPARE(box(which, QStringLiteral("rateBox"))->text(), QStringLiteral("16"));
-}
-
-void TestMainWindow::rateCommands()
-{
-    auto trigger = [this](const char *entry) { run(QLatin1String(entry)); };
-    // Deleting with nothing stored says nothing.
-    MessageRecorder messages;
-    trigger("deleteRateAction");
-    QVERIFY(messages.messages.isEmpty());
-
-    box("rateBox")->setText(QStringLiteral("7"));
-    trigger("saveRateAction");
     freshWindow();
-    QCOMPARE(box("rateBox")->text(), QStringLiteral("7"));
-    trigger("deleteRateAction");
-    QCOMPARE(box("rateBox")->text(), QStringLiteral("7"));
-    freshWindow();
-    QCOMPARE(box("rateBox")->text(), QStringLiteral("19"));
-
-    box("rateBox")->setText(QString());
-    trigger("saveRateAction");
-    QCOMPARE(SettingsStore::get(app, section, key, QStringLiteral("missing")), QString());
-    freshWindow();
-    QCOMPARE(box("rateBox")->text(), QStringLiteral("19"));
+    QTEST(box(QStringLiteral("rateBox"))->text(), "stored");
 }
 
 // clang-format off
