@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QMenu>
+#include <QTest>
 #include <QTimer>
 
 QStringList useEntryList(TextBox *box, const QString &command)
@@ -41,4 +42,21 @@ QStringList useEntryList(TextBox *box, const QString &command)
     driver.start();
     box->showEntryList();
     return shown;
+}
+
+QString popupOpenedBy(const std::function<void()> &open)
+{
+    bool returned = false;
+    QString shown;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (QWidget *popup = QApplication::activePopupWidget()) {
+            shown = returned ? popup->objectName() : QStringLiteral("opened inside");
+            popup->close();
+        }
+    });
+    closer.start(5);
+    open();
+    returned = true;
+    return QTest::qWaitFor([&shown] { return !shown.isEmpty(); }) ? shown : QString();
 }

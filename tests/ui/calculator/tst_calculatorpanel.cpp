@@ -5,6 +5,7 @@
 #include "ui/calculator/calculatorpanel.h"
 #include "ui/controls/messagedialog.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
@@ -13,6 +14,8 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QTest>
+#include <QTimer>
+#include <QToolButton>
 
 #include <memory>
 
@@ -97,37 +100,43 @@ void TestCalculatorPanel::enter()
 // clang-format off
 void TestCalculatorPanel::input_data()
 {
-    QTest::addColumn<QString>("path");   // a typed key, or how the clipboard's text is put in
-    QTest::addColumn<QString>("boxName"); // which holds "12", the cursor at its end
+    QTest::addColumn<QString>("path");   // a typed key, typed keys, or how the clipboard's text is put in
+    QTest::addColumn<QString>("boxName");
+    QTest::addColumn<QString>("before"); // the box's text, the cursor at its end
     QTest::addColumn<QString>("input");  // the key, or the text on the clipboard
     QTest::addColumn<QString>("after");
     QTest::addColumn<bool>("warns");     // "Falsche Eingabe"
     QTest::addColumn<bool>("copies");    // the box's whole text is on the clipboard after
 
-    QTest::newRow("letter") << "key" << "netBox" << "A" << "12" << true << false;
-    QTest::newRow("blank") << "key" << "grossBox" << "Space" << "12" << true << false;
-    QTest::newRow("Escape") << "key" << "grossBox" << "Esc" << "12" << true << false;
+    QTest::newRow("letter") << "key" << "netBox" << "12" << "A" << "12" << true << false;
+    QTest::newRow("blank") << "key" << "grossBox" << "12" << "Space" << "12" << true << false;
+    QTest::newRow("Escape") << "key" << "grossBox" << "12" << "Esc" << "12" << true << false;
     // Ctrl+V is a typed key that the amount boxes refuse, whatever the clipboard holds.
-    QTest::newRow("Ctrl+V") << "key" << "netBox" << "Ctrl+V" << "12" << true << false;
-    QTest::newRow("Ctrl+A") << "key" << "grossBox" << "Ctrl+A" << "12" << true << false;
-    QTest::newRow("slash") << "key" << "netBox" << "/" << "12/" << false << false;
-    QTest::newRow("minus") << "key" << "grossBox" << "-" << "12-" << false << false;
-    QTest::newRow("Backspace") << "key" << "grossBox" << "Backspace" << "1" << false << false;
-    QTest::newRow("Ctrl+C copies net whole") << "key" << "netBox" << "Ctrl+C" << "12" << false << true;
-    QTest::newRow("Ctrl+C copies gross whole") << "key" << "grossBox" << "Ctrl+C" << "12" << false << true;
+    QTest::newRow("Ctrl+V") << "key" << "netBox" << "12" << "Ctrl+V" << "12" << true << false;
+    QTest::newRow("Ctrl+A") << "key" << "grossBox" << "12" << "Ctrl+A" << "12" << true << false;
+    QTest::newRow("slash") << "key" << "netBox" << "12" << "/" << "12/" << false << false;
+    QTest::newRow("minus") << "key" << "grossBox" << "12" << "-" << "12-" << false << false;
+    QTest::newRow("Backspace") << "key" << "grossBox" << "12" << "Backspace" << "1" << false << false;
+    QTest::newRow("Ctrl+C copies net whole") << "key" << "netBox" << "12" << "Ctrl+C" << "12" << false << true;
+    QTest::newRow("Ctrl+C copies gross whole") << "key" << "grossBox" << "12" << "Ctrl+C" << "12" << false << true;
     // The locked box takes no key but Ctrl+C, which copies it whole, and warns of none.
-    QTest::newRow("letter in the locked box") << "key" << "vatBox" << "A" << "12" << false << false;
-    QTest::newRow("Backspace in the locked box") << "key" << "vatBox" << "Backspace" << "12" << false << false;
-    QTest::newRow("Ctrl+C copies VAT whole") << "key" << "vatBox" << "Ctrl+C" << "12" << false << true;
+    QTest::newRow("letter in the locked box") << "key" << "vatBox" << "12" << "A" << "12" << false << false;
+    QTest::newRow("Backspace in the locked box") << "key" << "vatBox" << "12" << "Backspace" << "12" << false << false;
+    QTest::newRow("Ctrl+C copies VAT whole") << "key" << "vatBox" << "12" << "Ctrl+C" << "12" << false << true;
+    // Typing stops at 15 characters; a longer result stays and can be shortened.
+    const QString result = QStringLiteral("1190000000000000,00");
+    QTest::newRow("typed past 15") << "keys" << "netBox" << "12345678901234" << "56" << "123456789012345" << false << false;
+    QTest::newRow("digit after a long result") << "key" << "grossBox" << result << "5" << result << false << false;
+    QTest::newRow("Backspace after a long result") << "key" << "grossBox" << result << "Backspace" << result.chopped(1) << false << false;
     // The rate takes any key.
-    QTest::newRow("letter in the rate") << "key" << "rateBox" << "A" << "12a" << false << false;
+    QTest::newRow("letter in the rate") << "key" << "rateBox" << "12" << "A" << "12a" << false << false;
 
     const QString tooLong = QStringLiteral("12345678901234567890");
     for (const char *path : {"Shift+Insert", "context menu", "drop", "middle click"}) {
-        QTest::addRow("%s, digits", path) << path << "netBox" << "3,5" << "123,5" << false << false;
-        QTest::addRow("%s, letters", path) << path << "grossBox" << "abc" << "12" << true << false;
-        QTest::addRow("%s, digits and a blank", path) << path << "netBox" << "3 4" << "12" << true << false;
-        QTest::addRow("%s, too long", path) << path << "grossBox" << tooLong << "12" << false << false;
+        QTest::addRow("%s, digits", path) << path << "netBox" << "12" << "3,5" << "123,5" << false << false;
+        QTest::addRow("%s, letters", path) << path << "grossBox" << "12" << "abc" << "12" << true << false;
+        QTest::addRow("%s, digits and a blank", path) << path << "netBox" << "12" << "3 4" << "12" << true << false;
+        QTest::addRow("%s, too long", path) << path << "grossBox" << "12" << tooLong << "12" << false << false;
     }
 }
 // clang-format on
@@ -145,16 +154,19 @@ void TestCalculatorPanel::input()
             "offscreen has no selection to paste with the middle mouse button: see tst_calculatorpanel_x11");
     }
     // What a key pastes, if it does.
-    const QString pasted = path == QLatin1String("key") ? QStringLiteral("3,5") : input;
+    const QString pasted = path.startsWith(QLatin1String("key")) ? QStringLiteral("3,5") : input;
     const QClipboard::Mode mode = selection ? QClipboard::Selection : QClipboard::Clipboard;
     QGuiApplication::clipboard()->setText(pasted, mode);
     TextBox *target = box(boxName);
     target->setFocus();
-    target->setText(QStringLiteral("12"));
+    QFETCH(QString, before);
+    target->setText(before);
     target->end(false);
     const QPoint at = target->inputMethodQuery(Qt::ImCursorRectangle).toRect().center();
     MessageRecorder messages;
-    if (path == QLatin1String("key")) {
+    if (path == QLatin1String("keys")) {
+        QTest::keyClicks(target, input);
+    } else if (path == QLatin1String("key")) {
         const QKeyCombination key = QKeySequence(input)[0];
         QTest::keyClick(target, key.key(), key.keyboardModifiers());
     } else if (path == QLatin1String("Shift+Insert")) {
@@ -190,20 +202,7 @@ void TestCalculatorPanel::input()
                                                 "bzw. Ziffern eingegeben werden.")}
                    : QStringList());
     QFETCH(bool, copies);
-    QCOMPARE(QGuiApplication::clipboard()->text(mode), copies ? QStringLiteral("12") : pasted);
-}
-
-static QStringList numberedList(int from, int to)
-{
-    QStringList entries;
-    for (int i = from; i <= to; ++i)
-        entries.append(QString::number(i));
-    return entries;
-}
-
-static QByteArray numbered(int from, int to)
-{
-    return numberedList(from, to).join(QLatin1Char('\n')).toUtf8() + '\n';
+    QCOMPARE(QGuiApplication::clipboard()->text(mode), copies ? before : pasted);
 }
 
 // clang-format off
@@ -217,16 +216,25 @@ void TestCalculatorPanel::rateEntryList_data()
     QTest::addColumn<bool>("damaged"); // what could not be read is kept beside the list
 
     const QByteArray header("# Zelk. 2010 entry list 1\n");
+    const auto numbers = [](int to) {
+        QStringList entries;
+        for (int i = 1; i <= to; ++i)
+            entries.append(QString::number(i));
+        return entries;
+    };
+    const auto numbered = [&](int to) { return header + numbers(to).join(QLatin1Char('\n')).toUtf8() + '\n'; };
     QTest::newRow("damaged line, add") << header + "16\n\xff\xfe\n5,5\n" << "12" << QStringList{"16", "5,5"}
                                        << "add" << QStringList{"16", "5,5", "12"} << true;
     QTest::newRow("too long line, remove") << header + "16\n1234567890123456789\n5,5\n" << "12"
                                            << QStringList{"16", "5,5"} << "16" << QStringList{"5,5"} << true;
-    QTest::newRow("60 entries keep the first 50") << header + numbered(1, 60) << "12" << numberedList(1, 50)
-                                                  << "50" << numberedList(1, 49) << true;
-    QTest::newRow("49 entries take one more") << header + numbered(1, 49) << "99" << numberedList(1, 49)
-                                              << "add" << numberedList(1, 49) + QStringList{"99"} << false;
-    QTest::newRow("50 entries take no more") << header + numbered(1, 50) << "99" << numberedList(1, 50)
-                                             << "add" << numberedList(1, 50) << false;
+    QTest::newRow("60 entries keep the first 50") << numbered(60) << "12" << numbers(50)
+                                                  << "50" << numbers(49) << true;
+    QTest::newRow("49 entries take one more") << numbered(49) << "99" << numbers(49)
+                                              << "add" << numbers(49) + QStringList{"99"} << false;
+    QTest::newRow("50 entries take no more") << numbered(50) << "99" << numbers(50)
+                                             << "add" << numbers(50) << false;
+    QTest::newRow("entry chosen") << header + "16\n7\n" << "12" << QStringList{"16", "7"}
+                                  << "choose 7" << QStringList{"16", "7"} << false;
     QTest::newRow("a listed rate is not added twice") << header + "16\n7\n" << "7" << QStringList{"16", "7"}
                                                       << "add" << QStringList{"16", "7"} << false;
 }
@@ -250,8 +258,16 @@ void TestCalculatorPanel::rateEntryList()
     rateBox->setText(rate);
 
     MessageRecorder messages;
+    // An assistive tool's Press on the list button returns before the list runs its own event loop.
+    QAccessibleInterface *listButton
+        = QAccessible::queryAccessibleInterface(rateBox->findChild<QToolButton *>());
+    QCOMPARE(popupOpenedBy(
+                 [&] { listButton->actionInterface()->doAction(QAccessibleActionInterface::pressAction()); }),
+             QStringLiteral("entryListMenu"));
+
     QTEST(useEntryList(rateBox, QString()), "shown");
     useEntryList(rateBox, command);
+    QCOMPARE(rateBox->text(), command.startsWith(QLatin1String("choose ")) ? command.mid(7) : rate);
     QTEST(useEntryList(rateBox, QString()), "after");
     QCOMPARE(messages.seen(), QStringList());
     QFile backup(EntryList::backupPath(file));
