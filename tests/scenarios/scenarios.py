@@ -1,12 +1,12 @@
-"""The scenarios of the real-window suite, built from the user's actions. Each
-takes the cases (which start the program the launcher's way) and the session;
-the table at the end says which launchers run it and whether it needs a tray host."""
+# The scenarios of the real-window suite, built from the user's actions. Each
+# takes the cases (which start the program the launcher's way) and the session;
+# the table at the end says which launchers run it and whether it needs a tray host.
 import time
 
 from actions import (alt_f4, click_icon, comes_back, escape, focus, press, read_box, second_start, shows_focus,
                      switch_view, to_tray, toolbar, tray_menu, type_amount, type_letter)
 from places import COMPACT, MAIN, MODALS, WIZARD
-from session import (clipboard_becomes, eventually, frame, keys, menus, minimise, screen, shoot, tray_icon_centre,
+from session import (clipboard, eventually, frame, keys, menus, minimise, screen, shoot, tray_icon_centre,
                      type_text, wait_gone, wait_window, windows_named, windows_of, wm_state)
 
 ABOUT, WRONG = MODALS["about"], MODALS["wrong key"]
@@ -47,7 +47,7 @@ def calculation(c, session):
     c.check("Kopieren opens its menu", toolbar("copy"))
     keys("a")
     c.check("Alles kopieren gives the three lines",
-            clipboard_becomes("100 (Netto)\r\n19,00 (19 %)\r\n119,00 (Brutto)\r\n"))
+            eventually(5, lambda: clipboard() == "100 (Netto)\r\n19,00 (19 %)\r\n119,00 (Brutto)\r\n"))
     focus(MAIN)
     keys("End", *["BackSpace"] * 6)
     type_amount(MAIN, 238)
@@ -233,7 +233,7 @@ SCENARIOS = [
 
 
 def run_scenarios(cases, session, launcher_name):
-    """Runs the rows for this launcher; those without a tray host first, as the host takes the top of the screen."""
+    # Runs the rows for this launcher; those without a tray host first, as the host takes the top of the screen.
     for needs_tray in (False, True):
         if needs_tray and not session.tray:
             session.start_tray()

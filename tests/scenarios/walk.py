@@ -1,7 +1,7 @@
-"""A seeded random walk through the real program's windows, as a user who does
-not follow a script, drawn from the same actions as the scenarios. After every
-step the program must show what the model expects, reachable by the user.
-ZELK_WALK_SEED and ZELK_WALK_STEPS replay a walk."""
+# A seeded random walk through the real program's windows, as a user who does
+# not follow a script, drawn from the same actions as the scenarios. After every
+# step the program must show what the model expects, reachable by the user.
+# ZELK_WALK_SEED and ZELK_WALK_STEPS replay a walk.
 import os
 import random
 import re
@@ -22,7 +22,7 @@ class Failure(Exception):
 
 
 def shown():
-    """The program's framed windows by role, each with the ids shown."""
+    # The program's framed windows by role, each with the ids shown.
     found = {role: [] for role in ROLES}
     for wid in run("xdotool", "search", "--onlyvisible", "--class", "zelk").split():
         for role, pattern in ROLES.items():
@@ -32,7 +32,7 @@ def shown():
 
 
 class Walk:
-    """The model (what the user should see) and the actions that change it."""
+    # The model (what the user should see) and the actions that change it.
 
     def __init__(self, launch, rng):
         self.launch, self.rng = launch, rng
@@ -51,15 +51,13 @@ class Walk:
         return MODALS[self.modal] if self.state == "modal" else ROLES.get(self.state)
 
     def check(self):
-        """Waits until the program shows what the model says, or fails."""
+        # Waits until the program shows what the model says, or fails.
         process = self.program.process
-        if self.state == "ended":
-            if not self.program.ended(10) or process.returncode != 0:
-                raise Failure(f"the program did not end well (exit code {process.returncode})")
-            return
-        if not self.program.alive():
+        if self.state == "ended" and (not self.program.ended(10) or process.returncode != 0):
+            raise Failure(f"the program did not end well (exit code {process.returncode})")
+        if self.state != "ended" and not self.program.alive():
             raise Failure(f"the program died (exit code {process.returncode})")
-        if self.state == "splash":
+        if self.state in ("ended", "splash"):
             return
         problems = []
 
@@ -88,7 +86,7 @@ class Walk:
                 raise Failure(f"no box of the {self.state} window shows the focus colour")
 
     def to(self, state, modal=None):
-        """An action whose model effect is the new state (and modal window)."""
+        # An action whose model effect is the new state (and modal window).
         def change():
             if modal:
                 self.owner, self.modal = self.state, modal
@@ -96,7 +94,7 @@ class Walk:
         return change
 
     def actions(self):
-        """(weight, name, action, then) of what a user can do now."""
+        # (weight, name, action, then) of what a user can do now.
         state, here = self.state, self.pattern()
         moves = [(1, "second start", self.second_start, None)]
         if state == "splash":
@@ -108,8 +106,7 @@ class Walk:
                       (1, "close box", lambda: close_box(here), self.to("ended" if state == "main" else "main"))]
         if state == "main":
             moves += [(6, "minimise", to_tray, self.to("tray")),
-                      (2, "minimise and restore at once", self.minimise_and_click,
-                       None),
+                      (2, "minimise and restore at once", self.minimise_and_click, None),
                       (2, "Ansicht wechseln", switch_view, self.to("compact"))]
             for button, modal, weight in [("about", "about", 2), ("autostart", "autostart", 1),
                                           ("update", "update question", 1), ("exit", "exit question", 1)]:
@@ -131,8 +128,7 @@ class Walk:
             moves += [(2, "minimise the wizard", lambda: minimise(window_named(WIZARD)), None),
                       (0.5, "Abbrechen", lambda: press(WIZARD, "alt+a"), self.to("ended")),
                       (4, "next page with Enter", lambda: self.turn_page("Return"), None),
-                      (4, f"next page with {WIZARD_KEYS[self.page]}", lambda: self.turn_page(WIZARD_KEYS[self.page]),
-                       None)]
+                      (4, f"next page with {WIZARD_KEYS[self.page]}", self.turn_page, None)]
         return moves
 
     def after_splash(self):
@@ -156,8 +152,8 @@ class Walk:
         time.sleep(self.rng.uniform(0, 0.3))
         click_icon()
 
-    def turn_page(self, key):
-        wid = wait_window(WIZARD, 5)
+    def turn_page(self, key=None):  # with Enter or the button's mnemonic
+        key, wid = key or WIZARD_KEYS[self.page], wait_window(WIZARD, 5)
         before = image(wid)
         # The next page shows its text and button once the key has been handled.
         if self.page < 2 and not press(WIZARD, key, lambda: image(wid) != before):
