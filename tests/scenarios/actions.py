@@ -99,8 +99,7 @@ def comes_back(wid):
         back = eventually(5, lambda: len(seen()) >= 3 and seen()[-1] == "Normal")
         spy.kill()
         spy.wait()
-        print("" if back else f"    WM_STATE went {seen()}", end="")
-        return back
+        return back or print(f"    WM_STATE went {seen()}")
 
 
 def shows_focus(wid):  # the window is active and its box with the focus shows that colour

@@ -25,12 +25,16 @@ def startup(c, session):
     begin = time.monotonic()
     program = c.launch()
     splash = eventually(5, lambda: windows_of(program.process.pid))
+    shown = time.monotonic()
     c.check("the splash window comes first", splash)
     shoot(splash and splash[0], "splash.png")
     c.check("no main window during the splash", not windows_named(MAIN))
     wid = wait_window(MAIN, 30)
-    elapsed = time.monotonic() - begin
-    c.check(f"the main window after about three seconds ({elapsed:.1f} s)", wid and 2.9 <= elapsed <= 8)
+    # The splash stays three seconds; how long the start before and the main
+    # window after take depends on the machine's load.
+    splash_time, elapsed = time.monotonic() - shown, time.monotonic() - begin
+    c.check(f"the main window after the splash's three seconds ({splash_time:.1f} s, {elapsed:.1f} s after the start)",
+            wid and splash_time >= 2.9 and elapsed <= 10)
     c.check("the splash window is gone", eventually(5, lambda: windows_of(program.process.pid) == [wid]))
 
 

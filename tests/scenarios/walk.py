@@ -25,8 +25,9 @@ def shown():
     # The program's framed windows by role, each with the ids shown.
     found = {role: [] for role in ROLES}
     for wid in run("xdotool", "search", "--onlyvisible", "--class", "zelk").split():
+        name = title(wid)
         for role, pattern in ROLES.items():
-            if re.search(pattern, title(wid)):
+            if re.search(pattern, name):
                 found[role].append(wid)
     return found
 
