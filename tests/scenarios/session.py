@@ -48,6 +48,8 @@ class Session:  # Xvfb with openbox on a display of its own; trayer and the AT-S
 
     def __init__(self, tray=False, atspi=False, size="1024x768"):
         need(*TOOLS)
+        # Stopped (a CTest timeout), it still takes its display and programs down.
+        signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
         self.processes, self.tray = [], None
         # Xvfb picks a free display itself (other sessions may run beside this
         # one) and names it once it takes connections.

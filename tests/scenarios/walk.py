@@ -48,6 +48,12 @@ class Walk:
         self.program = self.launch(old_rate=16 if self.rng.random() < 0.3 else None)
         self.state = "splash"
 
+    def window(self, pattern):  # the window the model says is there
+        wid = wait_window(pattern, 5)
+        if not wid:
+            raise Failure(f"no window {pattern} to act on in state {self.state}")
+        return wid
+
     def pattern(self):
         return MODALS[self.modal] if self.state == "modal" else ROLES.get(self.state)
 
@@ -114,19 +120,19 @@ class Walk:
                 moves.append((weight, modal, lambda b=button, m=modal: toolbar(b, MODALS[m]), self.to("modal", modal)))
             moves.append((1, "donation", lambda: toolbar("links") and keys("z"), self.to("modal", "donation")))
         if state == "compact":
-            moves.append((3, "minimise the compact window", lambda: minimise(window_named(COMPACT)), None))
+            moves.append((3, "minimise the compact window", lambda: minimise(self.window(COMPACT)), None))
         if state == "tray":
             moves += [(5, "click the tray icon", click_icon, self.to("main")),
                       (3, "tray menu: öffnen", lambda: tray_menu(True), self.to("main")),
                       (0.4, "tray menu: beenden", lambda: tray_menu(False), self.to("ended"))]
         if state == "modal":
             moves += [(3, "Escape", lambda: press(here, "Escape"), self.to(self.owner)),
-                      (2, "minimise the owner", lambda: minimise(window_named(ROLES[self.owner])), None),
+                      (2, "minimise the owner", lambda: minimise(self.window(ROLES[self.owner])), None),
                       (1, "Alt+F4 on the modal window", lambda: press(here, "alt+F4"), self.to(self.owner))]
             if self.modal == "exit question":
                 moves.append((1, "answer Ja", lambda: press(here, "Return"), self.to("ended")))
         if state == "wizard":
-            moves += [(2, "minimise the wizard", lambda: minimise(window_named(WIZARD)), None),
+            moves += [(2, "minimise the wizard", lambda: minimise(self.window(WIZARD)), None),
                       (0.5, "Abbrechen", lambda: press(WIZARD, "alt+a"), self.to("ended")),
                       (4, "next page with Enter", lambda: self.turn_page("Return"), None),
                       (4, f"next page with {WIZARD_KEYS[self.page]}", self.turn_page, None)]
@@ -149,7 +155,7 @@ class Walk:
             self.state = "main"
 
     def minimise_and_click(self):
-        minimise(window_named(MAIN))
+        minimise(self.window(MAIN))
         time.sleep(self.rng.uniform(0, 0.3))
         click_icon()
 
@@ -189,7 +195,7 @@ def main(launch):
                 time.sleep(gap)
                 continue
             walk.check()
-    except Failure as failure:
+    except Exception as failure:  # an action that broke, too, is shown with its seed
         print("\n".join(history[-15:]))
         print(f"FAILED after step {len(history)}: {failure}")
         shoot("root", "walk-failure.png")
