@@ -104,6 +104,8 @@ void TestNumberFormat::localForm_data()
     QTest::newRow("Arabic digits") << "17,5" << QLocale(QLocale::Arabic, QLocale::Egypt)
                                    << QString::fromUtf8("\u0661\u0667\u066b\u0665") << 17.5;
     QTest::newRow("plus") << "+3" << QLocale::c() << "+3" << 3.0;
+    // Read as German grouping it would be 7500; no way reads grouping here.
+    QTest::newRow("point before three digits") << "7.500" << german << "7,500" << 7.5;
     QTest::newRow("infinity") << "inf" << german << "-" << 0.0;
     QTest::newRow("exponent") << "1e2" << german << "-" << 0.0;
     QTest::newRow("both separators") << "1.000,5" << german << "-" << 0.0;
