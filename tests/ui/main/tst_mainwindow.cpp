@@ -32,6 +32,7 @@
 #include <QSignalSpy>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QSystemTrayIcon>
 #include <QTest>
 #include <QTextDocument>
 #include <QTimer>
@@ -187,6 +188,8 @@ void TestMainWindow::startShowsStoredRate()
     QVERIFY(!m_window->findChild<CommandButton *>(QStringLiteral("alwaysOnTopButton"))->isChecked());
     QVERIFY(!WindowPlacement::isTopmost(m_window));
     QVERIFY(m_window->findChild<CommandButton *>(QStringLiteral("homepageLink"))->isVisible());
+    // Without a picture the tray icon leaves nothing to click the window back with.
+    QVERIFY(!m_window->findChild<QSystemTrayIcon *>()->icon().isNull());
     // Loading reads; it never writes either file.
     for (int i = 0; i < files.size(); ++i) {
         QFile file(files[i]);
