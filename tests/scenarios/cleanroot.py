@@ -13,9 +13,9 @@ import subprocess
 import sys
 import tempfile
 
-import places
-from session import (Cases, Program, Session, Skip, activate, eventually, geometry, keys, need, run, wait_gone,
-                     wait_window, window_named)
+from places import MAIN
+from session import (Cases, Program, Session, Skip, activate, eventually, geometry, keys, need, run, shoot,
+                     wait_gone, wait_window, window_named)
 
 CACHE = os.path.join(os.environ.get("XDG_CACHE_HOME", os.path.expanduser("~/.cache")), "zelk")
 TARBALL = f"{CACHE}/debian-bookworm-minbase.tar.gz"
@@ -80,16 +80,16 @@ def plugins(pid):
         return sorted(set(re.findall(r"qt6/plugins/(\S+)", maps.read())))
 
 
-def toolbar(wid, png):
-    # The toolbar, the top 28 pixels (420 twips) of the main window, once two shots in a row agree
-    # (the window has finished painting): a list of rows of (r, g, b).
+def toolbar(wid, name):
+    # The toolbar, the top 28 pixels (420 twips) of the main window, as rows of (r, g, b), once two shots in a
+    # row agree (the window has finished painting); the whole window is kept to look at.
     def settled():
         width = geometry(wid)[2]
         shots = [subprocess.run(["import", "-window", wid, "-crop", f"{width}x28+0+0", "+repage", "-depth", "8",
                                  "rgb:-"], capture_output=True, check=False).stdout for _ in range(2)]
         return shots[0] == shots[1] and len(shots[0]) == width * 28 * 3 and (width, shots[0])
     width, data = eventually(10, settled) or (1, b"")
-    subprocess.run(["convert", "-size", f"{width}x28", "-depth", "8", "rgb:-", png], input=data, check=False)  # to look at
+    shoot(wid, name)
     return [[tuple(data[(y * width + x) * 3:(y * width + x) * 3 + 3]) for x in range(width)] for y in range(28)]
 
 
@@ -107,39 +107,25 @@ def drawn_stretches(rows):
     return stretches, counts
 
 
-def same_drawing(c, here, there):
-    # Every stretch drawn here must be drawn in the clean root as well, at least half of it.
-    stretches, counts_here = drawn_stretches(here)
-    counts_there = drawn_stretches(there)[1] if len(there[0]) == len(here[0]) else [0] * len(counts_here)
-    missing = [f"columns {a}-{b - 1}" for a, b in stretches if 2 * sum(counts_there[a:b]) < sum(counts_here[a:b])]
-    c.check(f"the toolbar is drawn as here, {len(stretches)} stretches ({', '.join(missing) or 'all drawn'})",
-            len(stretches) >= 10 and not missing)
-
-
-def case_looks_as_here(c, built, root, shots):
-    env = ["/usr/bin/env", "-i", "PATH=/usr/local/bin:/usr/bin:/bin", f"DISPLAY={os.environ['DISPLAY']}",
-           "LANG=C.UTF-8"]
-    home = tempfile.mkdtemp()
-    here = Program(env + [f"HOME={home}", built], home=home)
-    wid = wait_window(places.MAIN, 30)
-    if not c.check("the program built here shows its main window", wid):
-        return here.stop()
-    drawn_here, plugins_here = toolbar(wid, f"{shots}/toolbar-here.png"), plugins(here.process.pid)
+def case_looks_as_here(c):
+    here = c.launch(here=True)
+    wid = c.require("the program built here shows its main window", wait_window(MAIN, 30))
+    drawn_here, plugins_here = toolbar(wid, "toolbar-here.png"), plugins(here.process.pid)
     here.stop()
-    wait_gone(places.MAIN)
-    os.makedirs(f"{root}/tmp/home", exist_ok=True)
-    program = Program(["chroot", root] + env + ["HOME=/tmp/home", "/usr/bin/zelk"])
-    wid = wait_window(places.MAIN, 30)
-    if not c.check("the installed program shows its main window", wid):
-        print(program.output())
-        return program.stop()
-    drawn = toolbar(wid, f"{shots}/toolbar-clean-root.png")
+    wait_gone(MAIN)
+    program = c.launch()
+    wid = c.require("the installed program shows its main window", wait_window(MAIN, 30))
+    drawn = toolbar(wid, "toolbar-clean-root.png")
     # Qt may load a plug-in at its first use: the late ones get their time.
     eventually(5, lambda: plugins(program.process.pid) == plugins_here)
     c.check(f"the same Qt plug-ins are mapped as here: {plugins_here} (there: {plugins(program.process.pid)})",
             plugins(program.process.pid) == plugins_here)
-    same_drawing(c, drawn_here, drawn)
-    return program, wid
+    # Every stretch of drawn columns here (an icon, a word, an arrow, a separator) is drawn there, half at least.
+    stretches, counts_here = drawn_stretches(drawn_here)
+    counts = drawn_stretches(drawn)[1] if len(drawn[0]) == len(drawn_here[0]) else [0] * len(counts_here)
+    missing = [f"columns {a}-{b - 1}" for a, b in stretches if 2 * sum(counts[a:b]) < sum(counts_here[a:b])]
+    c.check(f"the toolbar is drawn as here, {len(stretches)} stretches ({', '.join(missing) or 'all drawn'})",
+            len(stretches) >= 10 and not missing)
 
 
 def help_complete(c, folder):
@@ -151,10 +137,9 @@ def help_complete(c, folder):
             os.path.isfile(f"{folder}/index.html") and not missing)
 
 
-def case_help(c, root, started):
-    if not c.check("the installed program is running", started):
-        return
-    program, wid = started
+def case_help(c, root):
+    program = c.launch()
+    wid = c.require("the installed program shows its main window", wait_window(MAIN, 30))
     opened = f"{root}/tmp/opened"
 
     def press_f1(expected):
@@ -185,7 +170,6 @@ def case_help(c, root, started):
         c.check("and shows no message besides", not window_named("^Hilfe$"))
     help_complete(c, f"{root}/usr/lib/zelk/help")
     c.check("the program still runs", program.alive())
-    program.stop()
 
 
 def main(packages, built, shots):
@@ -200,23 +184,30 @@ def main(packages, built, shots):
     mirror = os.environ.get("ZELK_DEBIAN_MIRROR", "http://deb.debian.org/debian")
     if not sh("wget", "-q", "-T", "15", "-t", "2", "--spider", f"{mirror}/dists/bookworm/InRelease"):
         raise Skip(f"the Debian archive {mirror} cannot be reached (no network): debootstrap and apt cannot run")
-    os.makedirs(shots, exist_ok=True)
+    os.environ["ZELK_SCREENSHOTS"] = shots
     for old in glob.glob(f"{tempfile.gettempdir()}/zelk-cleanroot.*/pid"):  # of runs killed before they tidied up
         if not os.path.exists(f"/proc/{open(old, encoding='utf-8').read().strip()}"):
             sh("rm", "-rf", "--one-file-system", os.path.dirname(old))
     work = tempfile.mkdtemp(prefix="zelk-cleanroot.")
     with open(f"{work}/pid", "w", encoding="utf-8") as pid:
         pid.write(str(os.getpid()))
-    session = cases = None
+    session = None
     try:
         root = make_root(work, mirror)
         install(root, debs[0], work)
-        session, cases = Session(), Cases()
+        session = Session()
         run("xdotool", "mousemove", "0", "767")  # nothing hovers over a button in either shot
-        started = []
-        cases.run("the installed program looks as the one built here",
-                  lambda c: started.append(case_looks_as_here(c, built, root, shots)))
-        cases.run("help in the clean root", case_help, root, started and started[0])
+        env = ["/usr/bin/env", "-i", "PATH=/usr/local/bin:/usr/bin:/bin", f"DISPLAY={os.environ['DISPLAY']}",
+               "LANG=C.UTF-8"]
+        os.makedirs(f"{root}/tmp/home", exist_ok=True)
+        home = tempfile.mkdtemp()
+
+        def launch(here=False):
+            return Program(env + [f"HOME={home}", built], home=home) if here else \
+                Program(["chroot", root] + env + ["HOME=/tmp/home", "/usr/bin/zelk"])
+        cases = Cases(launch)
+        cases.run("the installed program looks as the one built here", case_looks_as_here)
+        cases.run("help in the clean root", case_help, root)
     finally:
         if session:
             session.close()

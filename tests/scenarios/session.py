@@ -7,7 +7,6 @@ Run as a script it runs one command inside a fresh session:
     session.py [--tray] [--atspi] -- <command> [arguments]
 """
 import os
-import random
 import re
 import shutil
 import signal
@@ -26,7 +25,9 @@ class Skip(Exception):
 
 def run(*args, env=None, timeout=30):
     try:
-        return subprocess.run(args, capture_output=True, text=True, check=False, env=env, timeout=timeout).stdout
+        # Bytes decoded here, so that line ends (CRLF in the clipboard) stay as they are.
+        return subprocess.run(args, capture_output=True, check=False, env=env, timeout=timeout).stdout.decode(
+            errors="replace")
     except subprocess.TimeoutExpired:
         return ""
 
@@ -54,11 +55,16 @@ class Session:
         need(*TOOLS)
         self.processes = []
         self.tray = None
-        display = f":{random.randint(90, 189)}"
-        os.environ["DISPLAY"] = display
+        # Xvfb picks a free display itself: other sessions may run beside this one.
+        read, write = os.pipe()
+        self.processes.append(subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write), "-screen", "0", f"{size}x24", "-nolisten", "tcp"],
+            pass_fds=[write], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
+        os.close(write)
+        with os.fdopen(read) as number:
+            os.environ["DISPLAY"] = f":{number.readline().strip()}"
         # Leaks in the desktop libraries at exit are not the program's.
         os.environ.setdefault("ASAN_OPTIONS", "detect_leaks=0")
-        self.spawn("Xvfb", display, "-screen", "0", f"{size}x24", "-nolisten", "tcp")
         if not eventually(5, lambda: subprocess.run(["xdpyinfo"], capture_output=True).returncode == 0):
             raise RuntimeError("Xvfb did not start")
         self.spawn("openbox")
@@ -143,6 +149,24 @@ class Program:
     def config(self, name):
         return os.path.join(self.home, ".config", "zelk", name)
 
+    # What the program stored; a launcher on another system reads it from there.
+    def setting(self, application):
+        """The rate an application stored (x.Text), or None."""
+        try:
+            with open(self.config(f"{application}.ini"), encoding="utf-8") as ini:
+                return re.search(r"^x\.Text=(.*)$", ini.read(), re.M).group(1)
+        except (OSError, AttributeError):
+            return None
+
+    def stored_rate(self):
+        return self.setting("Zelk_2010")
+
+    def old_rate(self):
+        return self.setting("Zelk_2009")
+
+    def autostart(self):
+        return os.path.exists(f"{self.home}/.config/autostart/zelk.desktop")
+
     def output(self):
         self.log.seek(0)
         return "\n".join(line for line in self.log.read().splitlines() if "XDG_RUNTIME_DIR" not in line)
@@ -187,7 +211,7 @@ def active_window():
 
 
 def activate(wid):
-    run("xdotool", "windowactivate", "--sync", wid)
+    run("xdotool", "windowactivate", wid)
 
 
 def minimise(wid):
@@ -318,26 +342,96 @@ def tray_menu_entry(first):
     if not menu:
         return False
     _, x, y, width, height = menu[0]
+    shoot("root", "tray-menu.png")
     click_at(x + width // 2, y + 12 if first else y + height - 12)
     return True
 
 
 # --- pixels -------------------------------------------------------------------
 
-def screenshot(wid, path):
-    run("import", "-window", wid, path)
+def shoot(wid, name):
+    """Keeps a picture of the window (or "root") in $ZELK_SCREENSHOTS, for the README and failures."""
+    folder = os.environ.get("ZELK_SCREENSHOTS")
+    if folder and wid:
+        os.makedirs(folder, exist_ok=True)
+        run("import", "-window", wid, os.path.join(folder, name))
+
+
+def screen():
+    """(width, height) of the screen."""
+    return tuple(int(v) for v in run("xdotool", "getdisplaygeometry").split())
+
+
+def image(wid):
+    """The window as an 8-bit binary PPM image."""
+    return subprocess.run(["import", "-window", wid, "-depth", "8", "ppm:-"], capture_output=True,
+                          check=False).stdout
 
 
 def count_colours(wid, *colours):
     """How many pixels of the window have one of the colours (rrggbb)."""
-    image = subprocess.run(["import", "-window", wid, "-depth", "8", "ppm:-"], capture_output=True,
-                           check=False).stdout
-    fields = re.match(rb"P6\s+(?:#[^\n]*\n\s*)*(\d+)\s+(\d+)\s+255\s", image)
+    ppm = image(wid)
+    fields = re.match(rb"P6\s+(?:#[^\n]*\n\s*)*(\d+)\s+(\d+)\s+255\s", ppm)
     if not fields:
         return 0
     wanted = {bytes.fromhex(colour) for colour in colours}
-    pixels = image[fields.end():]
+    pixels = ppm[fields.end():]
     return sum(1 for i in range(0, len(pixels) - 2, 3) if pixels[i:i + 3] in wanted)
+
+
+class Stop(Exception):
+    """A case cannot go on (its window never came); the check said why."""
+
+
+class Cases:
+    """Runs named cases, prints every check and counts the failed cases; stops
+    the programs a case started and shows their output when it failed.
+    `launcher(**options)` starts the program (a Program) the way it runs here.
+    ZELK_CASE=<part of a name> runs only the cases whose name contains it."""
+
+    def __init__(self, launcher):
+        self.launcher = launcher
+        self.passed = self.failed = 0
+        self.case_failed = False
+        self.programs = []
+
+    def launch(self, **options):
+        program = self.launcher(**options)
+        self.programs.append(program)
+        return program
+
+    def check(self, what, condition):
+        print(("  ok: " if condition else "  FAILED: ") + what, flush=True)
+        self.case_failed |= not condition
+        return condition
+
+    def require(self, what, condition):
+        if not self.check(what, condition):
+            raise Stop(what)
+        return condition
+
+    def run(self, name, case, *args):
+        if os.environ.get("ZELK_CASE", "") not in name:
+            return
+        print(f"case: {name}", flush=True)
+        self.case_failed = False
+        try:
+            case(self, *args)
+        except Stop:
+            pass
+        except Exception as error:  # a broken case must not hide the others
+            self.check(f"the case runs to its end ({type(error).__name__}: {error})", False)
+        for program in self.programs:
+            if self.case_failed and program.output().strip():
+                print("  the program printed:\n    " + program.output().replace("\n", "\n    "))
+            program.stop()
+        self.programs = []
+        self.failed += self.case_failed
+        self.passed += not self.case_failed
+
+    def finish(self):
+        print(f"{self.passed} passed, {self.failed} failed")
+        return 1 if self.failed else 0
 
 
 def main(argv):
@@ -356,35 +450,3 @@ def main(argv):
 
 if __name__ == "__main__":
     sys.exit(main(sys.argv[1:]))
-
-
-class Cases:
-    """Runs named cases, prints every check and counts the failed cases.
-    ZELK_CASE=<part of a name> runs only the cases whose name contains it."""
-
-    def __init__(self):
-        self.passed = self.failed = 0
-        self.case_failed = False
-
-    def check(self, what, condition):
-        print(("  ok: " if condition else "  FAILED: ") + what, flush=True)
-        self.case_failed |= not condition
-        return condition
-
-    def run(self, name, case, *args):
-        if os.environ.get("ZELK_CASE", "") not in name:
-            return
-        print(f"case: {name}", flush=True)
-        self.case_failed = False
-        try:
-            case(self, *args)
-        except Exception as error:  # a broken case must not hide the others
-            self.check(f"the case runs to its end ({type(error).__name__}: {error})", False)
-        if self.case_failed:
-            self.failed += 1
-        else:
-            self.passed += 1
-
-    def finish(self):
-        print(f"{self.passed} passed, {self.failed} failed")
-        return 1 if self.failed else 0

@@ -12,7 +12,7 @@ import sys
 import tempfile
 
 import places
-from session import Cases, Program, Session, Skip, eventually, keys, need, run, type_text
+from session import Cases, Program, Session, Skip, eventually, keys, need, run, shoot, type_text
 
 SOCKET = "zelk-wayland"
 
@@ -86,8 +86,8 @@ class Weston:
                                           env=dict(os.environ, WAYLAND_DISPLAY=SOCKET)) == text)
 
 
-def case_plain_start_uses_xwayland(c, weston, zelk):
-    program = Program([zelk], env={"WAYLAND_DISPLAY": SOCKET, "DISPLAY": weston.xwayland})
+def case_plain_start_uses_xwayland(c, weston):
+    c.launch(env={"WAYLAND_DISPLAY": SOCKET, "DISPLAY": weston.xwayland})
     wid = eventually(30, lambda: weston.x_window(places.MAIN))
     if c.check("a plain start in a Wayland session runs on XWayland", wid):
         # In the middle of weston's 1000 x 700 output, its title bar above it.
@@ -101,22 +101,19 @@ def case_plain_start_uses_xwayland(c, weston, zelk):
         # windows no input: keeping the compact window on top is the X11 suite's case.)
         c.check("Ansicht wechseln opens the compact window there too",
                 eventually(10, lambda: weston.x_window(places.COMPACT)))
-    program.stop()
 
 
-def case_no_x_server(c, weston, zelk):
-    program = Program([zelk], env={"WAYLAND_DISPLAY": SOCKET, "DISPLAY": ""})
+def case_no_x_server(c, weston):
+    c.launch(env={"WAYLAND_DISPLAY": SOCKET, "DISPLAY": ""})
     c.check("without an X server a plain start runs natively on Wayland",
             eventually(30, lambda: "role xdg_toplevel" in (weston.view(places.MAIN) or "")))
-    program.stop()
 
 
-def case_native_wayland(c, weston, zelk, shots):
-    program = Program([zelk], env={"WAYLAND_DISPLAY": SOCKET, "QT_QPA_PLATFORM": "wayland"})
+def case_native_wayland(c, weston):
+    c.launch(env={"WAYLAND_DISPLAY": SOCKET, "QT_QPA_PLATFORM": "wayland"})
     main = places.MAIN
-    if not c.check("with QT_QPA_PLATFORM=wayland the main window is a Wayland window",
-                   eventually(30, lambda: weston.corners(main))):
-        return program.stop()
+    c.require("with QT_QPA_PLATFORM=wayland the main window is a Wayland window",
+              eventually(30, lambda: weston.corners(main)))
     c.check("its app id is the menu entry's (example.zelk.Zelk)", "of example.zelk.Zelk," in weston.view(main))
 
     def gross_of(net):
@@ -136,7 +133,7 @@ def case_native_wayland(c, weston, zelk, shots):
     weston.click_view(main, places.TOOLBAR["about"])
     surface = eventually(10, lambda: weston.surface("Copyright"))
     if c.check("the about window opens", surface):
-        run("import", "-window", weston.output, f"{shots}/wayland-about.png")
+        shoot(weston.output, "wayland-about.png")
         x1, y1, x2, _ = weston.corners("Copyright")
         weston.click(x2 - 63, y1 + 15)  # the minimise button of Qt's decoration
         c.check("minimising the modal about window brings it back at once",
@@ -145,22 +142,21 @@ def case_native_wayland(c, weston, zelk, shots):
         c.check("Escape then closes it", eventually(10, lambda: not weston.view("Copyright")))
         gross_of("200")
         c.check("and the main window takes typing again (200 gives 238,00)", weston.clipboard_becomes("238,00"))
-    program.stop()
 
 
 def main(zelk, shots):
     need("weston", "weston-debug", "Xwayland", "wl-paste")
-    if not glob.glob("/usr/lib/**/qt6/plugins/platforms/libqwayland-generic.so", recursive=True):
+    if not glob.glob("/usr/lib/*/qt6/plugins/platforms/libqwayland-generic.so"):
         raise Skip("Qt's Wayland platform is not installed (Debian: qt6-wayland)")
-    os.makedirs(shots, exist_ok=True)
+    os.environ["ZELK_SCREENSHOTS"] = shots
     os.environ.pop("QT_QPA_PLATFORM", None)
     session = Session()
-    cases = Cases()
+    cases = Cases(lambda env: Program([zelk], env=env))
     try:
         weston = Weston(session)
-        cases.run("plain start in a Wayland session", case_plain_start_uses_xwayland, weston, zelk)
-        cases.run("no X server", case_no_x_server, weston, zelk)
-        cases.run("native Wayland", case_native_wayland, weston, zelk, shots)
+        cases.run("plain start in a Wayland session", case_plain_start_uses_xwayland, weston)
+        cases.run("no X server", case_no_x_server, weston)
+        cases.run("native Wayland", case_native_wayland, weston)
     finally:
         session.close()
         shutil.rmtree(os.environ["XDG_RUNTIME_DIR"], ignore_errors=True)
