@@ -33,15 +33,17 @@ class Weston:
                  "--use-pixman", "--xwayland", f"--socket={SOCKET}", "--width=1000", "--height=700"],
                 stdout=log, stderr=log))
         self.output = eventually(10, lambda: run("xdotool", "search", "--class", "weston").split())
-        self.xwayland = eventually(10, lambda: re.findall(r"xserver listening on display (:\d+)", open(self.log).read()))
+        self.xwayland = eventually(10, lambda: re.findall(r"xserver listening on display (:\d+)",
+                                                          open(self.log, encoding="utf-8").read()))
         if not (self.output and self.xwayland):
             raise RuntimeError(f"weston did not start: {open(self.log).read()}")
         self.output, self.xwayland = self.output[0], self.xwayland[0]
+        os.environ["WAYLAND_DISPLAY"] = SOCKET
         # Keys go to the focused X window: weston's, which hands them on to its own.
         run("xdotool", "windowactivate", "--sync", self.output)
 
     def scene(self):
-        return run("weston-debug", "scene-graph", env=dict(os.environ, WAYLAND_DISPLAY=SOCKET))
+        return run("weston-debug", "scene-graph")
 
     def view(self, title):
         # The scene graph's line for the mapped window titled exactly so, and the next, with its place.
@@ -65,16 +67,16 @@ class Weston:
         corners = self.corners(title)
         return corners and (self.click(corners[0] + 3 + place[0], corners[1] + 30 + place[1]) or True)
 
-    def x_window(self, pattern):
-        return (run("xdotool", "search", "--onlyvisible", "--name", pattern, env=self.x_env()).split() or [None])[0]
+    def on_xwayland(self, *args):
+        return run("xdotool", *args, env=dict(os.environ, DISPLAY=self.xwayland))
 
-    def x_env(self):
-        return dict(os.environ, DISPLAY=self.xwayland)
+    def x_window(self, pattern):
+        return (self.on_xwayland("search", "--onlyvisible", "--name", pattern).split() or [None])[0]
 
     def x_origin(self, wid):
         # Client origin and size of an X window on XWayland. weston frames it itself and does not always know
         # its title, so its view is found by its size: the opaque part is the window with a border of one pixel.
-        size = dict(re.findall(r"(\w+)=(\d+)", run("xdotool", "getwindowgeometry", "--shell", wid, env=self.x_env())))
+        size = dict(re.findall(r"(\w+)=(\d+)", self.on_xwayland("getwindowgeometry", "--shell", wid)))
         width, height = int(size.get("WIDTH", 0)), int(size.get("HEIGHT", 0))
         for x1, y1, x2, y2 in re.findall(r"\[opaque: \((-?\d+), (-?\d+)\) -> \((-?\d+), (-?\d+)\)\]", self.scene()):
             if int(x2) - int(x1) == width + 2 and int(y2) - int(y1) == height + 2:
@@ -82,12 +84,11 @@ class Weston:
         return None
 
     def clipboard_becomes(self, text):
-        return eventually(10, lambda: run("timeout", "5", "wl-paste", "-n",
-                                          env=dict(os.environ, WAYLAND_DISPLAY=SOCKET)) == text)
+        return eventually(10, lambda: run("wl-paste", "-n", timeout=5) == text)
 
 
 def case_plain_start_uses_xwayland(c, weston):
-    c.launch(env={"WAYLAND_DISPLAY": SOCKET, "DISPLAY": weston.xwayland})
+    c.launch(env={"DISPLAY": weston.xwayland})
     wid = eventually(30, lambda: weston.x_window(places.MAIN))
     if c.check("a plain start in a Wayland session runs on XWayland", wid):
         # In the middle of weston's 1000 x 700 output, its title bar above it.
@@ -104,13 +105,13 @@ def case_plain_start_uses_xwayland(c, weston):
 
 
 def case_no_x_server(c, weston):
-    c.launch(env={"WAYLAND_DISPLAY": SOCKET, "DISPLAY": ""})
+    c.launch(env={"DISPLAY": ""})
     c.check("without an X server a plain start runs natively on Wayland",
             eventually(30, lambda: "role xdg_toplevel" in (weston.view(places.MAIN) or "")))
 
 
 def case_native_wayland(c, weston):
-    c.launch(env={"WAYLAND_DISPLAY": SOCKET, "QT_QPA_PLATFORM": "wayland"})
+    c.launch(env={"QT_QPA_PLATFORM": "wayland"})
     main = places.MAIN
     c.require("with QT_QPA_PLATFORM=wayland the main window is a Wayland window",
               eventually(30, lambda: weston.corners(main)))
