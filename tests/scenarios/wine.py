@@ -25,7 +25,7 @@ VB = r"HKCU\Software\VB and VBA Program Settings"
 RUN_KEY = r"HKCU\SOFTWARE\Microsoft\Windows\CurrentVersion\Run"
 UNINSTALL_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Zelk 2010"
 AUTOSTART, MESSAGE = MODALS["autostart"], MODALS["autostart message"]
-work = tempfile.mkdtemp(prefix="zelk-wine-")
+work = ""  # this run's folder: the Wine prefix, copies, OCR pictures
 
 
 def wine(*args):
@@ -398,6 +398,8 @@ def main(source_dir, exe, shots, setup, portable):
         raise RuntimeError(f"zelk.chm is not beside {exe}")
     os.environ["ZELK_SCREENSHOTS"] = shots
     session = Session()
+    global work
+    work = tempfile.mkdtemp(prefix="zelk-wine-")
     # Wine takes its keyboard from X's layout: with the German one, Alt+Ü reaches the program as on Windows.
     run("setxkbmap", "de")
     # Wine hands the clipboard to X with LF line ends, whatever the program put there.
