@@ -136,7 +136,7 @@ windows)
     build_windows
     ;;
 *)
-    echo "usage: $0 run|test|package|tidy" >&2
+    echo "usage: $0 run|test|package|windows|tidy" >&2
     exit 2
     ;;
 esac
