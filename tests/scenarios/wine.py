@@ -16,10 +16,10 @@ import xml.dom.minidom
 import zipfile
 
 import scenarios
-from actions import alt_f4, attempt, escape, focus, gone, press, read_box, toolbar, type_amount
+from actions import attempt, gone, read_box, toolbar, type_amount
 from places import BOXES, COMPACT, MAIN, MODALS, WIZARD
-from session import (Cases, Program, Session, Skip, click_in, clipboard_becomes, count_colours, eventually, keys,
-                     menus, need, run, shoot, type_text, wait_gone, wait_window, window_named)
+from session import (Cases, Program, Session, Skip, click_in, clipboard, clipboard_becomes, count_colours, eventually,
+                     keys, menus, need, run, shoot, type_text, wait_gone, wait_window, window_named)
 
 VB = r"HKCU\Software\VB and VBA Program Settings"
 RUN_KEY = r"HKCU\SOFTWARE\Microsoft\Windows\CurrentVersion\Run"
@@ -75,16 +75,33 @@ class WineProgram(Program):
         wait_gone("^Zelk")  # the windows go a moment after the process
 
 
+# Wine loses a key or click sent before it has given the window the keyboard,
+# also after X says the window is active: each try activates it again and
+# waits for that (--sync), and a box is read back whole after the moves.
+def activated(pattern):
+    wid = window_named(pattern)
+    if wid:
+        run("xdotool", "windowactivate", "--sync", wid)
+    return wid
+
+
+def press(pattern, key, effect):
+    return attempt(lambda: activated(pattern) and keys(key), effect, 3, 5)
+
+
 def list_menu():
     # The rate box's side button: its list of stored rates.
-    return attempt(lambda: click_in(focus(MAIN), *BOXES["rate list"]), menus)
+    return attempt(lambda: click_in(activated(MAIN), *BOXES["rate list"]), menus, 3, 5)
 
 
-def type_rate(rate):
-    click_in(focus(MAIN), *BOXES["rate"])
-    keys("ctrl+a")
-    type_text(rate)
-    return read_box(MAIN, "ctrl+a") == rate
+def rate_box(rate, typed=False):
+    def once():
+        click_in(activated(MAIN), *BOXES["rate"])
+        if typed:
+            keys("ctrl+a")
+            type_text(rate)
+        keys("End", "shift+Home", "ctrl+c")
+    return attempt(once, lambda: clipboard() == rate, 2, 8)
 
 
 def screen_text(png, crop=None):
@@ -106,11 +123,12 @@ def case_windows_texts_and_rate(c):
     program = c.launch(old_rate=16)
     wizard = c.require("a 2009 rate in the registry opens the 2009 wizard", wait_window(WIZARD, 60))
     c.check("its first page is whole (... auf WEITER.)", shows(wizard, "wizard-start.png", r"WEITER\."))
-    press(WIZARD, "alt+w", lambda: program.stored_rate() == "16")
+    c.check("Weiter moves the rate to Zelk_2010", press(WIZARD, "alt+w", lambda: program.stored_rate() == "16"))
+    c.check("and deletes the old key Zelk_2009", eventually(10, lambda: program.old_rate() is None))
     c.check("its second page is whole (... Registrierung zu löschen.)", shows(wizard, "wizard.png", r"schen\."))
-    press(WIZARD, "alt+udiaeresis")
+    # Fertig takes Übernehmen's place once that has been handled (below Wine's caption).
     wid = c.require("Übernehmen, then Fertig opens the main window",
-                    eventually(10, lambda: keys("alt+f") or wait_window(MAIN, 1)))
+                    attempt(lambda: click_in(wizard, 260, 264), lambda: window_named(MAIN), 1, 15))
     c.check("the rate label is whole (Mehrwertsteuer:)", shows(wid, "main-window.png", r"Mehrwert[a-z]+[:;]"))
     main_png = os.path.join(os.environ["ZELK_SCREENSHOTS"], "main-window.png")
     # (OCR reads an accent or a gap into it now and then: "érmitteln.", "erm ittein.")
@@ -119,6 +137,7 @@ def case_windows_texts_and_rate(c):
     c.check("the toolbar draws its icons (Neu, Info, Beenden)", all(
         run("convert", main_png, "-crop", f"16x16+{x}+6", "+repage", "-colorspace", "Gray", "-format",
             "%[fx:minima < 0.5]", "info:") == "1" for x in (10, 299, 482)))
+    c.check("the main window shows the moved rate 16", rate_box("16"))
     rate_key = rf"{VB}\Zelk_2010\Zelk_Satz"
     for key, stored, what in (("l", lambda: no_reg_key(rate_key), r"deleting through the save menu removes Zelk_Satz"),
                               ("s", lambda: program.stored_rate() == "16", "saving writes x.Text = 16 there")):
@@ -135,11 +154,11 @@ def case_autostart_about_help(c, exe):
         c.check(what, press(AUTOSTART, key, lambda: window_named(MESSAGE)) and
                 eventually(10, lambda: reg_value(RUN_KEY, "zelk") == value))
         c.check("the message closes", press(MESSAGE, "Return", gone(MESSAGE)))
-    c.check("Escape closes the autostart window", escape(AUTOSTART))
+    c.check("Escape closes the autostart window", press(AUTOSTART, "Escape", gone(AUTOSTART)))
     about = c.check("the about window opens", toolbar("about", MODALS["about"]))
     c.check("it names the system as Windows NT ( Version 10.0, ... )",
             shows(about, "about-window.png", r"Windows NT \S{0,2} ?Version 10\.[0-9],"))
-    c.check("Escape closes it", escape(MODALS["about"]))
+    c.check("Escape closes it", press(MODALS["about"], "Escape", gone(MODALS["about"])))
     viewer = press(MAIN, "F1", lambda: window_named("^Zelk. 2010 Hilfe$"))
     # Wine has no Gecko here, so the topic pane stays blank; the contents list is the help file's.
     c.check("F1 opens the HTML Help viewer on zelk.chm, its contents with umlauts whole",
@@ -160,7 +179,7 @@ def case_plain_start_writes_nothing(c):
     before = c.require(r"HKCU\Software is exported before the start", software_keys())
     program = c.launch()
     c.require("the main window appears", wait_window(MAIN, 60))
-    c.check("Alt+F4 ends the program", alt_f4(MAIN) and program.ended(10))
+    c.check("Alt+F4 ends the program", press(MAIN, "alt+F4", gone(MAIN)) and program.ended(10))
     program.stop()
     c.check(r"a plain start leaves HKCU\Software as it was", software_keys() == before)
 
@@ -170,7 +189,7 @@ def case_entry_list(c, exe):
     os.makedirs(f"{work}/program", exist_ok=True)
     program = c.launch(exe=shutil.copy(exe, f"{work}/program/zelk.exe"))
     c.require("the main window appears", wait_window(MAIN, 60))
-    c.check("the rate box takes 16", type_rate("16"))
+    c.check("the rate box takes 16", rate_box("16", typed=True))
     c.check("its side button opens the list", list_menu())
     keys("h")
     c.check("Aktuellen Wert hinzufügen writes 16 to zelk.dat beside zelk.exe, after 19 and 7",
@@ -334,7 +353,7 @@ def case_install_use_uninstall(c, setup, portable_exe, version):
     c.check("the shortcut starts the installed program", wait_window(MAIN, 60) and installed_program_pids())
     type_amount(MAIN, 100)
     c.check("which calculates: net 100, gross 119,00", read_box(MAIN, "Tab Tab") == "119,00")
-    c.check("the rate box takes 16", type_rate("16"))
+    c.check("the rate box takes 16", rate_box("16", typed=True))
     c.check("saving stores 16 in the registry", toolbar("save") and not keys("s") and
             eventually(10, lambda: program.stored_rate() == "16"))
     c.check("adding it to the list writes zelk.dat beside the installed zelk.exe", list_menu() and not keys("h")
@@ -344,13 +363,13 @@ def case_install_use_uninstall(c, setup, portable_exe, version):
             press(AUTOSTART, "alt+e", lambda: window_named(MESSAGE)) and
             eventually(10, lambda: program.autostart() == installed_exe))
     press(MESSAGE, "Return", gone(MESSAGE))
-    escape(AUTOSTART)
+    press(AUTOSTART, "Escape", gone(AUTOSTART))
     # The uninstaller runs as a copy of itself and returns at once; _?= keeps it in place, so that its code tells.
     c.check("while it runs, the uninstaller refuses (2) and removes nothing",
             uninstall(f"_?={folder}")[0] == 2 and {"zelk.exe", "zelk.chm"} <= set(files())
             and not no_reg_key(UNINSTALL_KEY))
     c.check("and so does the installer", install()[0] == 2)
-    alt_f4(MAIN)
+    press(MAIN, "alt+F4", gone(MAIN))
     if not eventually(10, lambda: not installed_program_pids()):
         [os.kill(pid, 9) for pid in installed_program_pids()]
     c.check("the program ends", eventually(10, lambda: not installed_program_pids()))
@@ -393,23 +412,19 @@ def main(source_dir, exe, shots, setup, portable):
     exe, setup, portable = map(os.path.realpath, (exe, setup, portable))
     if not os.path.isdir(f"{source_dir}/../shared/windows"):
         raise Skip("no ../shared/windows beside the source folder: no static Qt for Windows, no zelk.exe")
-    need("wine", "wineboot", "wineserver", "tesseract", "wrestool", "icotool", "setxkbmap")
+    need("wine", "wineboot", "wineserver", "tesseract", "wrestool", "icotool")
     if not os.path.isfile(os.path.join(os.path.dirname(exe), "zelk.chm")):
         raise RuntimeError(f"zelk.chm is not beside {exe}")
     os.environ["ZELK_SCREENSHOTS"] = shots
     session = Session()
     global work
     work = tempfile.mkdtemp(prefix="zelk-wine-")
-    # Wine takes its keyboard from X's layout: with the German one, Alt+Ü reaches the program as on Windows.
-    run("setxkbmap", "de")
     # Wine hands the clipboard to X with LF line ends, whatever the program put there.
     scenarios.clipboard_becomes = lambda text, seconds=5: clipboard_becomes(text.replace("\r\n", "\n"), seconds)
     cases = Cases(lambda exe=exe, **options: WineProgram(exe, **options))
     try:
         make_prefix()
-        for name, scenario in (("calculation through the clipboard", scenarios.calculation),
-                               ("migration wizard, started twice", scenarios.wizard)):
-            cases.run(name, scenario, session)
+        cases.run("calculation through the clipboard", scenarios.calculation, session)
         cases.run("whole texts and the rate in the registry", case_windows_texts_and_rate)
         cases.run("autostart, about window and help", case_autostart_about_help, exe)
         cases.run("a plain start writes nothing to the registry", case_plain_start_writes_nothing)
