@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
 # Start-up of zelk's splash window next to a bare Qt window built from the same
-# tree (bench/barewindow.cpp), in the real-window suites' X session (Xvfb +
-# openbox), all in one run:
+# tree (bench/barewindow.cpp), all in one run:
 #  - from launch until the X server reports the window mapped, and until the
 #    program hands its first frame to the X server, with the resident memory at
 #    that frame (bench/startupprobe.cpp, preloaded into both programs); the two
@@ -24,9 +23,12 @@ done
 command -v valgrind >/dev/null || { echo "valgrind is missing (Debian: valgrind)"; exit 1; }
 probe=$(realpath "$probe")
 
-source "$here/../tests/realwindow/xsession.sh"
+# In the real-window suites' X session (Xvfb + openbox), which this script enters once.
+if [ -z "${ZELK_BENCH_SESSION:-}" ]; then
+    ZELK_BENCH_SESSION=1 exec python3 "$here/../tests/scenarios/session.py" -- bash "$0" "$build" "$runs"
+fi
 work=$(mktemp -d)
-trap 'cleanup; rm -rf "$work"' EXIT
+trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/home"
 # Both programs see the same fresh user, after the warm-up run with its caches.
 program_env=(HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_DATA_HOME="$work/home/.local/share"

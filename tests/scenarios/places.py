@@ -1,6 +1,6 @@
-"""What the scenarios know of the program's windows, in one place: titles,
-and where toolbar buttons and boxes lie, in pixels from the client area's
-top-left corner of the main window (the same on X11, XWayland and Wine)."""
+# What the scenarios know of the program's windows, in one place: titles,
+# and where toolbar buttons and boxes lie, in pixels from the client area's
+# top-left corner of the main window (the same on X11, XWayland and Wine).
 
 MAIN = "Zelk. 2010    -    Freeware"
 COMPACT = "^Zelk. 2010$"

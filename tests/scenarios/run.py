@@ -1,6 +1,6 @@
-"""Runs a suite against the real program in a fresh X session:
-    run.py realwindow|walk|atspi <program> [launcher, default x11]
-Exits 77 (skipped) when the machine lacks a tool the suite needs."""
+# Runs a suite against the real program in a fresh X session:
+# run.py realwindow|walk|atspi <program> [launcher, default x11]
+# Exits 77 (skipped) when the machine lacks a tool the suite needs.
 import os
 import sys
 
@@ -10,7 +10,7 @@ from session import Cases, Program, Session, Skip  # noqa: E402
 
 
 def x11(program):
-    """The binary started directly, as a new user."""
+    # The binary started directly, as a new user.
     return lambda **options: Program([program], **options)
 
 

@@ -1,12 +1,12 @@
-"""The scenarios of the real-window suite, built from the user's actions. Each
-takes the cases (which start the program the launcher's way) and the session;
-the table at the end says which launchers run it and whether it needs a tray host."""
+# The scenarios of the real-window suite, built from the user's actions. Each
+# takes the cases (which start the program the launcher's way) and the session;
+# the table at the end says which launchers run it and whether it needs a tray host.
 import time
 
 from actions import (alt_f4, click_icon, comes_back, escape, focus, press, read_box, second_start, shows_focus,
                      switch_view, to_tray, toolbar, tray_menu, type_amount, type_letter)
 from places import COMPACT, MAIN, MODALS, WIZARD
-from session import (clipboard_becomes, eventually, frame, keys, menus, minimise, screen, shoot, tray_icon_centre,
+from session import (clipboard, eventually, frame, keys, menus, minimise, screen, shoot, tray_icon_centre,
                      type_text, wait_gone, wait_window, windows_named, windows_of, wm_state)
 
 ABOUT, WRONG = MODALS["about"], MODALS["wrong key"]
@@ -25,12 +25,16 @@ def startup(c, session):
     begin = time.monotonic()
     program = c.launch()
     splash = eventually(5, lambda: windows_of(program.process.pid))
+    shown = time.monotonic()
     c.check("the splash window comes first", splash)
     shoot(splash and splash[0], "splash.png")
     c.check("no main window during the splash", not windows_named(MAIN))
     wid = wait_window(MAIN, 30)
-    elapsed = time.monotonic() - begin
-    c.check(f"the main window after about three seconds ({elapsed:.1f} s)", wid and 2.9 <= elapsed <= 8)
+    # The splash stays three seconds; how long the start before and the main
+    # window after take depends on the machine's load.
+    splash_time, elapsed = time.monotonic() - shown, time.monotonic() - begin
+    c.check(f"the main window after the splash's three seconds ({splash_time:.1f} s, {elapsed:.1f} s after the start)",
+            wid and splash_time >= 2.9 and elapsed <= 10)
     c.check("the splash window is gone", eventually(5, lambda: windows_of(program.process.pid) == [wid]))
 
 
@@ -47,7 +51,7 @@ def calculation(c, session):
     c.check("Kopieren opens its menu", toolbar("copy"))
     keys("a")
     c.check("Alles kopieren gives the three lines",
-            clipboard_becomes("100 (Netto)\r\n19,00 (19 %)\r\n119,00 (Brutto)\r\n"))
+            eventually(5, lambda: clipboard() == "100 (Netto)\r\n19,00 (19 %)\r\n119,00 (Brutto)\r\n"))
     focus(MAIN)
     keys("End", *["BackSpace"] * 6)
     type_amount(MAIN, 238)
@@ -96,8 +100,7 @@ def wizard(c, session):
     wid = c.require("the 2009 wizard opens after the splash", wait_window(WIZARD, 30))
     c.check("once", len(windows_named(WIZARD)) == 1)
     c.check("the other start goes on", program.alive())
-    press(WIZARD, "alt+w")
-    c.check("Weiter takes the old rate over", eventually(10, lambda: program.old_rate() is None))
+    c.check("Weiter takes the old rate over", press(WIZARD, "alt+w", lambda: program.old_rate() is None))
     c.check("and stores it", program.stored_rate() == "16")
     shoot(wid, "wizard.png")
     press(WIZARD, "alt+udiaeresis")
@@ -176,8 +179,7 @@ def quick_restore(c, session):
     # Minimised again and the new icon clicked within the double-click time
     # of the click before: Qt reports a double click only.
     for _ in range(2):
-        minimise(wid)
-        wid = click_icon()
+        wid = wid and (minimise(wid) or click_icon())
     c.check("a click right after the last restore restores again", wid)
     c.check("and the icon goes", no_icon())
 
@@ -233,7 +235,7 @@ SCENARIOS = [
 
 
 def run_scenarios(cases, session, launcher_name):
-    """Runs the rows for this launcher; those without a tray host first, as the host takes the top of the screen."""
+    # Runs the rows for this launcher; those without a tray host first, as the host takes the top of the screen.
     for needs_tray in (False, True):
         if needs_tray and not session.tray:
             session.start_tray()

@@ -1,11 +1,9 @@
-"""The session layer of the scenario engine: an X display (Xvfb + openbox, a
-tray host and an accessibility bus where asked), the program started as a new
-user, and what a user does and sees there (windows, keys, clicks, menus, the
-tray icon, the clipboard, pixels), read back as Python values.
-
-Run as a script it runs one command inside a fresh session:
-    session.py [--tray] [--atspi] -- <command> [arguments]
-"""
+# The session layer of the scenario engine: an X display (Xvfb + openbox, a
+# tray host and an accessibility bus where asked), the program started as a new
+# user, and what a user sees there (windows, menus, the tray icon, the
+# clipboard, pixels), read back as Python values.
+# Run as a script it runs one command inside a fresh session:
+#     session.py [--tray] [--atspi] -- <command> [arguments]
 import os
 import re
 import shutil
@@ -16,18 +14,17 @@ import tempfile
 import time
 
 TOOLS = {"Xvfb": "xvfb", "openbox": "openbox", "xdotool": "xdotool", "xclip": "xclip", "xwininfo": "x11-utils",
-         "xprop": "x11-utils", "xdpyinfo": "x11-utils", "xmodmap": "x11-xserver-utils", "import": "imagemagick"}
+         "xprop": "x11-utils", "xmodmap": "x11-xserver-utils", "import": "imagemagick"}
 
 
-class Skip(Exception):
-    """The machine lacks what a suite needs: CTest counts it as skipped (77)."""
+class Skip(Exception):  # the machine lacks a tool: CTest counts the suite as skipped (77)
+    pass
 
 
-def run(*args, env=None, timeout=30):
+def run(*args, timeout=30):
     try:
         # Bytes decoded here, so that line ends (CRLF in the clipboard) stay as they are.
-        return subprocess.run(args, capture_output=True, check=False, env=env, timeout=timeout).stdout.decode(
-            errors="replace")
+        return subprocess.run(args, capture_output=True, check=False, timeout=timeout).stdout.decode(errors="replace")
     except subprocess.TimeoutExpired:
         return ""
 
@@ -38,8 +35,7 @@ def need(*tools):
             raise Skip(f"{tool} is not installed (Debian: {TOOLS.get(tool, tool)})")
 
 
-def eventually(seconds, condition):
-    """Polls the condition until it holds or the time is over; returns its last value."""
+def eventually(seconds, condition):  # polls until the condition holds or time is up; its last value
     deadline = time.monotonic() + seconds
     while True:
         value = condition()
@@ -48,25 +44,22 @@ def eventually(seconds, condition):
         time.sleep(0.05)
 
 
-class Session:
-    """Xvfb with openbox on a display of its own; trayer and the AT-SPI bus on request."""
+class Session:  # Xvfb with openbox on a display of its own; trayer and the AT-SPI bus on request
 
     def __init__(self, tray=False, atspi=False, size="1024x768"):
         need(*TOOLS)
-        self.processes = []
-        self.tray = None
-        # Xvfb picks a free display itself: other sessions may run beside this one.
+        # Stopped (a CTest timeout), it still takes its display and programs down.
+        signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
+        self.processes, self.tray = [], None
+        # Xvfb picks a free display itself (other sessions may run beside this
+        # one) and names it once it takes connections.
         read, write = os.pipe()
-        self.processes.append(subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write), "-screen", "0", f"{size}x24", "-nolisten", "tcp"],
-            pass_fds=[write], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
+        self.spawn("Xvfb", "-displayfd", str(write), "-screen", "0", f"{size}x24", "-nolisten", "tcp", pass_fds=[write])
         os.close(write)
         with os.fdopen(read) as number:
             os.environ["DISPLAY"] = f":{number.readline().strip()}"
         # Leaks in the desktop libraries at exit are not the program's.
         os.environ.setdefault("ASAN_OPTIONS", "detect_leaks=0")
-        if not eventually(5, lambda: subprocess.run(["xdpyinfo"], capture_output=True).returncode == 0):
-            raise RuntimeError("Xvfb did not start")
         self.spawn("openbox")
         eventually(5, lambda: "_NET_SUPPORTING_WM_CHECK(WINDOW)" in run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK"))
         # Xvfb's US keymap has no umlauts, so xdotool would bind one to a spare
@@ -79,13 +72,12 @@ class Session:
         if tray:
             self.start_tray()
 
-    def spawn(self, *args, env=None):
-        process = subprocess.Popen(args, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, env=env)
+    def spawn(self, *args, pass_fds=()):
+        process = subprocess.Popen(args, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, pass_fds=pass_fds)
         self.processes.append(process)
         return process
 
-    def start_tray(self):
-        """trayer as the notification area at the top right."""
+    def start_tray(self):  # trayer as the notification area at the top right
         need("trayer")
         self.tray = self.spawn("trayer", "--edge", "top", "--align", "right", "--widthtype", "pixel", "--width",
                                "120", "--height", "24", "--SetDockType", "true")
@@ -95,8 +87,7 @@ class Session:
         self.tray.kill()
         self.tray.wait()
 
-    def start_atspi(self):
-        """A private session bus with the accessibility bus on it."""
+    def start_atspi(self):  # a private session bus with the accessibility bus on it
         launcher = "/usr/libexec/at-spi-bus-launcher"
         need("dbus-daemon")
         if not os.path.exists(launcher):
@@ -116,13 +107,14 @@ class Session:
             os.kill(self.bus_pid, signal.SIGTERM)
 
 
+# The program as a new user starts it: a fresh home, German, its output kept.
+# `command` is how it starts (the binary, or wine with zelk.exe, or a chroot);
+# another launcher overrides what it reads back of the stored data.
 class Program:
-    """The program as a new user starts it: a fresh home, German, its output kept.
-    `command` is how it starts (the binary, or wine with zelk.exe, or a chroot)."""
 
-    def __init__(self, command, home=None, old_rate=None, env=None):
+    def __init__(self, command, old_rate=None, env=None):
         self.command = list(command)
-        self.home = home or tempfile.mkdtemp(prefix="zelk-home-")
+        self.home = tempfile.mkdtemp(prefix="zelk-home-")
         self.log = open(os.path.join(self.home, "zelk.log"), "a+", encoding="utf-8", errors="replace")
         self.env = dict(os.environ, HOME=self.home, XDG_CONFIG_HOME=f"{self.home}/.config",
                         XDG_DATA_HOME=f"{self.home}/.local/share", LANG="de_DE.UTF-8", LC_ALL="de_DE.UTF-8",
@@ -134,8 +126,7 @@ class Program:
         self.processes = []
         self.process = self.start()
 
-    def start(self):
-        """Starts it (again); a second start finds the first one running."""
+    def start(self):  # again: a second start finds the first one running
         process = subprocess.Popen(self.command, env=self.env, stdout=self.log, stderr=self.log)
         self.processes.append(process)
         return process
@@ -143,17 +134,12 @@ class Program:
     def alive(self, process=None):
         return (process or self.process).poll() is None
 
-    def ended(self, seconds=5, process=None):
-        return eventually(seconds, lambda: not self.alive(process))
+    def ended(self, seconds=5):
+        return eventually(seconds, lambda: not self.alive())
 
-    def config(self, name):
-        return os.path.join(self.home, ".config", "zelk", name)
-
-    # What the program stored; a launcher on another system reads it from there.
-    def setting(self, application):
-        """The rate an application stored (x.Text), or None."""
+    def setting(self, application):  # the rate an application stored (x.Text), or None
         try:
-            with open(self.config(f"{application}.ini"), encoding="utf-8") as ini:
+            with open(f"{self.home}/.config/zelk/{application}.ini", encoding="utf-8") as ini:
                 return re.search(r"^x\.Text=(.*)$", ini.read(), re.M).group(1)
         except (OSError, AttributeError):
             return None
@@ -178,8 +164,6 @@ class Program:
             process.wait()
         shutil.rmtree(self.home, ignore_errors=True)
 
-
-# --- windows ------------------------------------------------------------------
 
 def windows_named(pattern):
     return run("xdotool", "search", "--onlyvisible", "--name", pattern).split()
@@ -218,8 +202,7 @@ def minimise(wid):
     run("xdotool", "windowminimize", wid)
 
 
-def wm_state(wid):
-    """Normal, Iconic or Withdrawn, as the window manager sets it."""
+def wm_state(wid):  # Normal, Iconic or Withdrawn, as the window manager sets it
     match = re.search(r"window state: (\w+)", run("xprop", "-id", wid, "WM_STATE"))
     return match.group(1) if match else "Withdrawn"
 
@@ -233,25 +216,16 @@ def stacked_above(upper, lower):
     return int(upper) in ids and int(lower) in ids and ids.index(int(upper)) > ids.index(int(lower))
 
 
-def geometry(wid):
-    """(x, y, width, height) of the client area on the screen."""
+def frame(wid):  # (left, top, right, bottom) of the window with the frame the window manager draws
     info = run("xwininfo", "-id", wid)
-    values = [int(re.search(rf"{name}:\s+(-?\d+)", info).group(1))
-              for name in ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height")]
-    return tuple(values)
-
-
-def frame(wid):
-    """(left, top, right, bottom) of the window with the frame the window manager draws."""
-    x, y, width, height = geometry(wid)
+    x, y, width, height = [int(re.search(rf"{name}:\s+(-?\d+)", info).group(1))
+                           for name in ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height")]
     extents = [int(v) for v in re.findall(r"\d+", run("xprop", "-id", wid, "_NET_FRAME_EXTENTS").split("=")[-1])]
     left, right, top, bottom = extents if len(extents) == 4 else (0, 0, 0, 0)
     return x - left, y - top, x + width + right, y + height + bottom
 
 
-def menus():
-    """The program's open menus and balloons, as (id, x, y, w, h): unframed
-    windows taller than a tooltip line."""
+def menus():  # the open menus and balloons, (id, x, y, w, h): unframed windows taller than a tooltip
     found = []
     for wid in run("xdotool", "search", "--onlyvisible", "--class", "zelk").split():
         if "Override Redirect State: yes" not in run("xwininfo", "-id", wid):
@@ -284,21 +258,16 @@ def clipboard():
     return run("xclip", "-o", "-selection", "clipboard", timeout=5)
 
 
+# A marker in the clipboard, so that a copy that never happens cannot pass
+# for one that left the same text as before.
 def clear_clipboard():
-    """Puts a marker into the clipboard, so that a copy that never happens
-    cannot pass for one that left the same text as before."""
     subprocess.run(["xclip", "-selection", "clipboard", "-i"], input="(leer)", text=True,
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=False)
 
 
-def clipboard_becomes(text, seconds=5):
-    return eventually(seconds, lambda: clipboard() == text)
-
-
 # --- the tray icon ------------------------------------------------------------
 
-def tray_icon_centre():
-    """(x, y) of the zelk window that trayer's panel embeds, once it is mapped there."""
+def tray_icon_centre():  # (x, y) of the zelk window that trayer's panel embeds, once it is mapped there
     depth = None
     for line in run("xwininfo", "-root", "-tree").splitlines():
         indent = len(line) - len(line.lstrip())
@@ -316,9 +285,9 @@ def tray_icon_centre():
     return None
 
 
+# The tray host may still move a newly docked icon into its place: the pointer
+# goes onto the icon, and holds once the icon is still under it.
 def pointer_on_tray_icon():
-    """The tray host may still move a newly docked icon into its place: the
-    pointer goes onto the icon, and holds once the icon is still under it."""
     centre = tray_icon_centre()
     if not centre:
         return False
@@ -326,50 +295,25 @@ def pointer_on_tray_icon():
     return tray_icon_centre() == centre
 
 
-def click_tray_icon(button=1):
-    if not eventually(5, pointer_on_tray_icon):
-        return False
-    run("xdotool", "click", str(button))
-    return True
-
-
-def tray_menu_entry(first):
-    """Opens the tray icon's menu and clicks its first (öffnen) or last (Programm beenden) entry."""
-    def opened():
-        return click_tray_icon(3) and eventually(3, menus)
-
-    menu = eventually(10, opened)
-    if not menu:
-        return False
-    _, x, y, width, height = menu[0]
-    shoot("root", "tray-menu.png")
-    click_at(x + width // 2, y + 12 if first else y + height - 12)
-    return True
-
-
 # --- pixels -------------------------------------------------------------------
 
-def shoot(wid, name):
-    """Keeps a picture of the window (or "root") in $ZELK_SCREENSHOTS, for the README and failures."""
+def shoot(wid, name):  # a picture of the window (or "root") in $ZELK_SCREENSHOTS, for the README and failures
     folder = os.environ.get("ZELK_SCREENSHOTS")
     if folder and wid:
         os.makedirs(folder, exist_ok=True)
         run("import", "-window", wid, os.path.join(folder, name))
 
 
-def screen():
-    """(width, height) of the screen."""
+def screen():  # (width, height)
     return tuple(int(v) for v in run("xdotool", "getdisplaygeometry").split())
 
 
-def image(wid):
-    """The window as an 8-bit binary PPM image."""
+def image(wid):  # the window as an 8-bit binary PPM image
     return subprocess.run(["import", "-window", wid, "-depth", "8", "ppm:-"], capture_output=True,
                           check=False).stdout
 
 
-def count_colours(wid, *colours):
-    """How many pixels of the window have one of the colours (rrggbb)."""
+def count_colours(wid, *colours):  # how many pixels of the window have one of the colours (rrggbb)
     ppm = image(wid)
     fields = re.match(rb"P6\s+(?:#[^\n]*\n\s*)*(\d+)\s+(\d+)\s+255\s", ppm)
     if not fields:
@@ -379,15 +323,15 @@ def count_colours(wid, *colours):
     return sum(1 for i in range(0, len(pixels) - 2, 3) if pixels[i:i + 3] in wanted)
 
 
-class Stop(Exception):
-    """A case cannot go on (its window never came); the check said why."""
+class Stop(Exception):  # a case cannot go on (its window never came); the check said why
+    pass
 
 
+# Runs named cases, prints every check and counts the failed cases; stops the
+# programs a case started and shows their output when it failed.
+# `launcher(**options)` starts the program (a Program) the way it runs here.
+# ZELK_CASE=<part of a name> runs only the cases whose name contains it.
 class Cases:
-    """Runs named cases, prints every check and counts the failed cases; stops
-    the programs a case started and shows their output when it failed.
-    `launcher(**options)` starts the program (a Program) the way it runs here.
-    ZELK_CASE=<part of a name> runs only the cases whose name contains it."""
 
     def __init__(self, launcher):
         self.launcher = launcher
@@ -435,8 +379,7 @@ class Cases:
 
 
 def main(argv):
-    options = argv[:argv.index("--")] if "--" in argv else []
-    command = argv[argv.index("--") + 1:] if "--" in argv else argv
+    options, command = argv[:argv.index("--")], argv[argv.index("--") + 1:]
     try:
         session = Session(tray="--tray" in options, atspi="--atspi" in options)
     except Skip as why:

@@ -1,7 +1,7 @@
-"""A seeded random walk through the real program's windows, as a user who does
-not follow a script, drawn from the same actions as the scenarios. After every
-step the program must show what the model expects, reachable by the user.
-ZELK_WALK_SEED and ZELK_WALK_STEPS replay a walk."""
+# A seeded random walk through the real program's windows, as a user who does
+# not follow a script, drawn from the same actions as the scenarios. After every
+# step the program must show what the model expects, reachable by the user.
+# ZELK_WALK_SEED and ZELK_WALK_STEPS replay a walk.
 import os
 import random
 import re
@@ -22,17 +22,18 @@ class Failure(Exception):
 
 
 def shown():
-    """The program's framed windows by role, each with the ids shown."""
+    # The program's framed windows by role, each with the ids shown.
     found = {role: [] for role in ROLES}
     for wid in run("xdotool", "search", "--onlyvisible", "--class", "zelk").split():
+        name = title(wid)
         for role, pattern in ROLES.items():
-            if re.search(pattern, title(wid)):
+            if re.search(pattern, name):
                 found[role].append(wid)
     return found
 
 
 class Walk:
-    """The model (what the user should see) and the actions that change it."""
+    # The model (what the user should see) and the actions that change it.
 
     def __init__(self, launch, rng):
         self.launch, self.rng = launch, rng
@@ -47,19 +48,23 @@ class Walk:
         self.program = self.launch(old_rate=16 if self.rng.random() < 0.3 else None)
         self.state = "splash"
 
+    def window(self, pattern):  # the window the model says is there
+        wid = wait_window(pattern, 5)
+        if not wid:
+            raise Failure(f"no window {pattern} to act on in state {self.state}")
+        return wid
+
     def pattern(self):
         return MODALS[self.modal] if self.state == "modal" else ROLES.get(self.state)
 
     def check(self):
-        """Waits until the program shows what the model says, or fails."""
+        # Waits until the program shows what the model says, or fails.
         process = self.program.process
-        if self.state == "ended":
-            if not self.program.ended(10) or process.returncode != 0:
-                raise Failure(f"the program did not end well (exit code {process.returncode})")
-            return
-        if not self.program.alive():
+        if self.state == "ended" and (not self.program.ended(10) or process.returncode != 0):
+            raise Failure(f"the program did not end well (exit code {process.returncode})")
+        if self.state != "ended" and not self.program.alive():
             raise Failure(f"the program died (exit code {process.returncode})")
-        if self.state == "splash":
+        if self.state in ("ended", "splash"):
             return
         problems = []
 
@@ -88,7 +93,7 @@ class Walk:
                 raise Failure(f"no box of the {self.state} window shows the focus colour")
 
     def to(self, state, modal=None):
-        """An action whose model effect is the new state (and modal window)."""
+        # An action whose model effect is the new state (and modal window).
         def change():
             if modal:
                 self.owner, self.modal = self.state, modal
@@ -96,7 +101,7 @@ class Walk:
         return change
 
     def actions(self):
-        """(weight, name, action, then) of what a user can do now."""
+        # (weight, name, action, then) of what a user can do now.
         state, here = self.state, self.pattern()
         moves = [(1, "second start", self.second_start, None)]
         if state == "splash":
@@ -108,31 +113,29 @@ class Walk:
                       (1, "close box", lambda: close_box(here), self.to("ended" if state == "main" else "main"))]
         if state == "main":
             moves += [(6, "minimise", to_tray, self.to("tray")),
-                      (2, "minimise and restore at once", self.minimise_and_click,
-                       None),
+                      (2, "minimise and restore at once", self.minimise_and_click, None),
                       (2, "Ansicht wechseln", switch_view, self.to("compact"))]
             for button, modal, weight in [("about", "about", 2), ("autostart", "autostart", 1),
                                           ("update", "update question", 1), ("exit", "exit question", 1)]:
                 moves.append((weight, modal, lambda b=button, m=modal: toolbar(b, MODALS[m]), self.to("modal", modal)))
             moves.append((1, "donation", lambda: toolbar("links") and keys("z"), self.to("modal", "donation")))
         if state == "compact":
-            moves.append((3, "minimise the compact window", lambda: minimise(window_named(COMPACT)), None))
+            moves.append((3, "minimise the compact window", lambda: minimise(self.window(COMPACT)), None))
         if state == "tray":
             moves += [(5, "click the tray icon", click_icon, self.to("main")),
                       (3, "tray menu: öffnen", lambda: tray_menu(True), self.to("main")),
                       (0.4, "tray menu: beenden", lambda: tray_menu(False), self.to("ended"))]
         if state == "modal":
             moves += [(3, "Escape", lambda: press(here, "Escape"), self.to(self.owner)),
-                      (2, "minimise the owner", lambda: minimise(window_named(ROLES[self.owner])), None),
+                      (2, "minimise the owner", lambda: minimise(self.window(ROLES[self.owner])), None),
                       (1, "Alt+F4 on the modal window", lambda: press(here, "alt+F4"), self.to(self.owner))]
             if self.modal == "exit question":
                 moves.append((1, "answer Ja", lambda: press(here, "Return"), self.to("ended")))
         if state == "wizard":
-            moves += [(2, "minimise the wizard", lambda: minimise(window_named(WIZARD)), None),
+            moves += [(2, "minimise the wizard", lambda: minimise(self.window(WIZARD)), None),
                       (0.5, "Abbrechen", lambda: press(WIZARD, "alt+a"), self.to("ended")),
                       (4, "next page with Enter", lambda: self.turn_page("Return"), None),
-                      (4, f"next page with {WIZARD_KEYS[self.page]}", lambda: self.turn_page(WIZARD_KEYS[self.page]),
-                       None)]
+                      (4, f"next page with {WIZARD_KEYS[self.page]}", self.turn_page, None)]
         return moves
 
     def after_splash(self):
@@ -152,12 +155,12 @@ class Walk:
             self.state = "main"
 
     def minimise_and_click(self):
-        minimise(window_named(MAIN))
+        minimise(self.window(MAIN))
         time.sleep(self.rng.uniform(0, 0.3))
         click_icon()
 
-    def turn_page(self, key):
-        wid = wait_window(WIZARD, 5)
+    def turn_page(self, key=None):  # with Enter or the button's mnemonic
+        key, wid = key or WIZARD_KEYS[self.page], wait_window(WIZARD, 5)
         before = image(wid)
         # The next page shows its text and button once the key has been handled.
         if self.page < 2 and not press(WIZARD, key, lambda: image(wid) != before):
@@ -192,7 +195,7 @@ def main(launch):
                 time.sleep(gap)
                 continue
             walk.check()
-    except Failure as failure:
+    except Exception as failure:  # an action that broke, too, is shown with its seed
         print("\n".join(history[-15:]))
         print(f"FAILED after step {len(history)}: {failure}")
         shoot("root", "walk-failure.png")
