@@ -14,7 +14,7 @@ import sys
 import tempfile
 
 from places import MAIN
-from session import (Cases, Program, Session, Skip, activate, eventually, geometry, keys, need, run, shoot,
+from session import (Cases, Program, Session, Skip, activate, eventually, keys, need, run, shoot,
                      wait_gone, wait_window, window_named)
 
 CACHE = os.path.join(os.environ.get("XDG_CACHE_HOME", os.path.expanduser("~/.cache")), "zelk")
@@ -84,7 +84,7 @@ def toolbar(wid, name):
     # The toolbar, the top 28 pixels (420 twips) of the main window, as rows of (r, g, b), once two shots in a
     # row agree (the window has finished painting); the whole window is kept to look at.
     def settled():
-        width = geometry(wid)[2]
+        width = int(re.search(r"WIDTH=(\d+)", run("xdotool", "getwindowgeometry", "--shell", wid)).group(1))
         shots = [subprocess.run(["import", "-window", wid, "-crop", f"{width}x28+0+0", "+repage", "-depth", "8",
                                  "rgb:-"], capture_output=True, check=False).stdout for _ in range(2)]
         return shots[0] == shots[1] and len(shots[0]) == width * 28 * 3 and (width, shots[0])
@@ -202,10 +202,9 @@ def main(packages, built, shots):
         env = ["/usr/bin/env", "-i", "PATH=/usr/local/bin:/usr/bin:/bin", f"DISPLAY={os.environ['DISPLAY']}",
                "LANG=C.UTF-8"]
         os.makedirs(f"{root}/tmp/home", exist_ok=True)
-        home = tempfile.mkdtemp()
 
         def launch(here=False):
-            return Program(env + [f"HOME={home}", built], home=home) if here else \
+            return Program(env + [f"HOME={tempfile.mkdtemp(dir=work)}", built]) if here else \
                 Program(["chroot", root] + env + ["HOME=/tmp/home", "/usr/bin/zelk"])
         cases = Cases(launch)
         cases.run("the installed program looks as the one built here", case_looks_as_here)

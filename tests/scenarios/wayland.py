@@ -68,7 +68,8 @@ class Weston:
         return corners and (self.click(corners[0] + 3 + place[0], corners[1] + 30 + place[1]) or True)
 
     def on_xwayland(self, *args):
-        return run("xdotool", *args, env=dict(os.environ, DISPLAY=self.xwayland))
+        return subprocess.run(["xdotool", *args], capture_output=True, text=True, check=False,
+                              env=dict(os.environ, DISPLAY=self.xwayland)).stdout
 
     def x_window(self, pattern):
         return (self.on_xwayland("search", "--onlyvisible", "--name", pattern).split() or [None])[0]
