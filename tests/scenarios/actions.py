@@ -7,7 +7,7 @@ import subprocess
 import tempfile
 
 import places
-from session import (activate, active_window, clear_clipboard, click_at, click_in, clipboard, count_colours,
+from session import (activate, clear_clipboard, click_at, click_in, clipboard, count_colours,
                      eventually, frame, keys, menus, minimise, pointer_on_tray_icon, run, shoot, tray_icon_centre,
                      type_text, wait_window, window_named)
 
@@ -25,15 +25,17 @@ def gone(pattern):
     return lambda: not window_named(pattern)
 
 
-def focus(pattern):  # the window, active; None when it does not show
+def focus(pattern):
+    # The window, activated again (--sync) even when X says it is active: Wine
+    # loses keys and clicks sent before it has given the window the keyboard.
     wid = wait_window(pattern, 10)
-    if wid and active_window() != wid:
-        attempt(lambda: activate(wid), lambda: active_window() == wid, 2)
+    if wid:
+        activate(wid)
     return wid
 
 
-def press(pattern, names, effect=lambda: True):  # keys such as "Escape" or "alt+F4" into the window
-    return focus(pattern) and attempt(lambda: keys(*names.split()), effect)
+def press(pattern, names, effect=lambda: True, seconds=4, tries=4):  # keys such as "Escape" or "alt+F4"
+    return attempt(lambda: focus(pattern) and keys(*names.split()), effect, seconds, tries)
 
 
 def escape(pattern):

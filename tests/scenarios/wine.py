@@ -16,7 +16,7 @@ import xml.dom.minidom
 import zipfile
 
 import scenarios
-from actions import attempt, gone, read_box, toolbar, type_amount
+from actions import attempt, focus, gone, press, read_box, toolbar, type_amount
 from places import BOXES, COMPACT, MAIN, MODALS, WIZARD
 from session import (Cases, Program, Session, Skip, click_in, clipboard, count_colours, eventually,
                      keys, menus, need, run, shoot, type_text, wait_gone, wait_window, window_named)
@@ -75,28 +75,14 @@ class WineProgram(Program):
         wait_gone("^Zelk")  # the windows go a moment after the process
 
 
-# Wine loses a key or click sent before it has given the window the keyboard,
-# also after X says the window is active: each try activates it again and
-# waits for that (--sync), and a box is read back whole after the moves.
-def activated(pattern):
-    wid = window_named(pattern)
-    if wid:
-        run("xdotool", "windowactivate", "--sync", wid)
-    return wid
-
-
-def press(pattern, key, effect):
-    return attempt(lambda: activated(pattern) and keys(key), effect, 3, 5)
-
-
 def list_menu():
     # The rate box's side button: its list of stored rates.
-    return attempt(lambda: click_in(activated(MAIN), *BOXES["rate list"]), menus, 3, 5)
+    return attempt(lambda: click_in(focus(MAIN), *BOXES["rate list"]), menus, 3, 5)
 
 
 def rate_box(rate, typed=False):
     def once():
-        click_in(activated(MAIN), *BOXES["rate"])
+        click_in(focus(MAIN), *BOXES["rate"])
         if typed:
             keys("ctrl+a")
             type_text(rate)
