@@ -91,12 +91,15 @@ void TestWindowManager::switchesBetweenCalculators()
     WindowManager windows(10);
     QSignalSpy ended(&windows, &WindowManager::allWindowsClosed);
     windows.start();
-    QTRY_COMPARE(forms(), QStringList{"Zelk"});
+    QTRY_COMPARE(forms(), QStringList{"mainWindow"});
 
-    box("Zelk", "netBox")->setText(QStringLiteral("100"));
-    form(QStringLiteral("Zelk"))->findChild<ToolBar *>()->button(QStringLiteral("compactAction"))->click();
-    QTRY_COMPARE(forms(), QStringList{"klein_window"});
-    const QString compact = QStringLiteral("klein_window");
+    box("mainWindow", "netBox")->setText(QStringLiteral("100"));
+    form(QStringLiteral("mainWindow"))
+        ->findChild<ToolBar *>()
+        ->button(QStringLiteral("compactAction"))
+        ->click();
+    QTRY_COMPARE(forms(), QStringList{"compactWindow"});
+    const QString compact = QStringLiteral("compactWindow");
     QVERIFY(box(compact, "netBox")->text().isEmpty());
     QCOMPARE(box(compact, "rateBox")->text(), QStringLiteral("7"));
     // 834, 121 unless the screen is too small (the offscreen one is 800 wide).
@@ -118,11 +121,11 @@ void TestWindowManager::switchesBetweenCalculators()
 
     // Its own close button hands back like closing the window (the real-window suite closes it).
     window->findChild<CommandButton *>(QStringLiteral("mainWindowButton"))->click();
-    QTRY_COMPARE(forms(), QStringList{"Zelk"});
-    QVERIFY(box("Zelk", "netBox")->text().isEmpty());
-    QCOMPARE(box("Zelk", "rateBox")->text(), QStringLiteral("7"));
+    QTRY_COMPARE(forms(), QStringList{"mainWindow"});
+    QVERIFY(box("mainWindow", "netBox")->text().isEmpty());
+    QCOMPARE(box("mainWindow", "rateBox")->text(), QStringLiteral("7"));
     QCOMPARE(ended.size(), 0);
-    form(QStringLiteral("Zelk"))->close();
+    form(QStringLiteral("mainWindow"))->close();
     QTRY_COMPARE(ended.size(), 1);
 }
 
@@ -138,15 +141,15 @@ void TestWindowManager::windowComesBack_data()
     QTest::addColumn<QString>("window");
     QTest::addColumn<bool>("withModal");
     QTest::addColumn<bool>("secondStart");
-    QTest::newRow("compact window") << "klein_window" << false << false;
-    QTest::newRow("compact window with a message") << "klein_window" << true << false;
-    QTest::newRow("wizard") << "aus_neu09" << false << false;
-    QTest::newRow("main window with a modal window") << "Zelk" << true << false;
-    QTest::newRow("second start, main window") << "Zelk" << false << true;
-    QTest::newRow("second start, main window with a modal window") << "Zelk" << true << true;
-    QTest::newRow("second start, compact window") << "klein_window" << false << true;
-    QTest::newRow("second start, wizard") << "aus_neu09" << false << true;
-    QTest::newRow("second start, wizard of 2008") << "aus_neu08" << false << true;
+    QTest::newRow("compact window") << "compactWindow" << false << false;
+    QTest::newRow("compact window with a message") << "compactWindow" << true << false;
+    QTest::newRow("wizard") << "wizard2009" << false << false;
+    QTest::newRow("main window with a modal window") << "mainWindow" << true << false;
+    QTest::newRow("second start, main window") << "mainWindow" << false << true;
+    QTest::newRow("second start, main window with a modal window") << "mainWindow" << true << true;
+    QTest::newRow("second start, compact window") << "compactWindow" << false << true;
+    QTest::newRow("second start, wizard") << "wizard2009" << false << true;
+    QTest::newRow("second start, wizard of 2008") << "wizard2008" << false << true;
 }
 // clang-format on
 
@@ -155,19 +158,19 @@ void TestWindowManager::windowComesBack()
     QFETCH(QString, window);
     QFETCH(bool, withModal);
     QFETCH(bool, secondStart);
-    if (window.startsWith(QLatin1String("aus_neu")))
+    if (window.startsWith(QLatin1String("wizard")))
         saveOldRate(2000 + window.right(2).toInt());
     WindowManager windows(20);
     windows.start();
-    QCOMPARE(forms(), QStringList{"screenfrm"});
-    QCOMPARE(form(QStringLiteral("screenfrm"))
+    QCOMPARE(forms(), QStringList{"splashWindow"});
+    QCOMPARE(form(QStringLiteral("splashWindow"))
                  ->findChild<QWidget *>(QStringLiteral("versionLabel"))
                  ->accessibleName(),
              VersionText::text());
-    const bool compact = window == QLatin1String("klein_window");
-    QTRY_COMPARE(forms(), QStringList{compact ? QStringLiteral("Zelk") : window});
+    const bool compact = window == QLatin1String("compactWindow");
+    QTRY_COMPARE(forms(), QStringList{compact ? QStringLiteral("mainWindow") : window});
     if (compact)
-        form(QStringLiteral("Zelk"))
+        form(QStringLiteral("mainWindow"))
             ->findChild<ToolBar *>()
             ->button(QStringLiteral("compactAction"))
             ->click();
@@ -258,18 +261,18 @@ void TestWindowManager::modalWindowHoldsCommands()
     QVERIFY(RateSetting::save(QStringLiteral("7")));
     WindowManager windows(10);
     windows.start();
-    QTRY_COMPARE(forms(), QStringList{"Zelk"});
-    const QPointer<QWidget> main = form(QStringLiteral("Zelk"));
-    box("Zelk", "netBox")->setText(QStringLiteral("100"));
+    QTRY_COMPARE(forms(), QStringList{"mainWindow"});
+    const QPointer<QWidget> main = form(QStringLiteral("mainWindow"));
+    box("mainWindow", "netBox")->setText(QStringLiteral("100"));
     QApplication::clipboard()->setText(QStringLiteral("alt"));
     UrlCatcher pages;
     QTest::failOnWarning("QDialog::exec: Recursive call detected");
     // What the commands change: the windows, the amounts, the clipboard, the stored rate, pages.
     const auto state = [&] {
-        const QWidget *shown = form(QStringLiteral("Zelk"));
-        return QStringList{forms().join(QLatin1Char(',')), shown ? box("Zelk", "netBox")->text() : QString(),
-                           QApplication::clipboard()->text(), RateSetting::read(),
-                           QString::number(pages.urls.size())};
+        const QWidget *shown = form(QStringLiteral("mainWindow"));
+        return QStringList{
+            forms().join(QLatin1Char(',')), shown ? box("mainWindow", "netBox")->text() : QString(),
+            QApplication::clipboard()->text(), RateSetting::read(), QString::number(pages.urls.size())};
     };
 
     QStringList before;

@@ -93,7 +93,7 @@ CompactWindow::CompactWindow(QWidget *parent)
 {
     if (!parent && parentWidget())
         connect(this, &QObject::destroyed, parentWidget(), &QObject::deleteLater);
-    setUpWindow(this, QStringLiteral("klein_window"), Texts::caption,
+    setUpWindow(this, QStringLiteral("compactWindow"), Texts::caption,
                 QStringLiteral("Zelk. 2010 kleines Fenster"), Layout::window);
     setWindowIcon(Icons::named(QStringLiteral("zelk")));
     // No minimise button and no task-bar button: never minimised out of reach.

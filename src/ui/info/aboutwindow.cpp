@@ -92,7 +92,7 @@ QRect separator(int top)
 AboutWindow::AboutWindow(QWidget *parent)
     : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
-    setUpWindow(this, QStringLiteral("copyright1"), Texts::caption, QStringLiteral("Über Zelk. 2010"),
+    setUpWindow(this, QStringLiteral("aboutWindow"), Texts::caption, QStringLiteral("Über Zelk. 2010"),
                 Layout::window);
     WindowPlacement::centre(this);
     setAutoFillBackground(true);

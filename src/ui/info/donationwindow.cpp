@@ -50,7 +50,7 @@ Label3D *makeLabel(const QString &name, const QString &caption, QWidget *parent,
 DonationWindow::DonationWindow(QWidget *parent)
     : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
-    setUpWindow(this, QStringLiteral("spenden1"), Texts::caption, Texts::caption, Layout::window);
+    setUpWindow(this, QStringLiteral("donationWindow"), Texts::caption, Texts::caption, Layout::window);
     WindowPlacement::centre(this);
 
     Frame *frame = Make::frame(QStringLiteral("frame"), QString(), this, Layout::frame);

@@ -17,7 +17,7 @@ SplashWindow::SplashWindow(int intervalMs, QWidget *parent)
     // Neither a name nor a part for assistive tools yet: the first of them
     // starts the connection to those tools, which would keep the window from
     // the screen until the session bus answers.
-    setUpWindow(this, QStringLiteral("screenfrm"), QString(), QString(), SplashFace::size());
+    setUpWindow(this, QStringLiteral("splashWindow"), QString(), QString(), SplashFace::size());
     // The picture fits pixel for pixel only at a device pixel ratio of 1.
     if (m_face.isNull() || !qFuzzyCompare(devicePixelRatioF(), 1.0) || m_face.size() != size()) {
         m_face = QImage();

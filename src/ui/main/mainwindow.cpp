@@ -174,7 +174,7 @@ MainWindow::MainWindow(QWidget *parent)
               Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                   | Qt::WindowCloseButtonHint)
 {
-    setUpWindow(this, QStringLiteral("Zelk"), Texts::caption, QStringLiteral("Zelk. 2010 Hauptfenster"),
+    setUpWindow(this, QStringLiteral("mainWindow"), Texts::caption, QStringLiteral("Zelk. 2010 Hauptfenster"),
                 Layout::window);
     setWindowIcon(icon("zelk"));
 

@@ -49,7 +49,7 @@ const QRect backButton = Twips::rect(120, 2280, 1455, 375);
 AutostartWindow::AutostartWindow(QWidget *parent)
     : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
-    setUpWindow(this, QStringLiteral("autostart1"), Texts::caption, Texts::caption, Layout::window);
+    setUpWindow(this, QStringLiteral("autostartWindow"), Texts::caption, Texts::caption, Layout::window);
     WindowPlacement::centre(this);
 
     Frame *frame = Make::frame(QStringLiteral("frame"), Texts::frame, this, Layout::frame);

@@ -69,9 +69,9 @@ MigrationWizard::MigrationWizard(int year, QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
     , m_migration(year)
 {
-    setUpWindow(this,
-                year == Layout::olderVersionYear ? QStringLiteral("aus_neu08") : QStringLiteral("aus_neu09"),
-                Texts::caption, Texts::caption, Layout::window);
+    setUpWindow(
+        this, year == Layout::olderVersionYear ? QStringLiteral("wizard2008") : QStringLiteral("wizard2009"),
+        Texts::caption, Texts::caption, Layout::window);
     setWindowIcon(Icons::named(QStringLiteral("zelk")));
     // No minimise button and no task-bar button: never minimised out of reach.
     WindowPlacement::keepReachable(this);
