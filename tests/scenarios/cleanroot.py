@@ -14,7 +14,7 @@ import sys
 import tempfile
 
 from places import MAIN
-from session import (Cases, Program, Session, Skip, activate, eventually, keys, need, run, shoot,
+from session import (exit_with, Cases, Program, Session, Skip, activate, eventually, keys, need, run, shoot,
                      wait_gone, wait_window, window_named)
 
 CACHE = os.path.join(os.environ.get("XDG_CACHE_HOME", os.path.expanduser("~/.cache")), "zelk")
@@ -230,8 +230,4 @@ if __name__ == "__main__":
             sys.exit(77)
         os.environ["ZELK_CLEANROOT_NAMESPACE"] = "1"
         os.execvp("unshare", ["unshare", "--mount", "--propagation", "private", sys.executable] + sys.argv)
-    try:
-        sys.exit(main(*sys.argv[1:4]))
-    except Skip as why:
-        print(f"SKIP: {why}")
-        sys.exit(77)
+    exit_with(main, *sys.argv[1:4])

@@ -31,7 +31,9 @@ def main(suite, program, launcher="x11"):
     try:
         if suite == "realwindow":
             import scenarios
-            return scenarios.run_scenarios(Cases(launch), session, launcher)
+            cases = Cases(launch)
+            scenarios.run_scenarios(cases, session, launcher)
+            return cases.finish()
         if suite == "atspi":
             return atspi.main(Cases(launch))
         return walk.main(launch)

@@ -12,7 +12,7 @@ import sys
 import tempfile
 
 import places
-from session import Cases, Program, Session, Skip, eventually, keys, need, run, shoot, type_text
+from session import exit_with, Cases, Program, Session, Skip, eventually, keys, need, run, shoot, type_text
 
 SOCKET = "zelk-wayland"
 
@@ -166,8 +166,4 @@ def main(zelk, shots):
 
 
 if __name__ == "__main__":
-    try:
-        sys.exit(main(*sys.argv[1:3]))
-    except Skip as why:
-        print(f"SKIP: {why}")
-        sys.exit(77)
+    exit_with(main, *sys.argv[1:3])

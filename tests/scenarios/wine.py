@@ -18,7 +18,7 @@ import zipfile
 import scenarios
 from actions import attempt, focus, gone, press, read_box, toolbar, type_amount
 from places import BOXES, COMPACT, MAIN, MODALS, WIZARD
-from session import (Cases, Program, Session, Skip, click_in, clipboard, count_colours, eventually,
+from session import (exit_with, Cases, Program, Session, Skip, click_in, clipboard, count_colours, eventually,
                      keys, menus, need, run, shoot, type_text, wait_gone, wait_window, window_named)
 
 VB = r"HKCU\Software\VB and VBA Program Settings"
@@ -410,7 +410,7 @@ def main(source_dir, exe, shots, setup, portable):
     cases = Cases(lambda exe=exe, **options: WineProgram(exe, **options))
     try:
         make_prefix()
-        cases.run("calculation through the clipboard", scenarios.calculation, session)
+        scenarios.run_scenarios(cases, session, "wine")
         cases.run("whole texts and the rate in the registry", case_windows_texts_and_rate)
         cases.run("autostart, about window and help", case_autostart_about_help, exe)
         cases.run("a plain start writes nothing to the registry", case_plain_start_writes_nothing)
@@ -431,8 +431,4 @@ def main(source_dir, exe, shots, setup, portable):
 
 
 if __name__ == "__main__":
-    try:
-        sys.exit(main(*sys.argv[1:6]))
-    except Skip as why:
-        print(f"SKIP: {why}")
-        sys.exit(77)
+    exit_with(main, *sys.argv[1:6])
