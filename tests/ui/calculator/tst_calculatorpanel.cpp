@@ -4,6 +4,7 @@
 #include "support/testenvironment.h"
 #include "ui/calculator/calculatorpanel.h"
 #include "ui/controls/messagedialog.h"
+#include "ui/controls/textbox.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -32,6 +33,8 @@ private slots:
     void input();
     void rateEntryList_data();
     void rateEntryList();
+    void fontShrinksOnlyToFit_data();
+    void fontShrinksOnlyToFit();
 
 private:
     TextBox *box(const QString &name) { return m_window->findChild<TextBox *>(name); }
@@ -279,4 +282,24 @@ void TestCalculatorPanel::rateEntryList()
 }
 
 QTEST_MAIN(TestCalculatorPanel)
+void TestCalculatorPanel::fontShrinksOnlyToFit_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<bool>("shrinks");
+    QTest::newRow("room to spare") << 400 << false;
+    QTest::newRow("narrow") << 24 << true;
+}
+
+void TestCalculatorPanel::fontShrinksOnlyToFit()
+{
+    QFETCH(int, width);
+    TextBox box;
+    box.resize(width, 20);
+    box.setWholeText(QStringLiteral("00,0"));
+    const QFont before = box.font();
+    box.show();
+    QFETCH(bool, shrinks);
+    QCOMPARE(box.font().pointSizeF() < before.pointSizeF(), shrinks);
+}
+
 #include "tst_calculatorpanel.moc"
