@@ -20,7 +20,8 @@ test_packages=(xvfb openbox trayer xdotool xclip x11-utils x11-xserver-utils ima
                wine wine64 fonts-wine tesseract-ocr
                dbus at-spi2-core python3-gi gir1.2-atspi-2.0
                debootstrap wget xdg-utils clang-format
-               weston xwayland qt6-wayland wl-clipboard)
+               weston xwayland qt6-wayland wl-clipboard
+               python3-pytest python3-xlib lintian)
 package_packages=(fp-utils dpkg-dev)
 # The cross build of zelk.exe and its release: icon (icoutils), installer (nsis),
 # signing when a certificate is given (osslsigncode).
