@@ -4,16 +4,16 @@
 
 // Every address of the maker that the program shows or opens. A packager who
 // ships the program under another name changes the hosts here, and only here.
-class MakerAddresses
-{
-public:
-    static QString homePage();
-    static QString ratingPage();
-    static QString errorReportPage();
-    static QString shopPage();
-    static QString donationPage();
-    static QString supportMail();
-    // The home page as the link buttons show it.
-    static QString homePageLabel();
-    static QString supportMailLabel();
-};
+namespace MakerAddresses {
+
+QString homePage();
+QString ratingPage();
+QString errorReportPage();
+QString shopPage();
+QString donationPage();
+QString supportMail();
+// The home page as the link buttons show it.
+QString homePageLabel();
+QString supportMailLabel();
+
+} // namespace MakerAddresses

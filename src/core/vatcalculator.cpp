@@ -1,57 +1,73 @@
 #include "core/vatcalculator.h"
 
-#include "core/numberformat.h"
+#include "core/decimal.h"
 
 namespace {
 
-// Every step formats its amount; one that cannot be shown (infinite, not a
-// number, beyond the largest double) comes back empty and fails the whole.
-VatCalculator::Result failed(VatCalculator::Failure failure)
+using VatCalculator::Failure;
+using VatCalculator::Result;
+
+// Amounts are shown to the cent.
+constexpr int cents = 2;
+
+Result failed(Failure failure)
 {
-    VatCalculator::Result result;
+    Result result;
     result.failure = failure;
     return result;
 }
 
-} // namespace
-
-VatCalculator::Result VatCalculator::fromNet(const QString &rateText, const QString &netText,
-                                             const QLocale &locale)
+// The rate is a percentage and never grouped: "1.000" is no rate.
+std::optional<Decimal> readRate(const QString &text, const QLocale &locale)
 {
-    const auto rate = NumberFormat::parse(rateText, locale);
-    if (!rate)
-        return failed(Failure::Rate);
-    const auto net = NumberFormat::parse(netText, locale);
-    if (!net)
-        return failed(Failure::Amount);
-
-    Result result;
-    result.vat = NumberFormat::twoDecimals((*rate * *net) / 100, locale);
-    // The gross amount is built from the VAT as the user sees it, in cents.
-    const auto shownVat = NumberFormat::parse(result.vat, locale);
-    if (!shownVat)
-        return failed(Failure::Result);
-    result.other = NumberFormat::twoDecimals(*net + *shownVat, locale);
-    return result.other.isEmpty() ? failed(Failure::Result) : result;
+    return Decimal::parse(text, locale, Decimal::Grouping::Refused);
 }
 
-VatCalculator::Result VatCalculator::fromGross(const QString &rateText, const QString &grossText,
-                                               const QLocale &locale)
+std::optional<Decimal> readAmount(const QString &text, const QLocale &locale)
 {
-    const auto rate = NumberFormat::parse(rateText, locale);
+    return Decimal::parse(text, locale, Decimal::Grouping::Allowed);
+}
+
+// A result is shown only when the calculator can read it again: the next
+// Enter may start from it.
+Result shown(QString net, QString vat, QString gross, const QLocale &locale)
+{
+    for (const QString *amount : {&net, &vat, &gross}) {
+        if (!readAmount(*amount, locale))
+            return failed(Failure::Result);
+    }
+    return {Failure::None, std::move(net), std::move(vat), std::move(gross)};
+}
+
+} // namespace
+
+Result VatCalculator::fromNet(const QString &rateText, const QString &netText, const QLocale &locale)
+{
+    const auto rate = readRate(rateText, locale);
     if (!rate)
         return failed(Failure::Rate);
-    const auto gross = NumberFormat::parse(grossText, locale);
+    const auto net = readAmount(netText, locale);
+    if (!net)
+        return failed(Failure::Amount);
+    const Decimal vat = (*rate * *net).shifted(-2).rounded(cents);
+    // The gross amount is built from the VAT as the user sees it, in cents.
+    const Decimal gross = (*net + vat).rounded(cents);
+    return shown(netText, vat.toText(cents, locale), gross.toText(cents, locale), locale);
+}
+
+Result VatCalculator::fromGross(const QString &rateText, const QString &grossText, const QLocale &locale)
+{
+    const auto rate = readRate(rateText, locale);
+    if (!rate)
+        return failed(Failure::Rate);
+    const auto gross = readAmount(grossText, locale);
     if (!gross)
         return failed(Failure::Amount);
-
-    Result result;
-    result.other = NumberFormat::twoDecimals(*gross / (*rate / 100 + 1), locale);
-    // The VAT is what remains of the typed gross amount after the net as shown,
-    // so that the two displayed amounts add up to the gross to the cent.
-    const auto shownNet = NumberFormat::parse(result.other, locale);
-    if (!shownNet)
+    const auto net = gross->dividedBy(rate->shifted(-2) + Decimal::whole(1), cents);
+    if (!net)
         return failed(Failure::Result);
-    result.vat = NumberFormat::twoDecimals(*gross - *shownNet, locale);
-    return result.vat.isEmpty() ? failed(Failure::Result) : result;
+    // The VAT is what remains of the typed gross amount after the net as shown,
+    // so that the two amounts shown add up to the gross to the cent.
+    const Decimal vat = (*gross - *net).rounded(cents);
+    return shown(net->toText(cents, locale), vat.toText(cents, locale), grossText, locale);
 }

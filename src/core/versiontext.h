@@ -2,9 +2,9 @@
 
 #include <QString>
 
-class VersionText
-{
-public:
-    // "Version 6.0.0", from the project's version.
-    static QString text();
-};
+namespace VersionText {
+
+// "Version 6.0.0", from the project's version.
+QString text();
+
+} // namespace VersionText
