@@ -15,8 +15,8 @@ const QByteArray header = QByteArrayLiteral("# Zelk. 2010 entry list 1");
 
 bool folderWritable(const QString &filePath)
 {
-    const QFileInfo folder(QFileInfo(filePath).absolutePath());
-    return folder.isDir() && folder.isWritable();
+    const QString folder = QFileInfo(filePath).absolutePath();
+    return QFileInfo(folder).isDir() && FileStore::canCreateFilesIn(folder);
 }
 
 QString dataFolderFile(const QString &requestedPath)
@@ -121,18 +121,24 @@ StoreResult EntryList::store(const QString &requestedPath, const QStringList &en
     return FileStore::replace(path, content);
 }
 
+bool EntryList::canAdd(const QStringList &entries, const QString &value)
+{
+    return validEntry(value) && !entries.contains(value) && entries.size() < maxEntries;
+}
+
 StoreResult EntryList::add(const QString &requestedPath, const QString &entry)
 {
     Content content = read(requestedPath);
     if (content.read.failed())
         return content.read;
-    if (!validEntry(entry))
-        return {Status::WriteError, effectivePath(requestedPath), QStringLiteral("ungültiger Wert")};
-    if (content.entries.contains(entry))
-        return StoreResult::done();
-    if (content.entries.size() >= maxEntries)
-        return {Status::WriteError, effectivePath(requestedPath),
-                QStringLiteral("die Liste hat schon %1 Einträge").arg(maxEntries)};
+    if (!canAdd(content.entries, entry)) {
+        if (content.entries.contains(entry))
+            return StoreResult::done();
+        const QString why = validEntry(entry)
+            ? QStringLiteral("die Liste hat schon %1 Einträge").arg(maxEntries)
+            : QStringLiteral("ungültiger Wert");
+        return {Status::WriteError, effectivePath(requestedPath), why};
+    }
     content.entries.append(entry);
     return store(requestedPath, content.entries);
 }

@@ -13,25 +13,25 @@
 // folder. A change is written to a fresh copy that then replaces the file, so
 // a crash never leaves half a file and a failed write is never remembered as
 // if it had been stored: what is read afterwards is what the file holds.
-class SettingsStore
-{
-public:
-    // The stored text, or defaultValue when application, section or key are
-    // missing or the store cannot be read.
-    static QString get(const QString &application, const QString &section, const QString &key,
-                       const QString &defaultValue = QString());
+namespace SettingsStore {
 
-    // A failed change leaves the store as it was and says why.
-    static StoreResult save(const QString &application, const QString &section, const QString &key,
-                            const QString &value);
-    // NotFound when the section does not exist.
-    static StoreResult deleteSection(const QString &application, const QString &section);
-    // NotFound when nothing is stored for the application.
-    static StoreResult deleteApplication(const QString &application);
+// The stored text, or defaultValue when application, section or key are
+// missing or the store cannot be read.
+QString get(const QString &application, const QString &section, const QString &key,
+            const QString &defaultValue = QString());
 
-    // True when at least one value is stored for the application.
-    static bool hasApplication(const QString &application);
+// A failed change leaves the store as it was and says why.
+StoreResult save(const QString &application, const QString &section, const QString &key,
+                 const QString &value);
+// NotFound when the section does not exist.
+StoreResult deleteSection(const QString &application, const QString &section);
+// NotFound when nothing is stored for the application.
+StoreResult deleteApplication(const QString &application);
 
-    // Where the values of an application live, for messages and documentation.
-    static QString location(const QString &application);
-};
+// True when at least one value is stored for the application.
+bool hasApplication(const QString &application);
+
+// Where the values of an application live, for messages and documentation.
+QString location(const QString &application);
+
+} // namespace SettingsStore

@@ -7,6 +7,7 @@
 #include <QRandomGenerator>
 #include <QScopeGuard>
 #include <QStorageInfo>
+#include <QTemporaryFile>
 
 #include <cerrno>
 #include <cstdio>
@@ -43,7 +44,7 @@ StoreResult checkPlace(const QString &filePath)
     const QFileInfo existing = nearestExisting(folder);
     if (!existing.isDir())
         return {Status::FolderIsFile, existing.absoluteFilePath()};
-    if (!existing.isWritable())
+    if (!FileStore::canCreateFilesIn(existing.absoluteFilePath()))
         return {Status::FolderReadOnly, existing.absoluteFilePath()};
     if (file.exists()) {
         if (file.isDir())
@@ -57,6 +58,12 @@ StoreResult checkPlace(const QString &filePath)
 }
 
 } // namespace
+
+bool FileStore::canCreateFilesIn(const QString &folder)
+{
+    QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".zelk-XXXXXX")));
+    return probe.open();
+}
 
 StoreResult FileStore::prepareReplace(const QString &filePath)
 {
@@ -158,13 +165,20 @@ StoreResult FileStore::replace(const QString &linkOrFile, const QByteArray &cont
     discard.dismiss();
 
     // QSettings reads a file again only when its size or time stamp (in
-    // milliseconds) changed; a new text of the same length written within
-    // the same millisecond must still be seen.
+    // milliseconds) changed: a new text of the same length written within
+    // the same step of the file system's clock must still be seen. The step
+    // is a nanosecond on most file systems, but a whole second on older ones
+    // (and two seconds on FAT), which round a smaller change away.
     const QFileInfo after(filePath);
     if (before.exists() && after.size() == before.size() && after.lastModified() == before.lastModified()) {
         QFile touched(filePath);
-        if (touched.open(QIODevice::ReadOnly))
-            touched.setFileTime(before.lastModified().addMSecs(1), QFileDevice::FileModificationTime);
+        for (const int milliseconds : {1, 1000, 2000}) {
+            if (!touched.open(QIODevice::ReadOnly)
+                || !touched.setFileTime(before.lastModified().addMSecs(milliseconds), QFileDevice::FileModificationTime)
+                || QFileInfo(filePath).lastModified() != before.lastModified())
+                break;
+            touched.close();
+        }
     }
     return StoreResult::done();
 }
@@ -174,9 +188,8 @@ StoreResult FileStore::remove(const QString &filePath)
     const QFileInfo file(filePath);
     if (!file.exists() && !file.isSymLink())
         return {Status::NotFound, filePath};
-    const QFileInfo folder(file.absolutePath());
-    if (!folder.isWritable())
-        return {Status::FolderReadOnly, folder.absoluteFilePath()};
+    if (!canCreateFilesIn(file.absolutePath()))
+        return {Status::FolderReadOnly, file.absolutePath()};
     if (!file.isSymLink() && !file.isWritable())
         return {Status::FileReadOnly, filePath};
     QFile doomed(filePath);

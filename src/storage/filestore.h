@@ -12,6 +12,11 @@
 // place and the cause.
 namespace FileStore {
 
+// Whether a new file can be made in the folder, found out by making one (and
+// removing it at once): on Windows the permission bits that QFileInfo reads
+// know nothing of a folder's access rights.
+bool canCreateFilesIn(const QString &folder);
+
 // Creates the file's folder when it is missing and checks that the file may
 // be replaced: the folder is a writable folder, and an existing file can be
 // read (a file that cannot be read is never overwritten) and is not
