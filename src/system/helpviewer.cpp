@@ -1,66 +1,95 @@
 #include "system/helpviewer.h"
 
-#include <QDesktopServices>
 #include <QFileInfo>
 #include <QProcess>
-#include <QUrl>
 
 #ifdef Q_OS_WIN
 #include <qt_windows.h>
 #endif
 
-void HelpViewer::displayTopic(const QString &helpFile)
+namespace {
+
+using Outcome = HelpViewer::Result::Outcome;
+
+bool isFile(const QString &file)
 {
+    return !file.isEmpty() && QFileInfo(file).isFile();
+}
+
 #ifdef Q_OS_WIN
-    // The viewer lives in hhctrl.ocx; loading it by hand spares the import library.
+// The HTML help viewer's display-topic command. It lives in hhctrl.ocx;
+// loading it by hand spares the import library.
+bool displayTopic(const QString &helpFile)
+{
     using HtmlHelpFn = HWND(WINAPI *)(HWND, LPCWSTR, UINT, DWORD_PTR);
     static const HMODULE module = LoadLibraryW(L"hhctrl.ocx");
     if (!module)
-        return;
+        return false;
     // (through void (*)(), the one function type every other one may be cast to)
     const auto htmlHelp
         = reinterpret_cast<HtmlHelpFn>(reinterpret_cast<void (*)()>(GetProcAddress(module, "HtmlHelpW")));
-    const UINT displayTopic = 0x0000;
+    const UINT displayTopicCommand = 0x0000;
     if (htmlHelp)
-        htmlHelp(nullptr, reinterpret_cast<LPCWSTR>(helpFile.utf16()), displayTopic, 0);
-#else
-    QDesktopServices::openUrl(QUrl::fromLocalFile(helpFile));
-#endif
+        htmlHelp(nullptr, reinterpret_cast<LPCWSTR>(helpFile.utf16()), displayTopicCommand, 0);
+    return htmlHelp != nullptr;
 }
+#else
+// xdg-open runs the viewer it finds and ends with it, or ends at once with
+// this code when it finds none.
+const int nothingToOpenWith = 3;
 
-HelpViewer::Result HelpViewer::showHelp(const QString &helpFile, const QString &htmlIndex)
+// Hands the file to the desktop's opener. It is not waited for: the viewer it
+// starts may run for hours. When it finds nothing, notOpened hears of it.
+void openWithDesktop(const QString &file, QObject *context,
+                     const std::function<void(const QString &)> &notOpened)
 {
-    using Outcome = Result::Outcome;
+    auto *opener = new QProcess(context);
+    opener->setProcessChannelMode(QProcess::ForwardedChannels);
+    QObject::connect(opener, &QProcess::finished, opener,
+                     [opener, file, notOpened](int exitCode, QProcess::ExitStatus status) {
+                         if (status == QProcess::NormalExit && exitCode == nothingToOpenWith)
+                             notOpened(file);
+                         opener->deleteLater();
+                     });
+    QObject::connect(opener, &QProcess::errorOccurred, opener,
+                     [opener, file, notOpened](QProcess::ProcessError error) {
+                         if (error != QProcess::FailedToStart)
+                             return;
+                         notOpened(file);
+                         opener->deleteLater();
+                     });
+    opener->start(QStringLiteral("xdg-open"), {file});
+}
+#endif
+
+} // namespace
+
+HelpViewer::Result HelpViewer::showHelp(const QString &helpFile, const QString &htmlIndex, QObject *context,
+                                        const std::function<void(const QString &file)> &notOpened)
+{
 #ifdef Q_OS_WIN
     // HTML Help belongs to Windows, and only the compiled help lies beside the program.
     Q_UNUSED(htmlIndex)
-    const bool chmViewer = true;
-    const QString pages;
-    const auto open = [](const QString &file) {
-        displayTopic(file);
-        return true;
-    };
+    Q_UNUSED(context)
+    Q_UNUSED(notOpened)
+    if (!isFile(helpFile))
+        return {Outcome::Missing, helpFile};
+    return {displayTopic(helpFile) ? Outcome::Opening : Outcome::NotOpened, helpFile};
 #else
     const bool chmViewer = hasChmViewer();
-    const QString &pages = htmlIndex;
-    const auto open
-        = [](const QString &file) { return QDesktopServices::openUrl(QUrl::fromLocalFile(file)); };
+    const QString shown = chmViewer && isFile(helpFile) ? helpFile : htmlIndex;
+    if (!isFile(shown))
+        // What the user needs to look for: the file a viewer would have shown.
+        return {Outcome::Missing, chmViewer ? helpFile : htmlIndex};
+    openWithDesktop(shown, context, notOpened);
+    return {Outcome::Opening, shown};
 #endif
-    const auto isFile = [](const QString &file) { return !file.isEmpty() && QFileInfo(file).isFile(); };
-    if (chmViewer && isFile(helpFile) && open(helpFile))
-        return {Outcome::Shown, helpFile};
-    if (isFile(pages))
-        return open(pages) ? Result{Outcome::Shown, pages} : Result{Outcome::NotOpened, pages};
-    if (chmViewer && isFile(helpFile))
-        return {Outcome::NotOpened, helpFile};
-    // What the user needs to look for: the file a viewer would have shown.
-    return {Outcome::Missing, chmViewer ? helpFile : pages};
 }
 
 bool HelpViewer::hasChmViewer()
 {
-    // xdg-mime answers from the same associations that xdg-open, and through it
-    // Qt, uses to open the file; without xdg-utils there is nothing to ask.
+    // xdg-mime answers from the same associations that xdg-open uses to open
+    // the file; without xdg-utils there is nothing to ask.
     QProcess query;
     query.start(
         QStringLiteral("xdg-mime"),

@@ -10,7 +10,7 @@
 #include <shellapi.h>
 #endif
 
-void ShellRoutines::OpenWebPage(const QString &address)
+void ShellRoutines::openWebPage(const QString &address)
 {
 #ifdef Q_OS_WIN
     ShellExecuteW(nullptr, nullptr, reinterpret_cast<LPCWSTR>(address.utf16()), nullptr, nullptr,

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QSaveFile>
 #include <QStandardPaths>
@@ -62,14 +63,42 @@ void unlockFile(qintptr handle)
 #endif
 }
 
+// A folder of this user's alone: made if missing, and refused when it is
+// someone else's (another user could otherwise hold the lock or read the notes).
+bool ownFolder(const QString &folder)
+{
+    if (!QDir().mkpath(folder))
+        return false;
+#ifndef Q_OS_WIN
+    const QFileInfo info(folder);
+    if (!info.isDir() || info.ownerId() != ::getuid())
+        return false;
+    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+#endif
+    return true;
+}
+
 } // namespace
 
-SingleInstance::SingleInstance(const QString &folder, QObject *parent)
+SingleInstance::SingleInstance(const QStringList &folders, QObject *parent)
     : QObject(parent)
-    , m_folder(folder.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
-                       + QStringLiteral("/zelk")
-                                : folder)
+    , m_folders(folders.isEmpty() ? usualFolders() : folders)
 {
+}
+
+QStringList SingleInstance::usualFolders()
+{
+#ifdef Q_OS_WIN
+    return {QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/zelk"),
+            QDir::tempPath() + QStringLiteral("/zelk")};
+#else
+    QStringList folders;
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty())
+        folders.append(runtime + QStringLiteral("/zelk"));
+    folders.append(QDir::tempPath() + QStringLiteral("/zelk-%1").arg(::getuid()));
+    return folders;
+#endif
 }
 
 SingleInstance::~SingleInstance()
@@ -80,16 +109,30 @@ SingleInstance::~SingleInstance()
 
 SingleInstance::Role SingleInstance::claim()
 {
-    if (!QDir().mkpath(m_folder))
-        return Role::Primary;
-    switch (lockFile(QDir(m_folder).filePath(lockName), m_lock)) {
-    case Lock::Held:
-        return Role::Secondary;
-    case Lock::Unusable:
-        return Role::Primary;
-    case Lock::Taken:
-        break;
+    for (const QString &folder : std::as_const(m_folders)) {
+        qintptr handle = -1;
+        switch (ownFolder(folder) ? lockFile(QDir(folder).filePath(lockName), handle) : Lock::Unusable) {
+        case Lock::Held:
+            if (m_lock != -1)
+                unlockFile(m_lock);
+            m_lock = -1;
+            m_folder = folder;
+            return Role::Secondary;
+        case Lock::Taken:
+            // The first place that takes the lock keeps it; a later one was only asked.
+            if (m_lock == -1) {
+                m_lock = handle;
+                m_folder = folder;
+            } else {
+                unlockFile(handle);
+            }
+            break;
+        case Lock::Unusable:
+            break;
+        }
     }
+    if (m_lock == -1)
+        return Role::Primary;
     // A note left for an earlier run is not meant for this one.
     QFile::remove(notePath());
     m_watcher = new QFileSystemWatcher(QStringList{m_folder}, this);
