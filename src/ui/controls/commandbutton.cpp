@@ -1,14 +1,12 @@
 #include "ui/controls/commandbutton.h"
 
+#include "ui/controls/commands.h"
 #include "ui/controls/enterkey.h"
-
-#include <QDesktopServices>
-#include <QUrl>
 
 CommandButton::CommandButton(const QString &caption, Style style, QWidget *parent)
     : QPushButton(caption, parent)
-    , m_style(style)
 {
+    Commands::makeButtonsAccessible();
     QString accessible = caption;
     setAccessibleName(accessible.remove(QLatin1Char('&')));
     switch (style) {
@@ -25,12 +23,6 @@ CommandButton::CommandButton(const QString &caption, Style style, QWidget *paren
     case Style::Push:
         break;
     }
-    connect(this, &QPushButton::clicked, this, &CommandButton::onClicked);
-}
-
-void CommandButton::setUrl(const QString &url)
-{
-    m_url = url;
 }
 
 void CommandButton::setBalloonTip(const QString &text)
@@ -44,15 +36,6 @@ void CommandButton::setBalloonTip(const QString &text)
 
 void CommandButton::keyPressEvent(QKeyEvent *event)
 {
-    if (isPlainEnter(event)) {
-        click();
-        return;
-    }
-    QPushButton::keyPressEvent(event);
-}
-
-void CommandButton::onClicked()
-{
-    if (m_style == Style::Link && !m_url.isEmpty())
-        QDesktopServices::openUrl(QUrl(m_url));
+    if (!clickOnPlainEnter(this, event))
+        QPushButton::keyPressEvent(event);
 }

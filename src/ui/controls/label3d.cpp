@@ -1,10 +1,13 @@
 #include "ui/controls/label3d.h"
 
+#include "ui/controls/programlook.h"
+
 #include <QPainter>
 
 Label3D::Label3D(const QString &caption, QWidget *parent)
     : QWidget(parent)
     , m_caption(caption)
+    , m_shadowColor(ProgramLook::labelShadow())
 {
     setAccessibleName(caption);
 }

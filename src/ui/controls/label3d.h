@@ -28,8 +28,7 @@ protected:
 private:
     QString m_caption;
     QColor m_textColor;
-    static constexpr int silver = 0xC0;
-    QColor m_shadowColor = QColor(silver, silver, silver);
+    QColor m_shadowColor;
     QColor m_background;
     Qt::Alignment m_alignment = Qt::AlignLeft | Qt::AlignTop;
     bool m_wordWrap = false;

@@ -1,5 +1,6 @@
 #include "ui/controls/makers.h"
 
+#include "ui/controls/commandbutton.h"
 #include "ui/controls/frame.h"
 #include "ui/controls/label3d.h"
 #include "ui/controls/line3d.h"
@@ -58,4 +59,18 @@ Frame *Make::frame(const QString &name, const QString &caption, QWidget *parent,
 Line3D *Make::line(const QString &name, QWidget *parent, const QRect &geometry)
 {
     return placed(new Line3D(parent), name, geometry);
+}
+
+CommandButton *Make::link(const QString &name, const QString &shown, const QString &tip, QWidget *parent,
+                          const QRect &geometry)
+{
+    auto *link = new CommandButton(shown, CommandButton::Style::Link, parent);
+    link->setBalloonTip(tip);
+    return placed(link, name, geometry);
+}
+
+CommandButton *Make::onTopToggle(const QString &caption, QWidget *parent, const QRect &geometry)
+{
+    return placed(new CommandButton(caption, CommandButton::Style::Toggle, parent),
+                  QStringLiteral("alwaysOnTopButton"), geometry);
 }

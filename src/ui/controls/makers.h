@@ -2,6 +2,7 @@
 
 #include <Qt>
 
+class CommandButton;
 class Frame;
 class Label3D;
 class Line3D;
@@ -28,5 +29,12 @@ QLabel *picture(const QString &name, const QString &accessibleName, const QIcon 
                 QWidget *parent, const QRect &geometry);
 Frame *frame(const QString &name, const QString &caption, QWidget *parent, const QRect &geometry);
 Line3D *line(const QString &name, QWidget *parent, const QRect &geometry);
+// A link: shown in blue, flat on its window, named by what it shows and
+// described by tip. What a click opens is the caller's.
+CommandButton *link(const QString &name, const QString &shown, const QString &tip, QWidget *parent,
+                    const QRect &geometry);
+// A window's "always on top" switch ("alwaysOnTopButton"), unchecked; what
+// it does is WindowPlacement::offerTopmost's.
+CommandButton *onTopToggle(const QString &caption, QWidget *parent, const QRect &geometry);
 
 } // namespace Make

@@ -27,21 +27,28 @@ const int spacing = 16;
 const int bottomMargin = 12;
 const QColor dialogBackground = BgrColor::toColor(0xCCFFFF);
 
-QStyle::StandardPixmap pixmapOf(MessageDialog::Icon icon)
+// Each icon of a message, as the plain message box knows it and as the style draws it.
+struct IconLook
+{
+    QMessageBox::Icon plain;
+    QStyle::StandardPixmap drawn;
+};
+
+IconLook lookOf(MessageDialog::Icon icon)
 {
     switch (icon) {
     case MessageDialog::Icon::Information:
-        return QStyle::SP_MessageBoxInformation;
+        return {QMessageBox::Information, QStyle::SP_MessageBoxInformation};
     case MessageDialog::Icon::Question:
-        return QStyle::SP_MessageBoxQuestion;
+        return {QMessageBox::Question, QStyle::SP_MessageBoxQuestion};
     case MessageDialog::Icon::Warning:
-        return QStyle::SP_MessageBoxWarning;
+        return {QMessageBox::Warning, QStyle::SP_MessageBoxWarning};
     case MessageDialog::Icon::Stop:
-        return QStyle::SP_MessageBoxCritical;
+        return {QMessageBox::Critical, QStyle::SP_MessageBoxCritical};
     case MessageDialog::Icon::None:
         break;
     }
-    return QStyle::SP_CustomBase;
+    return {QMessageBox::NoIcon, QStyle::SP_CustomBase};
 }
 
 // A CR (the line end of the stored texts) breaks the line as a LF does.
@@ -140,11 +147,7 @@ void MessageDialog::informPlain(QWidget *parent, const QString &title, const QSt
     QMessageBox box(parent);
     box.setWindowTitle(title);
     box.setText(withLineFeeds(text));
-    box.setIcon(icon == Icon::Stop              ? QMessageBox::Critical
-                    : icon == Icon::Warning     ? QMessageBox::Warning
-                    : icon == Icon::Question    ? QMessageBox::Question
-                    : icon == Icon::Information ? QMessageBox::Information
-                                                : QMessageBox::NoIcon);
+    box.setIcon(lookOf(icon).plain);
     box.exec();
 }
 
@@ -177,12 +180,12 @@ void MessageDialog::prepare(const Message &message)
         wanted = qMax(wanted, m_message->fontMetrics().horizontalAdvance(line) + 4);
     m_message->setMinimumWidth(qMin(wanted, widest));
 
-    const QStyle::StandardPixmap pixmap = pixmapOf(message.icon);
-    if (pixmap != QStyle::SP_CustomBase) {
+    const IconLook look = lookOf(message.icon);
+    if (look.plain != QMessageBox::NoIcon) {
         const int size = style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, this);
-        m_icon->setPixmap(style()->standardIcon(pixmap, nullptr, this).pixmap(size, size));
+        m_icon->setPixmap(style()->standardIcon(look.drawn, nullptr, this).pixmap(size, size));
     }
-    m_icon->setVisible(pixmap != QStyle::SP_CustomBase);
+    m_icon->setVisible(look.plain != QMessageBox::NoIcon);
 
     m_okButton->setVisible(!message.question);
     m_yesButton->setVisible(message.question);

@@ -1,5 +1,7 @@
 #include "ui/controls/programlook.h"
 
+#include "ui/controls/bgrcolor.h"
+
 #include <QApplication>
 #include <QFont>
 #include <QPalette>
@@ -32,4 +34,34 @@ QFont ProgramLook::font(qreal pointSize, bool bold, bool italic)
     font.setBold(bold);
     font.setItalic(italic);
     return font;
+}
+
+namespace {
+
+// As the window designs give them, blue-green-red.
+constexpr quint32 blue = 0xFF0000;
+constexpr quint32 silver = 0xC0C0C0;
+constexpr quint32 yellow = 0x80FFFF;
+constexpr quint32 lightYellow = 0xC0FFFF;
+
+} // namespace
+
+QColor ProgramLook::captionBlue()
+{
+    return BgrColor::toColor(blue);
+}
+
+QColor ProgramLook::labelShadow()
+{
+    return BgrColor::toColor(silver);
+}
+
+QColor ProgramLook::focusYellow()
+{
+    return BgrColor::toColor(yellow);
+}
+
+QColor ProgramLook::lightFocusYellow()
+{
+    return BgrColor::toColor(lightYellow);
 }
