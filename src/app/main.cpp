@@ -1,6 +1,6 @@
 #include "app/windowmanager.h"
 #include "system/singleinstance.h"
-#include "system/windowplacement.h"
+#include "system/windowreach.h"
 #include "system/windowsystem.h"
 #include "ui/controls/preparedpixels.h"
 #include "ui/controls/programlook.h"
@@ -26,11 +26,11 @@ int main(int argc, char *argv[])
     }
     ProgramLook::apply();
     QApplication::setWindowIcon(PreparedPixels::windowIcon());
-    // The program ends when its last window is unloaded, not when the last one
+    // The program ends when its last window is closed, not when the last one
     // is hidden: the main window may be waiting in the notification area.
     QApplication::setQuitOnLastWindowClosed(false);
     if (WindowSystem::isNativeWayland()) {
-        WindowPlacement::keepWaylandWindowsReachable();
+        WindowReach::keepWaylandWindowsReachable();
         qInfo("zelk: Wayland ohne XWayland: Fenster werden nicht zentriert und bleiben nicht im "
               "Vordergrund; mit QT_QPA_PLATFORM=xcb geht beides über XWayland.");
     }

@@ -8,11 +8,9 @@
 #include "ui/setup/autostartwindow.h"
 #include "ui/setup/migrationwizard.h"
 
+#include "core/later.h"
 #include "settings/ratemigration.h"
-#include "system/windowplacement.h"
-
-#include <QApplication>
-#include <QTimer>
+#include "system/windowreach.h"
 
 #include <optional>
 
@@ -27,7 +25,7 @@ void WindowManager::start()
     auto *splash = new SplashWindow(m_splashInterval);
     track(splash);
     connect(splash, &SplashWindow::done, this, &WindowManager::showAfterSplash);
-    splash->load();
+    splash->show();
 }
 
 void WindowManager::showAfterSplash()
@@ -48,7 +46,7 @@ void WindowManager::showMain()
     connect(window, &MainWindow::donationRequested, this, [this, window] { showDonation(window); });
     connect(window, &MainWindow::autostartRequested, this, [this, window] { showAutostart(window); });
     connect(window, &MainWindow::quitRequested, this, &WindowManager::closeAll);
-    window->load();
+    window->show();
 }
 
 void WindowManager::showCompact()
@@ -56,7 +54,7 @@ void WindowManager::showCompact()
     auto *window = new CompactWindow;
     track(window);
     connect(window, &CompactWindow::mainWindowRequested, this, &WindowManager::showMain);
-    window->load();
+    window->show();
 }
 
 void WindowManager::showWizard(int year)
@@ -65,7 +63,7 @@ void WindowManager::showWizard(int year)
     track(wizard);
     connect(wizard, &MigrationWizard::finished, this, &WindowManager::showMain);
     connect(wizard, &MigrationWizard::quitRequested, this, &WindowManager::closeAll);
-    wizard->load();
+    wizard->show();
 }
 
 void WindowManager::bringToFront(const QString &activationToken)
@@ -79,10 +77,9 @@ void WindowManager::bringToFront(const QString &activationToken)
             return;
         }
     }
-    QWidget *modal = QApplication::activeModalWidget();
     for (const QPointer<QWidget> &window : std::as_const(m_windows)) {
         if (window && window->isVisible()) {
-            WindowPlacement::activate(modal ? modal : window.data());
+            WindowReach::restore(window);
             return;
         }
     }
@@ -117,9 +114,9 @@ void WindowManager::track(QWidget *window)
 {
     m_windows.append(window);
     connect(window, &QObject::destroyed, this, [this] {
-        // Checked once the event that unloaded the window is over, so that a
+        // Checked once the event that closed the window is over, so that a
         // hand-off to the next window counts.
-        QTimer::singleShot(0, this, &WindowManager::quitWhenNoWindowIsLeft);
+        runAfterThisEvent(this, [this] { quitWhenNoWindowIsLeft(); });
     });
 }
 

@@ -34,7 +34,7 @@ public:
     void closeAll();
 
 signals:
-    // The last window of the program has been unloaded.
+    // The last window of the program has closed.
     void allWindowsClosed();
 
 private:

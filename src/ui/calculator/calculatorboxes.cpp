@@ -1,11 +1,13 @@
-#include "ui/calculator/calculatorpanel.h"
+#include "ui/calculator/calculatorboxes.h"
 
 #include "core/amountkey.h"
 #include "core/clipboardtext.h"
+#include "core/numberformat.h"
 #include "settings/entrylist.h"
 #include "settings/ratesetting.h"
-#include "system/programfolder.h"
+#include "ui/controls/charactervalidator.h"
 #include "ui/controls/messagedialog.h"
+#include "ui/controls/textbox.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -19,10 +21,11 @@ const QString invalidTitle = QStringLiteral("Ungültige Eingabe");
 const QString invalidRateText
     = QStringLiteral("Der Mehrwertsteuersatz im Feld „Mehrwertsteuer“ ist keine gültige Zahl.\r\r"
                      "Bitte geben Sie den Satz in Prozent ein, zum Beispiel 19 oder 7.");
+// The example amount %1 is written as the user's locale writes amounts.
 const QString invalidNetText = QStringLiteral(
-    "Der Nettowert ist keine gültige Zahl.\r\rBitte geben Sie einen Betrag wie 100 oder 99,95 ein.");
+    "Der Nettowert ist keine gültige Zahl.\r\rBitte geben Sie einen Betrag wie 100 oder %1 ein.");
 const QString invalidGrossText = QStringLiteral(
-    "Der Bruttowert ist keine gültige Zahl.\r\rBitte geben Sie einen Betrag wie 119 oder 99,95 ein.");
+    "Der Bruttowert ist keine gültige Zahl.\r\rBitte geben Sie einen Betrag wie 119 oder %1 ein.");
 const QString noResultText
     = QStringLiteral("Mit diesem Mehrwertsteuersatz und diesem Betrag lässt sich kein Ergebnis berechnen.");
 const QString saveRateTitle = QStringLiteral("Prozentwert speichern");
@@ -30,15 +33,14 @@ const QString deleteRateTitle = QStringLiteral("Prozentwert löschen");
 const QString rateNotSavedText = QStringLiteral("Der Mehrwertsteuersatz konnte nicht gespeichert werden: %1");
 const QString rateNotDeletedText
     = QStringLiteral("Der gespeicherte Mehrwertsteuersatz konnte nicht gelöscht werden: %1");
-const QString entryListTitle = QStringLiteral("Gespeicherte Werte");
-const QString entryListCaption = QStringLiteral("Zelk.-Satz");
+const QString storedValuesTitle = QStringLiteral("Gespeicherte Werte");
+const QString storedValuesCaption = QStringLiteral("Zelk.-Satz");
 const QString entryNotAddedText
     = QStringLiteral("Der Wert „%1“ konnte nicht in die Liste aufgenommen werden: %2");
 const QString entryNotRemovedText
     = QStringLiteral("Der Wert „%1“ konnte nicht aus der Liste entfernt werden: %2");
-
-// The longest amount the user may type; results may be longer.
-constexpr int amountChars = 15;
+// The characters an amount or a rate is written with, for the room the boxes keep.
+const QString numberCharacters = QStringLiteral("0123456789,.-/");
 
 TextBox *makeBox(QWidget *window, const QString &name, const QString &accessibleName, const QString &text)
 {
@@ -58,7 +60,7 @@ void copyToClipboard(const QString &text)
 
 } // namespace
 
-CalculatorPanel::CalculatorPanel(QWidget *window, MessageDialog *messages)
+CalculatorBoxes::CalculatorBoxes(QWidget *window, MessageDialog *messages)
     : QObject(window)
     , m_messages(messages)
 {
@@ -68,96 +70,96 @@ CalculatorPanel::CalculatorPanel(QWidget *window, MessageDialog *messages)
                         RateSetting::defaultRate());
     m_vatBox = makeBox(window, QStringLiteral("vatBox"), QStringLiteral("Mehrwertsteuerbetrag"), noAmount);
     m_grossBox = makeBox(window, QStringLiteral("grossBox"), QStringLiteral("Bruttobetrag"), noAmount);
-    for (TextBox *amount : {m_netBox, m_vatBox, m_grossBox})
-        amount->setMaxChars(amountChars);
-    // A rate of two digits and a decimal, such as 16,5, is read whole.
-    m_rateBox->setWholeText(QStringLiteral("00,0"));
-    m_vatBox->setLocked(true);
+    m_vatBox->setReadOnly(true);
     m_vatBox->setBalloonTip(QStringLiteral("Gesperrt"), QStringLiteral("Keine Eingabe möglich!"));
+    // Every amount the user can type, every result and every rate the box
+    // takes shows whole: digits out of sight are misread. The amount boxes
+    // keep the room for the longest amount; the rate box makes room as it fills.
+    for (TextBox *amount : {m_netBox, m_grossBox})
+        amount->keepTextWhole(amountChars, numberCharacters);
+    m_vatBox->keepTextWhole();
+    m_rateBox->keepTextWhole();
+    m_rateBox->setValidator(new CharacterValidator(m_rateBox, rateChars));
+    connect(m_rateBox, &QLineEdit::inputRejected, this, [] { QApplication::beep(); });
 
-    // Enter computes from the box that holds a typed amount.
-    connect(m_netBox, &TextBox::enterPressed, this, [this] {
-        if (!m_netBox->text().isEmpty())
-            computeFromNet();
-    });
-    connect(m_grossBox, &TextBox::enterPressed, this, [this] {
-        if (!m_grossBox->text().isEmpty())
-            computeFromGross();
-    });
-    // Ctrl+C copies an amount whole, also without a selection.
-    connect(m_netBox, &TextBox::copyPressed, this, &CalculatorPanel::copyNet);
-    connect(m_vatBox, &TextBox::copyPressed, this, &CalculatorPanel::copyVat);
-    connect(m_grossBox, &TextBox::copyPressed, this, &CalculatorPanel::copyGross);
     for (TextBox *box : {m_netBox, m_grossBox}) {
-        box->setInputFilter(AmountKey::isAmountChar);
-        connect(box, &QLineEdit::inputRejected, this, &CalculatorPanel::refuseInput);
+        box->setValidator(new CharacterValidator(box, amountChars, AmountKey::isAmountChar));
+        connect(box, &QLineEdit::inputRejected, this, &CalculatorBoxes::refuseInput);
+        // Enter computes from the box that holds a typed amount.
+        connect(box, &TextBox::enterPressed, this, [this, box] {
+            if (!box->text().isEmpty())
+                compute(box);
+        });
     }
+    for (TextBox *box : {m_netBox, m_rateBox, m_grossBox})
+        connect(box, &QLineEdit::textEdited, this, [this, box] { forgetResultsBeside(box); });
+    // Ctrl+C copies an amount whole, also without a selection.
+    connect(m_netBox, &TextBox::copyPressed, this, &CalculatorBoxes::copyNet);
+    connect(m_vatBox, &TextBox::copyPressed, this, &CalculatorBoxes::copyVat);
+    connect(m_grossBox, &TextBox::copyPressed, this, &CalculatorBoxes::copyGross);
 }
 
-void CalculatorPanel::setFocusColors(const QColor &amounts, const QColor &rate)
+void CalculatorBoxes::setFocusColors(const QColor &amounts, const QColor &rate)
 {
     for (TextBox *amount : {m_netBox, m_vatBox, m_grossBox})
         amount->setFocusBackColor(amounts);
     m_rateBox->setFocusBackColor(rate);
 }
 
-void CalculatorPanel::clearAmounts()
+void CalculatorBoxes::clearAmounts()
 {
     m_netBox->setText(QString());
     m_grossBox->setText(QString());
     m_vatBox->setText(QString());
+    m_results.clear();
 }
 
-void CalculatorPanel::bindEntryList()
+void CalculatorBoxes::useStoredValues(const QString &file)
 {
-    bindEntryList(ProgramFolder::entryListFile());
+    if (m_storedValuesFile.isNull())
+        new StoredValuesList(m_rateBox, storedValuesCaption, this);
+    m_storedValuesFile = file;
 }
 
-void CalculatorPanel::bindEntryList(const QString &file)
+QStringList CalculatorBoxes::entries() const
 {
-    m_entryListFile = file;
-    m_rateBox->setEntryList(this, entryListCaption);
+    return EntryList::load(m_storedValuesFile);
 }
 
-QStringList CalculatorPanel::entries() const
+bool CalculatorBoxes::canAdd(const QString &value, const QStringList &entries) const
 {
-    return EntryList::load(m_entryListFile);
+    return EntryList::canAdd(entries, value);
 }
 
-bool CalculatorPanel::canAdd(const QString &value, const QStringList &entries) const
+void CalculatorBoxes::add(const QString &value)
 {
-    return EntryList::validEntry(value) && !entries.contains(value) && entries.size() < EntryList::maxEntries;
-}
-
-void CalculatorPanel::add(const QString &value)
-{
-    const StoreResult result = EntryList::add(m_entryListFile, value);
+    const StoreResult result = EntryList::add(m_storedValuesFile, value);
     if (result.failed())
-        reportStoreFailure(entryListTitle, entryNotAddedText.arg(value, result.reason()));
+        reportStoreFailure(storedValuesTitle, entryNotAddedText.arg(value, result.reason()));
 }
 
-void CalculatorPanel::remove(const QString &value)
+void CalculatorBoxes::remove(const QString &value)
 {
-    const StoreResult result = EntryList::remove(m_entryListFile, value);
+    const StoreResult result = EntryList::remove(m_storedValuesFile, value);
     if (result.failed())
-        reportStoreFailure(entryListTitle, entryNotRemovedText.arg(value, result.reason()));
+        reportStoreFailure(storedValuesTitle, entryNotRemovedText.arg(value, result.reason()));
 }
 
-void CalculatorPanel::loadRate()
+void CalculatorBoxes::showStoredRate()
 {
-    m_rateBox->setText(RateSetting::read());
-    if (m_rateBox->text().isEmpty())
-        m_rateBox->setText(RateSetting::defaultRate());
+    const QString stored = RateSetting::read();
+    m_rateBox->setText(stored.isEmpty() ? RateSetting::defaultRate()
+                                        : NumberFormat::localForm(stored, QLocale()).value_or(stored));
 }
 
-void CalculatorPanel::saveRate()
+void CalculatorBoxes::saveRate()
 {
     const StoreResult result = RateSetting::save(m_rateBox->text());
     if (result.failed())
         reportStoreFailure(saveRateTitle, rateNotSavedText.arg(result.reason()));
 }
 
-void CalculatorPanel::deleteRate()
+void CalculatorBoxes::deleteRate()
 {
     // Nothing stored is nothing to delete: no message.
     const StoreResult result = RateSetting::remove();
@@ -165,61 +167,67 @@ void CalculatorPanel::deleteRate()
         reportStoreFailure(deleteRateTitle, rateNotDeletedText.arg(result.reason()));
 }
 
-void CalculatorPanel::reportStoreFailure(const QString &title, const QString &message)
+void CalculatorBoxes::reportStoreFailure(const QString &title, const QString &message)
 {
     m_messages->inform(title, message, MessageDialog::Icon::Stop);
 }
 
-void CalculatorPanel::copyNet() const
+void CalculatorBoxes::copyNet() const
 {
     copyToClipboard(m_netBox->text());
 }
 
-void CalculatorPanel::copyVat() const
+void CalculatorBoxes::copyVat() const
 {
     copyToClipboard(m_vatBox->text());
 }
 
-void CalculatorPanel::copyGross() const
+void CalculatorBoxes::copyGross() const
 {
     copyToClipboard(m_grossBox->text());
 }
 
-void CalculatorPanel::copyAll() const
+void CalculatorBoxes::copyAll() const
 {
     copyToClipboard(
         ClipboardText::allAmounts(m_netBox->text(), m_vatBox->text(), m_rateBox->text(), m_grossBox->text()));
 }
 
-void CalculatorPanel::refuseInput()
+void CalculatorBoxes::refuseInput()
 {
     QApplication::beep();
     m_messages->inform(refusedKeyTitle, refusedKeyText, MessageDialog::Icon::Warning);
 }
 
-void CalculatorPanel::computeFromNet()
+void CalculatorBoxes::forgetResultsBeside(TextBox *edited)
 {
-    const auto result = VatCalculator::fromNet(m_rateBox->text(), m_netBox->text(), QLocale::system());
-    if (!result.ok()) {
-        reportFailure(result.failure, m_netBox);
-        return;
+    // An amount the user changes is theirs now; what was computed from the
+    // old values would stand beside it as if it belonged to it.
+    for (TextBox *result : std::as_const(m_results)) {
+        if (result != edited)
+            result->setText(QString());
     }
-    m_vatBox->setText(result.vat);
-    m_grossBox->setText(result.other);
+    m_results.clear();
 }
 
-void CalculatorPanel::computeFromGross()
+void CalculatorBoxes::compute(TextBox *typedBox)
 {
-    const auto result = VatCalculator::fromGross(m_rateBox->text(), m_grossBox->text(), QLocale::system());
+    const bool fromNet = typedBox == m_netBox;
+    const QLocale locale;
+    const VatCalculator::Result result = fromNet
+        ? VatCalculator::fromNet(m_rateBox->text(), m_netBox->text(), locale)
+        : VatCalculator::fromGross(m_rateBox->text(), m_grossBox->text(), locale);
     if (!result.ok()) {
-        reportFailure(result.failure, m_grossBox);
+        reportFailure(result.failure, typedBox);
         return;
     }
-    m_netBox->setText(result.other);
+    // The typed amount stays exactly as typed (and where its cursor is); the two others are written.
+    m_results = {m_vatBox, fromNet ? m_grossBox : m_netBox};
     m_vatBox->setText(result.vat);
+    (fromNet ? m_grossBox : m_netBox)->setText(fromNet ? result.gross : result.net);
 }
 
-void CalculatorPanel::reportFailure(VatCalculator::Failure failure, TextBox *typedBox)
+void CalculatorBoxes::reportFailure(VatCalculator::Failure failure, TextBox *typedBox)
 {
     QString text;
     switch (failure) {
@@ -227,7 +235,8 @@ void CalculatorPanel::reportFailure(VatCalculator::Failure failure, TextBox *typ
         text = invalidRateText;
         break;
     case VatCalculator::Failure::Amount:
-        text = typedBox == m_netBox ? invalidNetText : invalidGrossText;
+        text = (typedBox == m_netBox ? invalidNetText : invalidGrossText)
+                   .arg(QStringLiteral("99") + QLocale().decimalPoint() + QStringLiteral("95"));
         break;
     default:
         text = noResultText;

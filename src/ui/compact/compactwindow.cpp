@@ -1,15 +1,18 @@
 #include "ui/compact/compactwindow.h"
 
+#include "core/later.h"
 #include "core/product.h"
+#include "system/programfolder.h"
 #include "system/windowplacement.h"
-#include "ui/calculator/calculatorpanel.h"
-#include "ui/controls/bgrcolor.h"
+#include "system/windowreach.h"
+#include "ui/calculator/calculatorboxes.h"
 #include "ui/controls/commandbutton.h"
-#include "ui/controls/iconbutton.h"
 #include "ui/controls/icons.h"
 #include "ui/controls/makers.h"
 #include "ui/controls/messagedialog.h"
+#include "ui/controls/programlook.h"
 #include "ui/controls/textbox.h"
+#include "ui/controls/toolbutton.h"
 #include "ui/controls/twips.h"
 #include "ui/controls/windowsetup.h"
 
@@ -47,12 +50,9 @@ constexpr QRect mainWindowButton = Twips::rect(120, 1440, 375, 375);
 constexpr QRect alwaysOnTop = Twips::rect(600, 1560, 1335, 255);
 } // namespace Layout
 
-const QColor amountFocusColor = BgrColor::toColor(0xC0FFFF);
-const QColor rateFocusColor = BgrColor::toColor(0x80FFFF);
-
-IconButton *makeCopyButton(const QString &name, const QString &tip, QWidget *parent, const QRect &geometry)
+ToolButton *makeCopyButton(const QString &name, const QString &tip, QWidget *parent, const QRect &geometry)
 {
-    auto *button = new IconButton(Icons::named(QStringLiteral("kopieren_klein")), tip, parent);
+    auto *button = new ToolButton(Icons::named(QStringLiteral("kopieren_klein")), tip, parent);
     button->setObjectName(name);
     button->setGeometry(geometry);
     return button;
@@ -97,84 +97,77 @@ CompactWindow::CompactWindow(QWidget *parent)
                 QStringLiteral("Zelk. 2010 kleines Fenster"), Layout::window);
     setWindowIcon(Icons::named(QStringLiteral("zelk")));
     // No minimise button and no task-bar button: never minimised out of reach.
-    WindowPlacement::keepReachable(this);
+    WindowReach::keepReachable(this);
 
-    m_messages = new MessageDialog(this);
-    m_panel = new CalculatorPanel(this, m_messages);
-    TextBox *netBox = m_panel->netBox();
-    TextBox *rateBox = m_panel->rateBox();
-    TextBox *vatBox = m_panel->vatBox();
-    TextBox *grossBox = m_panel->grossBox();
+    auto *boxes = new CalculatorBoxes(this, new MessageDialog(this));
+    TextBox *netBox = boxes->netBox();
+    TextBox *rateBox = boxes->rateBox();
+    TextBox *vatBox = boxes->vatBox();
+    TextBox *grossBox = boxes->grossBox();
     netBox->setGeometry(Layout::netBox);
     rateBox->setGeometry(Layout::rateBox);
     Make::label(QStringLiteral("percentLabel"), Texts::percentSign, this, Layout::percentSign);
     vatBox->setGeometry(Layout::vatBox);
     grossBox->setGeometry(Layout::grossBox);
-    m_panel->setFocusColors(amountFocusColor, rateFocusColor);
-    rateBox->setShowButton(true);
+    boxes->setFocusColors(ProgramLook::lightFocusYellow(), ProgramLook::focusYellow());
+    boxes->useStoredValues(ProgramFolder::entryListFile());
     // The rate the box keeps whole shows beside the list button in the
     // window's font; the VAT box beside it gives up the room.
-    const int rateWidth = rateBox->width() - rateBox->textRoom(rateBox->width())
-        + QFontMetrics(rateBox->font()).horizontalAdvance(rateBox->wholeText());
+    const int wholeRate = QFontMetrics(rateBox->font())
+                              .horizontalAdvance(QString(CalculatorBoxes::rateChars, QLatin1Char('0')));
+    const int rateWidth = rateBox->width() - rateBox->textRoom() + wholeRate;
     if (rateWidth > rateBox->width()) {
         const QRect vat = vatBox->geometry();
         rateBox->resize(rateWidth, rateBox->height());
         vatBox->setGeometry(QRect(QPoint(rateBox->geometry().right(), vat.top()), vat.bottomRight()));
     }
 
-    m_copyNetButton
+    ToolButton *copyNet
         = makeCopyButton(QStringLiteral("copyNetButton"), Texts::copyNet, this, Layout::copyNetButton);
-    m_copyVatButton
+    ToolButton *copyVat
         = makeCopyButton(QStringLiteral("copyVatButton"), Texts::copyVat, this, Layout::copyVatButton);
-    m_copyGrossButton
+    ToolButton *copyGross
         = makeCopyButton(QStringLiteral("copyGrossButton"), Texts::copyGross, this, Layout::copyGrossButton);
-    m_newButton = makeIconCommand(QStringLiteral("newButton"), "neu", Texts::clear, this, Layout::newButton);
-    m_mainWindowButton = makeIconCommand(QStringLiteral("mainWindowButton"), "zurueck", Texts::toMain, this,
-                                         Layout::mainWindowButton);
-    m_alwaysOnTop = new CommandButton(Texts::onTop, CommandButton::Style::Toggle, this);
-    m_alwaysOnTop->setObjectName(QStringLiteral("alwaysOnTopButton"));
-    m_alwaysOnTop->setIcon(Icons::named(QStringLiteral("vordergrund")));
-    m_alwaysOnTop->setGeometry(Layout::alwaysOnTop);
-    WindowPlacement::offerTopmost(m_alwaysOnTop);
+    CommandButton *newButton
+        = makeIconCommand(QStringLiteral("newButton"), "neu", Texts::clear, this, Layout::newButton);
+    CommandButton *mainWindowButton = makeIconCommand(QStringLiteral("mainWindowButton"), "zurueck",
+                                                      Texts::toMain, this, Layout::mainWindowButton);
+    CommandButton *alwaysOnTop = Make::onTopToggle(Texts::onTop, this, Layout::alwaysOnTop);
+    alwaysOnTop->setIcon(Icons::named(QStringLiteral("vordergrund")));
+    WindowPlacement::offerTopmost(alwaysOnTop, this);
 
-    connect(m_copyNetButton, &IconButton::clicked, m_panel, &CalculatorPanel::copyNet);
-    connect(m_copyVatButton, &IconButton::clicked, m_panel, &CalculatorPanel::copyVat);
-    connect(m_copyGrossButton, &IconButton::clicked, m_panel, &CalculatorPanel::copyGross);
-    connect(m_newButton, &CommandButton::clicked, m_panel, &CalculatorPanel::clearAmounts);
-    connect(m_mainWindowButton, &CommandButton::clicked, this, &CompactWindow::close);
-    // toggled, not clicked: an assistive tool's "Toggle" emits only toggled.
-    connect(m_alwaysOnTop, &CommandButton::toggled, this, &CompactWindow::onAlwaysOnTopToggled);
+    connect(copyNet, &ToolButton::clicked, boxes, &CalculatorBoxes::copyNet);
+    connect(copyVat, &ToolButton::clicked, boxes, &CalculatorBoxes::copyVat);
+    connect(copyGross, &ToolButton::clicked, boxes, &CalculatorBoxes::copyGross);
+    connect(newButton, &CommandButton::clicked, boxes, &CalculatorBoxes::clearAmounts);
+    connect(mainWindowButton, &CommandButton::clicked, this, &CompactWindow::close);
 
     setTabOrder(netBox, rateBox);
     setTabOrder(rateBox, grossBox);
     setTabOrder(grossBox, vatBox);
-    setTabOrder(vatBox, m_newButton);
-    setTabOrder(m_newButton, m_mainWindowButton);
-    setTabOrder(m_mainWindowButton, m_alwaysOnTop);
-    setTabOrder(m_alwaysOnTop, m_copyNetButton);
-    setTabOrder(m_copyNetButton, m_copyVatButton);
-    setTabOrder(m_copyVatButton, m_copyGrossButton);
-}
+    setTabOrder(vatBox, newButton);
+    setTabOrder(newButton, mainWindowButton);
+    setTabOrder(mainWindowButton, alwaysOnTop);
+    setTabOrder(alwaysOnTop, copyNet);
+    setTabOrder(copyNet, copyVat);
+    setTabOrder(copyVat, copyGross);
 
-void CompactWindow::load()
-{
-    m_panel->clearAmounts();
-    m_panel->bindEntryList();
-    m_panel->loadRate();
-    // The same place every time it opens; on a smaller screen just enough
-    // further in to be seen whole.
+    // What every showing of the window starts with; the window is made anew each time.
+    boxes->clearAmounts();
+    boxes->showStoredRate();
+    netBox->setFocus();
+    // The same place every time it opens.
     move(Layout::position);
-    show();
-    WindowPlacement::keepOnScreen(this);
-    m_panel->netBox()->setFocus();
-    // The user types at once, as into the main window, which takes the
-    // keyboard when it is shown.
-    WindowPlacement::activate(this);
 }
 
-void CompactWindow::onAlwaysOnTopToggled(bool checked)
+void CompactWindow::showEvent(QShowEvent *event)
 {
-    WindowPlacement::setTopmost(this, checked);
+    QWidget::showEvent(event);
+    // The user types at once, as into the main window, which takes the
+    // keyboard when shown. Once on screen, with its frame: on a smaller
+    // screen just enough further in to be seen whole.
+    WindowReach::activate(this);
+    runAfterThisEvent(this, [this] { WindowPlacement::keepOnScreen(this); });
 }
 
 void CompactWindow::closeEvent(QCloseEvent *event)

@@ -4,6 +4,7 @@
 #include "core/osdescription.h"
 #include "core/product.h"
 #include "core/versiontext.h"
+#include "system/shellroutines.h"
 #include "system/systemversion.h"
 #include "system/windowplacement.h"
 #include "ui/controls/commandbutton.h"
@@ -47,7 +48,6 @@ const QRect picture = Twips::rect(120, 120, 1500, 1275);
 const QSize pictureSize(100, 85);
 const QRect title = Twips::rect(1920, 120, 2535, 495);
 const qreal titlePointSize = 20.25;
-const QColor titleShadow(0xC0, 0xC0, 0xC0);
 const QRect version = Twips::rect(4320, 0, 1695, 255);
 const QRect date = Twips::rect(4320, 240, 1695, 255);
 const QRect frame = Twips::rect(1920, 960, 3975, 855);
@@ -106,7 +106,6 @@ AboutWindow::AboutWindow(QWidget *parent)
     Label3D *title
         = Make::label3D(QStringLiteral("titleLabel"), Texts::product,
                         ProgramLook::font(Layout::titlePointSize, true, true), this, Layout::title);
-    title->setShadowColor(Layout::titleShadow);
     title->setBackgroundColor(Qt::white);
 
     Make::label(QStringLiteral("versionLabel"), VersionText::text(), this, Layout::version,
@@ -133,21 +132,14 @@ AboutWindow::AboutWindow(QWidget *parent)
     }
 
     makeBoldLabel(QStringLiteral("internetLabel"), Texts::internet, this, Layout::internet);
-    auto *homepageLink = new CommandButton(MakerAddresses::homePageLabel(), CommandButton::Style::Link, this);
-    homepageLink->setObjectName(QStringLiteral("homepageLink"));
-    homepageLink->setUrl(MakerAddresses::homePage());
-    homepageLink->setToolTip(Texts::homeTip);
-    homepageLink->setAccessibleName(Texts::homeTip);
-    homepageLink->setGeometry(Layout::homepageLink);
+    connect(Make::link(QStringLiteral("homepageLink"), MakerAddresses::homePageLabel(), Texts::homeTip, this,
+                       Layout::homepageLink),
+            &CommandButton::clicked, this, [] { ShellRoutines::openWebPage(MakerAddresses::homePage()); });
 
     makeBoldLabel(QStringLiteral("supportLabel"), Texts::support, this, Layout::support);
-    auto *supportMailLink
-        = new CommandButton(MakerAddresses::supportMailLabel(), CommandButton::Style::Link, this);
-    supportMailLink->setObjectName(QStringLiteral("supportMailLink"));
-    supportMailLink->setUrl(MakerAddresses::supportMail());
-    supportMailLink->setToolTip(Texts::mailTip);
-    supportMailLink->setAccessibleName(Texts::mailTip);
-    supportMailLink->setGeometry(Layout::supportMailLink);
+    connect(Make::link(QStringLiteral("supportMailLink"), MakerAddresses::supportMailLabel(), Texts::mailTip,
+                       this, Layout::supportMailLink),
+            &CommandButton::clicked, this, [] { ShellRoutines::openWebPage(MakerAddresses::supportMail()); });
 
     Make::line(QStringLiteral("lowerLine"), this, separator(Layout::lowerSeparatorTop));
 

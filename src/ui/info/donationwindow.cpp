@@ -3,7 +3,6 @@
 #include "core/makeraddresses.h"
 #include "system/shellroutines.h"
 #include "system/windowplacement.h"
-#include "ui/controls/bgrcolor.h"
 #include "ui/controls/commandbutton.h"
 #include "ui/controls/frame.h"
 #include "ui/controls/icons.h"
@@ -35,7 +34,6 @@ const QRect frame = Twips::rect(120, 120, 6135, 2415);
 const QRect request = Twips::rect(120, 240, 5775, 1695);
 const QRect thanks = Twips::rect(4680, 2040, 1215, 255);
 const qreal labelPointSize = 9.75;
-const QColor thanksText = BgrColor::toColor(0xFF0000);
 const QRect backButton = Twips::rect(120, 2640, 1455, 375);
 const QRect donateButton = Twips::rect(4800, 2640, 1455, 375);
 } // namespace Layout
@@ -57,7 +55,7 @@ DonationWindow::DonationWindow(QWidget *parent)
     Label3D *request = makeLabel(QStringLiteral("requestLabel"), Texts::request, frame, Layout::request);
     request->setWordWrap(true);
     Label3D *thanks = makeLabel(QStringLiteral("thanksLabel"), Texts::thanks, frame, Layout::thanks);
-    thanks->setTextColor(Layout::thanksText);
+    thanks->setTextColor(ProgramLook::captionBlue());
     thanks->setAlignment(Qt::AlignRight | Qt::AlignTop);
 
     auto *backButton = new CommandButton(Texts::back, CommandButton::Style::Push, this);
@@ -72,5 +70,5 @@ DonationWindow::DonationWindow(QWidget *parent)
     donateButton->setGeometry(Layout::donateButton);
     donateButton->setDefault(true);
     connect(donateButton, &CommandButton::clicked, this,
-            [] { ShellRoutines::OpenWebPage(MakerAddresses::donationPage()); });
+            [] { ShellRoutines::openWebPage(MakerAddresses::donationPage()); });
 }

@@ -1,7 +1,6 @@
 #include "ui/info/splashface.h"
 
 #include "core/versiontext.h"
-#include "ui/controls/bgrcolor.h"
 #include "ui/controls/frame.h"
 #include "ui/controls/icons.h"
 #include "ui/controls/label3d.h"
@@ -17,12 +16,10 @@ namespace {
 namespace Layout {
 const QSize window = Twips::size(3135, 2295);
 const QRect frame = Twips::rect(0, 0, 3135, 2295);
-const QColor labelShadow = BgrColor::toColor(0xC0C0C0);
 const QRect name = Twips::rect(120, 120, 1455, 495);
 const qreal namePointSize = 24;
 const QRect year = Twips::rect(840, 720, 735, 375);
 const qreal yearPointSize = 15.75;
-const QColor yearText = BgrColor::toColor(0xFF0000);
 const QRect picture = Twips::rect(1560, 120, 1500, 1275);
 const QSize pictureSize(100, 85);
 const QRect line = Twips::rect(120, 1200, 2865, 30);
@@ -41,7 +38,6 @@ Label3D *makeLabel(const QString &objectName, const QString &caption, qreal poin
                    const QRect &geometry)
 {
     Label3D *label = Make::label3D(objectName, caption, ProgramLook::font(pointSize, true), parent, geometry);
-    label->setShadowColor(Layout::labelShadow);
     label->setBackgroundColor(Qt::white);
     return label;
 }
@@ -84,7 +80,7 @@ void SplashFace::build(QWidget *window)
 
     makeLabel(QStringLiteral("nameLabel"), Texts::name, Layout::namePointSize, frame, Layout::name);
     makeLabel(QStringLiteral("yearLabel"), Texts::year, Layout::yearPointSize, frame, Layout::year)
-        ->setTextColor(Layout::yearText);
+        ->setTextColor(ProgramLook::captionBlue());
 
     Make::picture(QStringLiteral("picture"), Texts::picture, Icons::named(QStringLiteral("bild")),
                   Layout::pictureSize, frame, Layout::picture)

@@ -1,5 +1,7 @@
 #include "ui/info/splashwindow.h"
 
+#include "core/later.h"
+
 #include "system/windowplacement.h"
 #include "ui/controls/preparedpixels.h"
 #include "ui/controls/windowsetup.h"
@@ -33,19 +35,21 @@ SplashWindow::SplashWindow(int intervalMs, QWidget *parent)
     m_timer->setTimerType(Qt::PreciseTimer);
     m_timer->setInterval(intervalMs);
     connect(m_timer, &QTimer::timeout, this, &SplashWindow::handOver);
+    WindowPlacement::centre(this);
 }
 
-void SplashWindow::load()
+void SplashWindow::showEvent(QShowEvent *event)
 {
-    WindowPlacement::centre(this);
-    show();
-    // Shown, the window has its connection to assistive tools; the parts drawn
-    // in the picture get their names now.
-    if (!m_face.isNull()) {
-        setAccessibleName(SplashFace::accessibleName());
-        SplashFace::nameParts(this, m_face);
-    }
+    QWidget::showEvent(event);
     m_timer->start();
+    // Once on screen, the window has its connection to assistive tools; the
+    // parts drawn in the picture get their names then.
+    if (!m_face.isNull() && findChildren<QWidget *>().isEmpty()) {
+        runAfterThisEvent(this, [this] {
+            setAccessibleName(SplashFace::accessibleName());
+            SplashFace::nameParts(this, m_face);
+        });
+    }
 }
 
 void SplashWindow::paintEvent(QPaintEvent *event)

@@ -5,8 +5,9 @@
 
 class QTimer;
 
-// The first window: name, year, version and picture for a few seconds, then
-// it unloads itself and says so; which window follows is not its business.
+// The first window: name, year, version and picture for a few seconds from
+// when it is shown, then it closes itself and says so; which window follows
+// is not its business.
 class SplashWindow : public QWidget
 {
     Q_OBJECT
@@ -15,13 +16,12 @@ public:
     // The program passes 3000 ms.
     explicit SplashWindow(int intervalMs, QWidget *parent = nullptr);
 
-    void load();
-
 signals:
-    // Emitted once its time is up, after the window has been unloaded.
+    // Emitted once its time is up, after the window has closed.
     void done();
 
 protected:
+    void showEvent(QShowEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:

@@ -1,14 +1,17 @@
 #include "ui/main/mainwindow.h"
 
+#include "core/later.h"
 #include "core/makeraddresses.h"
 #include "core/product.h"
 #include "system/helpviewer.h"
 #include "system/programfolder.h"
 #include "system/shellroutines.h"
 #include "system/windowplacement.h"
-#include "ui/calculator/calculatorpanel.h"
+#include "system/windowreach.h"
+#include "ui/calculator/calculatorboxes.h"
 #include "ui/controls/bgrcolor.h"
 #include "ui/controls/commandbutton.h"
+#include "ui/controls/commands.h"
 #include "ui/controls/frame.h"
 #include "ui/controls/icons.h"
 #include "ui/controls/label3d.h"
@@ -24,10 +27,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
-#include <QTimer>
 #include <QWindowStateChangeEvent>
+
+#include <functional>
 
 namespace Texts {
 const QString caption = QStringLiteral("Zelk. 2010    -    Freeware");
@@ -65,6 +70,9 @@ const QString updateQuestion
 const QString updateMissing
     = QStringLiteral("Das Update-Modul wurde nicht gefunden, das Programm bleibt geöffnet.\r\r"
                      "Es wurde hier gesucht:\r");
+const QString updateNotStarted
+    = QStringLiteral("Das Update-Modul konnte nicht gestartet werden, das Programm bleibt geöffnet.\r\r"
+                     "Es liegt hier:\r");
 const QString helpTitle = QStringLiteral("Hilfe");
 const QString helpMissing
     = QStringLiteral("Die Hilfe lässt sich nicht öffnen: Die Hilfedatei wurde nicht gefunden.\r\r"
@@ -104,20 +112,8 @@ constexpr QRect homepageLink = Twips::rect(3000, 3000, 2775, 255);
 constexpr QRect alwaysOnTop = Twips::rect(6600, 3000, 1935, 255);
 } // namespace Layout
 
-// The toolbar's buttons and separators are at least this wide, in pixels.
-namespace ToolBarWidth {
-constexpr int iconOnly = 25;
-constexpr int iconWithMenu = 33;
-constexpr int copy = 80;
-constexpr int compact = 113;
-constexpr int help = 51;
-constexpr int separator = 15;
-} // namespace ToolBarWidth
-
 constexpr qreal boxPointSize = 13.5;
 constexpr qreal productPointSize = 20.25;
-const QColor frameCaptionColor = BgrColor::toColor(0xFF0000);
-const QColor focusYellow = BgrColor::toColor(0x80FFFF);
 const QColor vatTextColor = BgrColor::toColor(0x0000FF);
 const QColor productShadowColor = BgrColor::toColor(0x808080);
 
@@ -133,38 +129,8 @@ void placeBox(TextBox *box, QWidget *parent, const QRect &geometry)
 Frame *makeFrame(const QString &name, const QString &caption, QWidget *parent, const QRect &geometry)
 {
     Frame *frame = Make::frame(name, caption, parent, geometry);
-    frame->setCaptionColor(frameCaptionColor);
+    frame->setCaptionColor(ProgramLook::captionBlue());
     return frame;
-}
-
-QIcon icon(const char *name)
-{
-    return Icons::named(QLatin1String(name));
-}
-
-// The object name is the command's stable identifier: tests and assistive
-// tools find its button or menu entry by it.
-QAction *makeAction(const QString &name, const QString &text, QObject *parent, const QIcon &icon = QIcon(),
-                    const QString &toolTip = QString())
-{
-    auto *action = new QAction(icon, text, parent);
-    action->setObjectName(name);
-    if (!toolTip.isEmpty())
-        action->setToolTip(toolTip);
-    return action;
-}
-
-QMenu *makeMenu(const QString &name, QWidget *parent, const QList<QAction *> &entries)
-{
-    auto *menu = new QMenu(parent);
-    menu->setObjectName(name);
-    for (QAction *entry : entries) {
-        if (entry)
-            menu->addAction(entry);
-        else
-            menu->addSeparator();
-    }
-    return menu;
 }
 
 } // namespace
@@ -176,17 +142,17 @@ MainWindow::MainWindow(QWidget *parent)
 {
     setUpWindow(this, QStringLiteral("mainWindow"), Texts::caption, QStringLiteral("Zelk. 2010 Hauptfenster"),
                 Layout::window);
-    setWindowIcon(icon("zelk"));
+    setWindowIcon(Icons::named(QStringLiteral("zelk")));
 
     m_messages = new MessageDialog(this);
-    createActions();
+    createCommands();
     createToolBar();
 
-    m_panel = new CalculatorPanel(this, m_messages);
-    TextBox *netBox = m_panel->netBox();
-    TextBox *rateBox = m_panel->rateBox();
-    TextBox *vatBox = m_panel->vatBox();
-    TextBox *grossBox = m_panel->grossBox();
+    m_boxes = new CalculatorBoxes(this, m_messages);
+    TextBox *netBox = m_boxes->netBox();
+    TextBox *rateBox = m_boxes->rateBox();
+    TextBox *vatBox = m_boxes->vatBox();
+    TextBox *grossBox = m_boxes->grossBox();
 
     // Labels in the frames may use the room down to the next control, so that
     // no German text is cut off where the system font is wider than the window's fixed layout.
@@ -212,176 +178,194 @@ MainWindow::MainWindow(QWidget *parent)
     Make::wrappedLabel(QStringLiteral("grossPressEnter"), Texts::pressEnter, grossFrame,
                        Layout::grossPressEnter);
 
-    m_panel->setFocusColors(focusYellow, focusYellow);
-    for (TextBox *box : {netBox, rateBox, grossBox})
-        box->setShowButton(true);
-    // Every amount the user can type shows whole: leading digits that scroll
-    // out of sight are misread.
-    for (TextBox *box : {netBox, grossBox})
-        box->fitFont(box->maxChars(), QStringLiteral("0123456789,-./"));
+    m_boxes->setFocusColors(ProgramLook::focusYellow(), ProgramLook::focusYellow());
+    netBox->showClearButton();
+    grossBox->showClearButton();
     vatBox->setTextColor(vatTextColor);
 
-    m_productLabel
-        = Make::label3D(QStringLiteral("productLabel"), Texts::product,
-                        ProgramLook::font(productPointSize, true, true), this, Layout::productLabel);
-    m_productLabel->setShadowColor(productShadowColor);
-
-    m_homepageLink = new CommandButton(MakerAddresses::homePageLabel(), CommandButton::Style::Link, this);
-    m_homepageLink->setObjectName(QStringLiteral("homepageLink"));
-    m_homepageLink->setUrl(MakerAddresses::homePage());
-    m_homepageLink->setBalloonTip(Texts::homeLinkTip);
-    m_homepageLink->setGeometry(Layout::homepageLink);
-
-    m_alwaysOnTop = new CommandButton(Texts::onTop, CommandButton::Style::Toggle, this);
-    m_alwaysOnTop->setObjectName(QStringLiteral("alwaysOnTopButton"));
-    m_alwaysOnTop->setGeometry(Layout::alwaysOnTop);
-    WindowPlacement::offerTopmost(m_alwaysOnTop);
-    // toggled, not clicked: an assistive tool's "Toggle" emits only toggled.
-    connect(m_alwaysOnTop, &CommandButton::toggled, this, &MainWindow::onAlwaysOnTopToggled);
+    Make::label3D(QStringLiteral("productLabel"), Texts::product,
+                  ProgramLook::font(productPointSize, true, true), this, Layout::productLabel)
+        ->setShadowColor(productShadowColor);
+    CommandButton *homepageLink = Make::link(QStringLiteral("homepageLink"), MakerAddresses::homePageLabel(),
+                                             Texts::homeLinkTip, this, Layout::homepageLink);
+    connect(homepageLink, &CommandButton::clicked, this,
+            [] { ShellRoutines::openWebPage(MakerAddresses::homePage()); });
+    CommandButton *alwaysOnTop = Make::onTopToggle(Texts::onTop, this, Layout::alwaysOnTop);
+    WindowPlacement::offerTopmost(alwaysOnTop, this);
 
     createTrayIcon();
 
     setTabOrder(netBox, rateBox);
     setTabOrder(rateBox, grossBox);
     setTabOrder(grossBox, vatBox);
-    setTabOrder(vatBox, m_alwaysOnTop);
-    setTabOrder(m_alwaysOnTop, m_homepageLink);
+    setTabOrder(vatBox, alwaysOnTop);
+    setTabOrder(alwaysOnTop, homepageLink);
+
+    // What every showing of the window starts with; the window is made anew each time.
+    m_boxes->clearAmounts();
+    m_boxes->useStoredValues(ProgramFolder::entryListFile());
+    m_boxes->showStoredRate();
+    netBox->setFocus();
+    WindowPlacement::centre(this);
 }
 
-void MainWindow::createActions()
+void MainWindow::createCommands()
 {
-    m_newAction = makeAction(QStringLiteral("newAction"), QStringLiteral("Neu"), this, icon("neu"));
-    onTriggered(m_newAction, [this] { m_panel->clearAmounts(); });
-
-    m_saveAction = makeAction(QStringLiteral("saveAction"), QStringLiteral("Zelk. speichern && löschen"),
-                              this, icon("speichern"), QStringLiteral("Zelk. speichern & löschen"));
-    m_saveRateAction
-        = makeAction(QStringLiteral("saveRateAction"), QStringLiteral("Zelk. Prozentwert &speichern"), this);
-    m_deleteRateAction = makeAction(QStringLiteral("deleteRateAction"),
-                                    QStringLiteral("Zelk. Prozentwert aus Registrierung &löschen"), this);
-
-    m_copyAction = makeAction(QStringLiteral("copyAction"), QStringLiteral("Kopieren"), this,
-                              icon("kopieren"), QStringLiteral("Werte in die Zwischenablage kopieren."));
-    m_copyNetAction
-        = makeAction(QStringLiteral("copyNetAction"), QStringLiteral("&Nettowert kopieren"), this);
-    m_copyVatAction
-        = makeAction(QStringLiteral("copyVatAction"), QStringLiteral("&Zelk.-Anteil kopieren"), this);
-    m_copyGrossAction
-        = makeAction(QStringLiteral("copyGrossAction"), QStringLiteral("&Bruttowert kopieren"), this);
-    m_copyAllAction = makeAction(QStringLiteral("copyAllAction"), QStringLiteral("&Alles kopieren"), this);
-
-    m_compactAction = makeAction(QStringLiteral("compactAction"), QStringLiteral("Ansicht wechseln"), this,
-                                 icon("ansicht"), QStringLiteral("Kleines Programmfenster"));
-    onTriggered(m_compactAction, [this] { switchToCompact(); });
-    m_aboutAction
-        = makeAction(QStringLiteral("aboutAction"), QStringLiteral("Copyright"), this, icon("info"));
-    onTriggered(m_aboutAction, [this] { emit aboutRequested(); });
-    m_helpAction = makeAction(QStringLiteral("helpAction"), QStringLiteral("Hilfe"), this, icon("hilfe"));
-    // F1 is where every desktop user looks for help.
-    m_helpAction->setShortcut(QKeySequence::HelpContents);
-    addAction(m_helpAction);
-    onTriggered(m_helpAction, [this] { showHelp(); });
-
-    m_linksAction
-        = makeAction(QStringLiteral("linksAction"), QStringLiteral("Diverse Links"), this, icon("links"));
-    m_homepageAction = makeAction(QStringLiteral("homepageAction"), QStringLiteral("&Homepage"), this);
-    m_rateUsAction
-        = makeAction(QStringLiteral("rateUsAction"), QStringLiteral("&Bewerten Sie unser Programm"), this);
-    m_reportErrorAction
-        = makeAction(QStringLiteral("reportErrorAction"), QStringLiteral("Teilen Sie uns &Fehler mit"), this);
-    m_shopAction = makeAction(QStringLiteral("shopAction"), QStringLiteral("Unser Online-&Shop"), this);
-    m_donateAction
-        = makeAction(QStringLiteral("donateAction"), QStringLiteral("Spende für &Zelk. 2010"), this);
-
-    m_updateAction
-        = makeAction(QStringLiteral("updateAction"), QStringLiteral("Online-Update"), this, icon("update"));
-    onTriggered(m_updateAction, [this] { launchUpdate(); });
-    m_autostartAction = makeAction(QStringLiteral("autostartAction"), QStringLiteral("Autostartfunktion"),
-                                   this, icon("autostart"));
-    onTriggered(m_autostartAction, [this] { emit autostartRequested(); });
-    m_exitAction
-        = makeAction(QStringLiteral("exitAction"), QStringLiteral("Programm beenden"), this, icon("ende"));
-    onTriggered(m_exitAction, [this] { confirmQuit(); });
-
-    // A menu entry's command runs once the menu's own event loop has returned,
-    // like a button's: an assistive tool that chose the entry is not held by
-    // a window the command opens.
-    const auto queued = Qt::QueuedConnection;
-    onTriggered(
-        m_saveRateAction, [this] { m_panel->saveRate(); }, queued);
-    onTriggered(
-        m_deleteRateAction, [this] { m_panel->deleteRate(); }, queued);
-    onTriggered(
-        m_copyNetAction, [this] { m_panel->copyNet(); }, queued);
-    onTriggered(
-        m_copyVatAction, [this] { m_panel->copyVat(); }, queued);
-    onTriggered(
-        m_copyGrossAction, [this] { m_panel->copyGross(); }, queued);
-    onTriggered(
-        m_copyAllAction, [this] { m_panel->copyAll(); }, queued);
-    const QList<std::pair<QAction *, QString>> pages{{m_homepageAction, MakerAddresses::homePage()},
-                                                     {m_rateUsAction, MakerAddresses::ratingPage()},
-                                                     {m_reportErrorAction, MakerAddresses::errorReportPage()},
-                                                     {m_shopAction, MakerAddresses::shopPage()}};
-    // A structured binding cannot be captured before C++20.
-    for (const auto &entry : pages) {
-        const QString page = entry.second;
-        onTriggered(
-            entry.first, [page] { ShellRoutines::OpenWebPage(page); }, queued);
+    // Each command of the window, found by its name: its button's or menu entry's text, icon and tip,
+    // and what it does. Every one runs once the press that asked for it has returned.
+    struct Command
+    {
+        const char *name;
+        QString text;
+        const char *icon;
+        QString tip;
+        std::function<void()> run;
+    };
+    const auto page
+        = [](QString (*address)()) { return [address] { ShellRoutines::openWebPage(address()); }; };
+    const QList<Command> commands{
+        {"newAction", QStringLiteral("Neu"), "neu", {}, [this] { m_boxes->clearAmounts(); }},
+        {"saveAction",
+         QStringLiteral("Zelk. speichern && löschen"),
+         "speichern",
+         QStringLiteral("Zelk. speichern & löschen"),
+         {}},
+        {"saveRateAction",
+         QStringLiteral("Zelk. Prozentwert &speichern"),
+         nullptr,
+         {},
+         [this] { m_boxes->saveRate(); }},
+        {"deleteRateAction",
+         QStringLiteral("Zelk. Prozentwert aus Registrierung &löschen"),
+         nullptr,
+         {},
+         [this] { m_boxes->deleteRate(); }},
+        {"copyAction",
+         QStringLiteral("Kopieren"),
+         "kopieren",
+         QStringLiteral("Werte in die Zwischenablage kopieren."),
+         {}},
+        {"copyNetAction", QStringLiteral("&Nettowert kopieren"), nullptr, {}, [this] { m_boxes->copyNet(); }},
+        {"copyVatAction",
+         QStringLiteral("&Zelk.-Anteil kopieren"),
+         nullptr,
+         {},
+         [this] { m_boxes->copyVat(); }},
+        {"copyGrossAction",
+         QStringLiteral("&Bruttowert kopieren"),
+         nullptr,
+         {},
+         [this] { m_boxes->copyGross(); }},
+        {"copyAllAction", QStringLiteral("&Alles kopieren"), nullptr, {}, [this] { m_boxes->copyAll(); }},
+        {"compactAction", QStringLiteral("Ansicht wechseln"), "ansicht",
+         QStringLiteral("Kleines Programmfenster"), [this] { switchToCompact(); }},
+        {"aboutAction", QStringLiteral("Copyright"), "info", {}, [this] { emit aboutRequested(); }},
+        {"helpAction", QStringLiteral("Hilfe"), "hilfe", {}, [this] { showHelp(); }},
+        {"linksAction", QStringLiteral("Diverse Links"), "links", {}, {}},
+        {"homepageAction", QStringLiteral("&Homepage"), nullptr, {}, page(MakerAddresses::homePage)},
+        {"rateUsAction",
+         QStringLiteral("&Bewerten Sie unser Programm"),
+         nullptr,
+         {},
+         page(MakerAddresses::ratingPage)},
+        {"reportErrorAction",
+         QStringLiteral("Teilen Sie uns &Fehler mit"),
+         nullptr,
+         {},
+         page(MakerAddresses::errorReportPage)},
+        {"shopAction", QStringLiteral("Unser Online-&Shop"), nullptr, {}, page(MakerAddresses::shopPage)},
+        {"donateAction",
+         QStringLiteral("Spende für &Zelk. 2010"),
+         nullptr,
+         {},
+         [this] { emit donationRequested(); }},
+        {"updateAction", QStringLiteral("Online-Update"), "update", {}, [this] { launchUpdate(); }},
+        {"autostartAction",
+         QStringLiteral("Autostartfunktion"),
+         "autostart",
+         {},
+         [this] { emit autostartRequested(); }},
+        {"exitAction", QStringLiteral("Programm beenden"), "ende", {}, [this] { confirmQuit(); }},
+        {"trayOpenAction", Texts::trayOpen, nullptr, {}, [this] { restoreFromTray(); }},
+        {"trayExitAction", Texts::trayExit, nullptr, {}, [this] { emit quitRequested(); }},
+    };
+    for (const Command &each : commands) {
+        auto *action
+            = new QAction(each.icon ? Icons::named(QLatin1String(each.icon)) : QIcon(), each.text, this);
+        action->setObjectName(QLatin1String(each.name));
+        if (!each.tip.isEmpty())
+            action->setToolTip(each.tip);
+        if (each.run)
+            Commands::bind(action, this, each.run);
     }
-    onTriggered(
-        m_donateAction, [this] { emit donationRequested(); }, queued);
-
-    m_trayOpenAction = makeAction(QStringLiteral("trayOpenAction"), Texts::trayOpen, this);
-    onTriggered(m_trayOpenAction, [this] { restoreFromTray(); });
-    m_trayExitAction = makeAction(QStringLiteral("trayExitAction"), Texts::trayExit, this);
-    onTriggered(m_trayExitAction, [this] { emit quitRequested(); });
+    // F1 is where every desktop user looks for help.
+    QAction *help = command(QStringLiteral("helpAction"));
+    help->setShortcut(QKeySequence::HelpContents);
+    addAction(help);
 }
 
-void MainWindow::onTriggered(QAction *action, const std::function<void()> &command, Qt::ConnectionType type)
+QAction *MainWindow::command(const QString &name) const
 {
-    // While a modal window is open the window behind it takes no command: an
-    // assistive tool's Press still reaches its buttons, and the command would
-    // open a second modal window, pull this window from under the open one or
-    // ask again a question that waits for its answer.
-    connect(
-        action, &QAction::triggered, this,
-        [command] {
-            if (!QApplication::activeModalWidget())
-                command();
-        },
-        type);
+    return findChild<QAction *>(name, Qt::FindDirectChildrenOnly);
 }
 
 void MainWindow::createToolBar()
 {
-    m_toolBar = new ToolBar(this);
-    m_toolBar->setObjectName(QStringLiteral("toolBar"));
-    m_toolBar->setGeometry(Layout::toolBar);
-
-    QMenu *saveMenu = makeMenu(QStringLiteral("saveMenu"), this, {m_saveRateAction, m_deleteRateAction});
-    QMenu *copyMenu
-        = makeMenu(QStringLiteral("copyMenu"), this,
-                   {m_copyNetAction, m_copyVatAction, m_copyGrossAction, nullptr, m_copyAllAction});
-    QMenu *linksMenu = makeMenu(QStringLiteral("linksMenu"), this,
-                                {m_homepageAction, nullptr, m_rateUsAction, m_reportErrorAction, nullptr,
-                                 m_shopAction, nullptr, m_donateAction});
-
     using Caption = ToolBar::Caption;
-    ToolBar *bar = m_toolBar;
-    bar->addButton(m_newAction, ToolBarWidth::iconOnly);
-    bar->addMenuButton(m_saveAction, saveMenu, ToolBarWidth::iconWithMenu);
-    bar->addMenuButton(m_copyAction, copyMenu, ToolBarWidth::copy, Caption::Shown);
-    bar->addSeparator(ToolBarWidth::separator);
-    bar->addButton(m_compactAction, ToolBarWidth::compact, Caption::Shown);
-    bar->addSeparator(ToolBarWidth::separator);
-    bar->addButton(m_aboutAction, ToolBarWidth::iconOnly);
-    bar->addButton(m_helpAction, ToolBarWidth::help, Caption::Shown);
-    bar->addMenuButton(m_linksAction, linksMenu, ToolBarWidth::iconWithMenu);
-    bar->addButton(m_updateAction, ToolBarWidth::iconOnly);
-    bar->addButton(m_autostartAction, ToolBarWidth::iconOnly);
-    bar->addSeparator(ToolBarWidth::separator);
-    bar->addButton(m_exitAction, ToolBarWidth::iconOnly);
+    // Left to right; no command is a separator, an empty menu entry a line in the menu.
+    struct Button
+    {
+        const char *command;
+        int width;
+        Caption caption = Caption::Hidden;
+        QStringList menu = {};
+    };
+    const int iconOnly = 25;
+    const int iconWithMenu = 33;
+    const int separator = 15;
+    const QList<Button> buttons{
+        {"newAction", iconOnly},
+        {"saveAction", iconWithMenu, Caption::Hidden, {"saveRateAction", "deleteRateAction"}},
+        {"copyAction",
+         80,
+         Caption::Shown,
+         {"copyNetAction", "copyVatAction", "copyGrossAction", "", "copyAllAction"}},
+        {nullptr, separator},
+        {"compactAction", 113, Caption::Shown},
+        {nullptr, separator},
+        {"aboutAction", iconOnly},
+        {"helpAction", 51, Caption::Shown},
+        {"linksAction",
+         iconWithMenu,
+         Caption::Hidden,
+         {"homepageAction", "", "rateUsAction", "reportErrorAction", "", "shopAction", "", "donateAction"}},
+        {"updateAction", iconOnly},
+        {"autostartAction", iconOnly},
+        {nullptr, separator},
+        {"exitAction", iconOnly},
+    };
+    auto *bar = new ToolBar(this);
+    bar->setObjectName(QStringLiteral("toolBar"));
+    bar->setGeometry(Layout::toolBar);
+    for (const Button &button : buttons) {
+        if (!button.command) {
+            bar->addSeparator(button.width);
+            continue;
+        }
+        QMenu *menu = nullptr;
+        if (!button.menu.isEmpty()) {
+            menu = new QMenu(this);
+            menu->setObjectName(
+                QString::fromLatin1(button.command).replace(QLatin1String("Action"), QLatin1String("Menu")));
+            for (const QString &entry : button.menu) {
+                if (entry.isEmpty())
+                    menu->addSeparator();
+                else
+                    menu->addAction(command(entry));
+            }
+        }
+        bar->addButton(command(QLatin1String(button.command)), button.width, button.caption, menu);
+    }
 }
 
 void MainWindow::createTrayIcon()
@@ -395,30 +379,8 @@ void MainWindow::createTrayIcon()
     connect(m_trayIcon, &TrayIcon::hostLost, this, &MainWindow::restoreFromTray);
     auto *separator = new QAction(this);
     separator->setSeparator(true);
-    m_trayIcon->setMenuActions({m_trayOpenAction, separator, m_trayExitAction});
-}
-
-void MainWindow::load()
-{
-    m_homepageLink->hide();
-    m_panel->clearAmounts();
-
-    if (!isVisible())
-        WindowPlacement::centre(this);
-    show();
-    // Painted before the settings are read.
-    QApplication::processEvents();
-
-    m_panel->bindEntryList();
-    m_panel->netBox()->setFocus();
-    m_panel->loadRate();
-    m_productLabel->show();
-    m_homepageLink->show();
-}
-
-void MainWindow::onAlwaysOnTopToggled(bool checked)
-{
-    WindowPlacement::setTopmost(this, checked);
+    m_trayIcon->setMenuActions(
+        {command(QStringLiteral("trayOpenAction")), separator, command(QStringLiteral("trayExitAction"))});
 }
 
 void MainWindow::switchToCompact()
@@ -429,13 +391,15 @@ void MainWindow::switchToCompact()
 
 void MainWindow::showHelp()
 {
+    const auto notOpened = [this](const QString &file) {
+        m_messages->inform(Texts::helpTitle, Texts::helpNotOpened + file, MessageDialog::Icon::Warning);
+    };
     const HelpViewer::Result help
-        = HelpViewer::showHelp(ProgramFolder::helpFile(), ProgramFolder::helpIndex());
-    if (help.outcome == HelpViewer::Result::Outcome::Shown)
-        return;
-    const QString &reason
-        = help.outcome == HelpViewer::Result::Outcome::Missing ? Texts::helpMissing : Texts::helpNotOpened;
-    m_messages->inform(Texts::helpTitle, reason + help.file, MessageDialog::Icon::Warning);
+        = HelpViewer::showHelp(ProgramFolder::helpFile(), ProgramFolder::helpIndex(), this, notOpened);
+    if (help.outcome == HelpViewer::Result::Outcome::Missing)
+        m_messages->inform(Texts::helpTitle, Texts::helpMissing + help.file, MessageDialog::Icon::Warning);
+    else if (help.outcome == HelpViewer::Result::Outcome::NotOpened)
+        notOpened(help.file);
 }
 
 void MainWindow::confirmQuit()
@@ -452,11 +416,18 @@ void MainWindow::launchUpdate()
         return;
     const QString program = ProgramFolder::updateProgram();
     // Ending without the update program would look like a crash.
-    if (ShellRoutines::startProgram(program) == ShellRoutines::Start::Missing) {
+    switch (ShellRoutines::startProgram(program)) {
+    case ShellRoutines::Start::Started:
+        emit quitRequested();
+        break;
+    case ShellRoutines::Start::Missing:
         m_messages->inform(Texts::updateTitle, Texts::updateMissing + program, MessageDialog::Icon::Warning);
-        return;
+        break;
+    case ShellRoutines::Start::Failed:
+        m_messages->inform(Texts::updateTitle, Texts::updateNotStarted + program,
+                           MessageDialog::Icon::Warning);
+        break;
     }
-    emit quitRequested();
 }
 
 void MainWindow::changeEvent(QEvent *event)
@@ -466,10 +437,8 @@ void MainWindow::changeEvent(QEvent *event)
         return;
     const auto *change = static_cast<QWindowStateChangeEvent *>(event);
     const bool becameMinimised = isMinimized() && !change->oldState().testFlag(Qt::WindowMinimized);
-    if (!becameMinimised)
-        return;
-    // Not from inside the state change: the window manager is still telling us about it.
-    QTimer::singleShot(0, this, &MainWindow::moveToTray);
+    if (becameMinimised)
+        runAfterThisEvent(this, [this] { moveToTray(); });
 }
 
 void MainWindow::moveToTray()
@@ -479,12 +448,8 @@ void MainWindow::moveToTray()
     // A modal window blocks the tray icon's clicks, and the window manager
     // takes it along when it minimises its owner: nothing would be left to
     // reach. The window stays, with its modal window on top.
-    if (QWidget *modal = QApplication::activeModalWidget()) {
-        setWindowState(windowState() & ~Qt::WindowMinimized);
-        show();
-        modal->setWindowState(modal->windowState() & ~Qt::WindowMinimized);
-        modal->show();
-        WindowPlacement::activate(modal);
+    if (QApplication::activeModalWidget()) {
+        WindowReach::restore(this);
         return;
     }
     // Without a notification area the window stays minimised on the task bar,
@@ -498,20 +463,14 @@ void MainWindow::moveToTray()
 
 void MainWindow::restoreFromTray()
 {
-    setWindowState(windowState() & ~Qt::WindowMinimized);
-    show();
+    WindowReach::restore(this);
     m_trayIcon->hide();
-    WindowPlacement::activate(this);
 }
 
 void MainWindow::bringToFront()
 {
-    if (m_trayIcon->isShown()) {
+    if (m_trayIcon->isShown())
         restoreFromTray();
-        return;
-    }
-    setWindowState(windowState() & ~Qt::WindowMinimized);
-    show();
-    QWidget *modal = QApplication::activeModalWidget();
-    WindowPlacement::activate(modal ? modal : this);
+    else
+        WindowReach::restore(this);
 }

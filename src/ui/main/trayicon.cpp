@@ -1,5 +1,7 @@
 #include "ui/main/trayicon.h"
 
+#include "core/later.h"
+
 #include <QCursor>
 #include <QMenu>
 #include <QTimer>
@@ -25,31 +27,10 @@ TrayIcon::TrayIcon(QWidget *owner)
     , m_hostWatch(new QTimer(this))
 {
     m_menu->setObjectName(QStringLiteral("trayMenu"));
-    // Queued: the icon's window must outlive the mouse event it is handling.
-    connect(
-        m_icon, &QSystemTrayIcon::activated, this,
-        [this](QSystemTrayIcon::ActivationReason reason) {
-            // A user who already clicked the icon needs no hint where it is.
-            m_balloonWait->stop();
-            switch (reason) {
-            // A click within the double-click time of the one before comes as
-            // a double click only (a quick minimise and click again, or a
-            // double click out of habit): it is a click all the same.
-            case QSystemTrayIcon::Trigger:
-            case QSystemTrayIcon::DoubleClick:
-                emit activated();
-                break;
-            case QSystemTrayIcon::Context:
-                emit contextMenuRequested();
-                // Not exec(): a nested event loop here would let the chosen
-                // entry delete the icon while its event is still running.
-                m_menu->popup(QCursor::pos());
-                break;
-            default:
-                break;
-            }
-        },
-        Qt::QueuedConnection);
+    connect(m_icon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        // After the icon's own mouse event: its window must outlive the event it is handling.
+        runAfterThisEvent(this, [this, reason] { answer(reason); });
+    });
     m_balloonWait->setInterval(balloonWaitInterval);
     connect(m_balloonWait, &QTimer::timeout, this, &TrayIcon::showPendingBalloon);
     // Qt tells only its own X11 tray code, through an interface of the
@@ -62,6 +43,29 @@ TrayIcon::TrayIcon(QWidget *owner)
         m_hostWatch->stop();
         emit hostLost();
     });
+}
+
+void TrayIcon::answer(QSystemTrayIcon::ActivationReason reason)
+{
+    // A user who already clicked the icon needs no hint where it is.
+    m_balloonWait->stop();
+    switch (reason) {
+    // A click within the double-click time of the one before comes as a
+    // double click only (a quick minimise and click again, or a double click
+    // out of habit): it is a click all the same.
+    case QSystemTrayIcon::Trigger:
+    case QSystemTrayIcon::DoubleClick:
+        emit activated();
+        break;
+    case QSystemTrayIcon::Context:
+        emit contextMenuRequested();
+        // Not exec(): a nested event loop here would let the chosen entry
+        // delete the icon while its event is still running.
+        m_menu->popup(QCursor::pos());
+        break;
+    default:
+        break;
+    }
 }
 
 bool TrayIcon::isAvailable()

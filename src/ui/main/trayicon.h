@@ -46,6 +46,7 @@ signals:
     void hostLost();
 
 private:
+    void answer(QSystemTrayIcon::ActivationReason reason);
     void showPendingBalloon();
 
     QSystemTrayIcon *m_icon;

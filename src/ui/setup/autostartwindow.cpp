@@ -2,12 +2,12 @@
 
 #include "system/autorun.h"
 #include "system/windowplacement.h"
-#include "ui/controls/bgrcolor.h"
 #include "ui/controls/commandbutton.h"
 #include "ui/controls/frame.h"
 #include "ui/controls/icons.h"
 #include "ui/controls/makers.h"
 #include "ui/controls/messagedialog.h"
+#include "ui/controls/programlook.h"
 #include "ui/controls/textbox.h"
 #include "ui/controls/twips.h"
 #include "ui/controls/windowsetup.h"
@@ -37,7 +37,6 @@ namespace {
 namespace Layout {
 const QSize window = Twips::size(5535, 2745);
 const QRect frame = Twips::rect(120, 120, 5295, 2055);
-const QColor frameCaption = BgrColor::toColor(0xFF0000);
 const QRect explanation = Twips::rect(120, 300, 4935, 855);
 const QRect programPath = Twips::rect(240, 1200, 4815, 285);
 const QRect enterButton = Twips::rect(240, 1560, 2295, 375);
@@ -53,13 +52,13 @@ AutostartWindow::AutostartWindow(QWidget *parent)
     WindowPlacement::centre(this);
 
     Frame *frame = Make::frame(QStringLiteral("frame"), Texts::frame, this, Layout::frame);
-    frame->setCaptionColor(Layout::frameCaption);
+    frame->setCaptionColor(ProgramLook::captionBlue());
     Make::wrappedLabel(QStringLiteral("explanationLabel"), Texts::explanation, frame, Layout::explanation);
 
     m_programPath = new TextBox(frame);
     m_programPath->setObjectName(QStringLiteral("programPathBox"));
     m_programPath->setAccessibleName(Texts::fileBox);
-    m_programPath->setLocked(true);
+    m_programPath->setReadOnly(true);
     m_programPath->setGeometry(Layout::programPath);
 
     auto *enterButton = new CommandButton(Texts::enter, CommandButton::Style::Push, frame);

@@ -1,6 +1,7 @@
 #include "ui/setup/migrationwizard.h"
 
 #include "system/windowplacement.h"
+#include "system/windowreach.h"
 #include "ui/controls/commandbutton.h"
 #include "ui/controls/frame.h"
 #include "ui/controls/icons.h"
@@ -74,7 +75,7 @@ MigrationWizard::MigrationWizard(int year, QWidget *parent)
         Texts::caption, Texts::caption, Layout::window);
     setWindowIcon(Icons::named(QStringLiteral("zelk")));
     // No minimise button and no task-bar button: never minimised out of reach.
-    WindowPlacement::keepReachable(this);
+    WindowReach::keepReachable(this);
 
     auto *band = new QWidget(this);
     band->setObjectName(QStringLiteral("band"));
@@ -111,15 +112,10 @@ MigrationWizard::MigrationWizard(int year, QWidget *parent)
     connect(m_buttons[TakeOver], &CommandButton::clicked, this, &MigrationWizard::showDonePage);
     connect(m_buttons[Cancel], &CommandButton::clicked, this, &MigrationWizard::quitRequested);
     connect(m_buttons[Finish], &CommandButton::clicked, this, &MigrationWizard::finish);
-}
 
-void MigrationWizard::load()
-{
     showPage(Next);
     m_page->setText(Texts::start.arg(m_migration.year()));
     WindowPlacement::centre(this);
-    show();
-    m_buttons[Next]->setFocus();
 }
 
 void MigrationWizard::showPage(Button visibleButton)
@@ -135,7 +131,7 @@ void MigrationWizard::showPage(Button visibleButton)
 void MigrationWizard::takeOver()
 {
     showPage(TakeOver);
-    const RateMigration::Outcome outcome = m_migration.takeOver(QLocale::system());
+    const RateMigration::Outcome outcome = m_migration.takeOver(QLocale());
     m_page->setText(Texts::found.arg(QString::number(m_migration.year()), outcome.oldRate));
     // A failure is this wizard's run-time error, told in the plain system
     // message box; the page stays where the click left it.

@@ -17,12 +17,11 @@ class MigrationWizard : public QWidget
     Q_OBJECT
 
 public:
+    // Made, it is on its first page with "&Weiter" waiting for the keyboard.
     explicit MigrationWizard(int year, QWidget *parent = nullptr);
 
-    void load();
-
 signals:
-    // Emitted after "&Fertig" has unloaded the wizard.
+    // Emitted after "&Fertig" has closed the wizard.
     void finished();
     // "&Abbrechen": the program ends without opening the main window.
     void quitRequested();
