@@ -1,13 +1,12 @@
 #include "app/windowmanager.h"
-#include "core/versiontext.h"
 #include "settings/ratesetting.h"
 #include "settings/settingsstore.h"
 #include "support/testenvironment.h"
 #include "support/urlcatcher.h"
 #include "ui/controls/commandbutton.h"
-#include "ui/controls/iconbutton.h"
 #include "ui/controls/textbox.h"
 #include "ui/controls/toolbar.h"
+#include "ui/controls/toolbutton.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -21,38 +20,10 @@
 #include <QTimer>
 #include <QToolButton>
 
-class TestWindowManager : public QObject
-{
-    Q_OBJECT
+namespace {
 
-private slots:
-    void init() { m_env = std::make_unique<TestEnvironment>(); }
-    void cleanup();
-    void switchesBetweenCalculators();
-    void windowComesBack_data();
-    void windowComesBack();
-    void modalWindowHoldsCommands_data();
-    void modalWindowHoldsCommands();
-
-private:
-    static QStringList forms();
-    static QWidget *form(const QString &name);
-    static TextBox *box(const QString &formName, const char *boxName)
-    {
-        return form(formName)->findChild<TextBox *>(QLatin1String(boxName));
-    }
-    static void saveOldRate(int year)
-    {
-        QVERIFY(SettingsStore::save(RateSetting::oldApplication(year), RateSetting::section(),
-                                    RateSetting::key(), QStringLiteral("16")));
-    }
-    static void press(QWidget *main, const QString &command);
-    static QString pressAndClose(QWidget *main, const QString &command,
-                                 const std::function<void(QWidget *)> &whileOpen);
-    std::unique_ptr<TestEnvironment> m_env;
-};
-
-QStringList TestWindowManager::forms()
+// The program's windows that are shown, by name.
+QStringList windows()
 {
     QStringList names;
     const auto widgets = QApplication::topLevelWidgets();
@@ -64,7 +35,7 @@ QStringList TestWindowManager::forms()
     return names;
 }
 
-QWidget *TestWindowManager::form(const QString &name)
+QWidget *shownWindow(const QString &name)
 {
     const auto widgets = QApplication::topLevelWidgets();
     for (QWidget *widget : widgets) {
@@ -74,141 +45,14 @@ QWidget *TestWindowManager::form(const QString &name)
     return nullptr;
 }
 
-void TestWindowManager::cleanup()
+TextBox *box(const QString &window, const char *name)
 {
-    const auto widgets = QApplication::topLevelWidgets();
-    for (QWidget *widget : widgets) {
-        if (widget->testAttribute(Qt::WA_DeleteOnClose))
-            widget->close();
-    }
-    QTRY_VERIFY(forms().isEmpty());
-    m_env.reset();
-}
-
-void TestWindowManager::switchesBetweenCalculators()
-{
-    QVERIFY(RateSetting::save(QStringLiteral("7")));
-    WindowManager windows(10);
-    QSignalSpy ended(&windows, &WindowManager::allWindowsClosed);
-    windows.start();
-    QTRY_COMPARE(forms(), QStringList{"mainWindow"});
-
-    box("mainWindow", "netBox")->setText(QStringLiteral("100"));
-    form(QStringLiteral("mainWindow"))
-        ->findChild<ToolBar *>()
-        ->button(QStringLiteral("compactAction"))
-        ->click();
-    QTRY_COMPARE(forms(), QStringList{"compactWindow"});
-    const QString compact = QStringLiteral("compactWindow");
-    QVERIFY(box(compact, "netBox")->text().isEmpty());
-    QCOMPARE(box(compact, "rateBox")->text(), QStringLiteral("7"));
-    // 834, 121 unless the screen is too small (the offscreen one is 800 wide).
-    QWidget *window = form(compact);
-    const QRect area = window->screen()->availableGeometry();
-    QVERIFY(area.contains(window->frameGeometry()));
-    QCOMPARE(window->pos(), QPoint(qMin(834, area.right() + 1 - window->frameGeometry().width()), 121));
-
-    // The compact window calculates, copies and clears like the main window.
-    box(compact, "rateBox")->setText(QStringLiteral("16"));
-    QTest::keyClicks(box(compact, "grossBox"), QStringLiteral("116"));
-    QTest::keyClick(box(compact, "grossBox"), Qt::Key_Enter);
-    QCOMPARE(box(compact, "netBox")->text(), QStringLiteral("100,00"));
-    window->findChild<IconButton *>(QStringLiteral("copyVatButton"))->click();
-    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("16,00"));
-    window->findChild<CommandButton *>(QStringLiteral("newButton"))->click();
-    QVERIFY(box(compact, "grossBox")->text().isEmpty());
-    QCOMPARE(box(compact, "rateBox")->text(), QStringLiteral("16"));
-
-    // Its own close button hands back like closing the window (the real-window suite closes it).
-    window->findChild<CommandButton *>(QStringLiteral("mainWindowButton"))->click();
-    QTRY_COMPARE(forms(), QStringList{"mainWindow"});
-    QVERIFY(box("mainWindow", "netBox")->text().isEmpty());
-    QCOMPARE(box("mainWindow", "rateBox")->text(), QStringLiteral("7"));
-    QCOMPARE(ended.size(), 0);
-    form(QStringLiteral("mainWindow"))->close();
-    QTRY_COMPARE(ended.size(), 1);
-}
-
-// clang-format off
-void TestWindowManager::windowComesBack_data()
-{
-    // After the splash: the main window, or the wizard of the old version whose
-    // rate waits (which old store is found is the migration's own test).
-    // Minimised: windows without a task-bar button, and a main window whose
-    // modal window blocks the notification area's icon, leave nothing to click
-    // when a window manager minimises them anyway. A second start of the
-    // program brings the window the user works with to the front.
-    QTest::addColumn<QString>("window");
-    QTest::addColumn<bool>("withModal");
-    QTest::addColumn<bool>("secondStart");
-    QTest::newRow("compact window") << "compactWindow" << false << false;
-    QTest::newRow("compact window with a message") << "compactWindow" << true << false;
-    QTest::newRow("wizard") << "wizard2009" << false << false;
-    QTest::newRow("main window with a modal window") << "mainWindow" << true << false;
-    QTest::newRow("second start, main window") << "mainWindow" << false << true;
-    QTest::newRow("second start, main window with a modal window") << "mainWindow" << true << true;
-    QTest::newRow("second start, compact window") << "compactWindow" << false << true;
-    QTest::newRow("second start, wizard") << "wizard2009" << false << true;
-    QTest::newRow("second start, wizard of 2008") << "wizard2008" << false << true;
-}
-// clang-format on
-
-void TestWindowManager::windowComesBack()
-{
-    QFETCH(QString, window);
-    QFETCH(bool, withModal);
-    QFETCH(bool, secondStart);
-    if (window.startsWith(QLatin1String("wizard")))
-        saveOldRate(2000 + window.right(2).toInt());
-    WindowManager windows(20);
-    windows.start();
-    QCOMPARE(forms(), QStringList{"splashWindow"});
-    QCOMPARE(form(QStringLiteral("splashWindow"))
-                 ->findChild<QWidget *>(QStringLiteral("versionLabel"))
-                 ->accessibleName(),
-             VersionText::text());
-    const bool compact = window == QLatin1String("compactWindow");
-    QTRY_COMPARE(forms(), QStringList{compact ? QStringLiteral("mainWindow") : window});
-    if (compact)
-        form(QStringLiteral("mainWindow"))
-            ->findChild<ToolBar *>()
-            ->button(QStringLiteral("compactAction"))
-            ->click();
-    QTRY_COMPARE(forms(), QStringList{window});
-    QWidget *shown = form(window);
-    QPointer<QDialog> modal;
-    if (withModal) {
-        modal = new QDialog(shown);
-        modal->setAttribute(Qt::WA_DeleteOnClose);
-        modal->open();
-        QCOMPARE(QApplication::activeModalWidget(), modal.data());
-    }
-
-    if (secondStart) {
-        // Another program has the focus, and the main window is minimised where it can be.
-        QWidget other;
-        other.show();
-        other.activateWindow();
-        QTRY_COMPARE(QApplication::activeWindow(), &other);
-        if (!withModal && !compact)
-            shown->setWindowState(Qt::WindowMinimized);
-        windows.bringToFront(QStringLiteral("token-2"));
-        QCOMPARE(qgetenv("XDG_ACTIVATION_TOKEN"), QByteArray("token-2"));
-        QTRY_COMPARE(QApplication::activeWindow(), withModal ? modal.data() : shown);
-    } else {
-        shown->setWindowState(Qt::WindowMinimized);
-    }
-    QTRY_VERIFY(!shown->isMinimized());
-    QVERIFY(shown->isVisible());
-    if (withModal) {
-        QVERIFY(modal->isVisible() && !modal->isMinimized());
-        modal->close();
-    }
+    return shownWindow(window)->findChild<TextBox *>(QLatin1String(name));
 }
 
 // Presses a command as an assistive tool does: Press on its toolbar button,
 // or on its entry in an open menu, which triggers the entry's action.
-void TestWindowManager::press(QWidget *main, const QString &command)
+void press(QWidget *main, const QString &command)
 {
     QToolButton *button = main->findChild<ToolBar *>()->button(command);
     if (button && !button->menu())
@@ -221,14 +65,13 @@ void TestWindowManager::press(QWidget *main, const QString &command)
 // Presses the command and waits for the modal window it opens; whileOpen runs
 // inside that window's own event loop, then the window is closed. Returns the
 // window's title, empty when none opened.
-QString TestWindowManager::pressAndClose(QWidget *main, const QString &command,
-                                         const std::function<void(QWidget *)> &whileOpen)
+QString pressAndClose(QWidget *main, const QString &command, const std::function<void(QWidget *)> &whileOpen)
 {
     QString title;
     QPointer<QWidget> modal;
     bool done = false;
     QTimer poll;
-    connect(&poll, &QTimer::timeout, [&] {
+    QObject::connect(&poll, &QTimer::timeout, [&] {
         if (modal || !(modal = QApplication::activeModalWidget()))
             return;
         title = modal->windowTitle();
@@ -242,72 +85,215 @@ QString TestWindowManager::pressAndClose(QWidget *main, const QString &command,
     return QTest::qWaitFor([&done] { return done; }) ? title : QString();
 }
 
-// clang-format off
-void TestWindowManager::modalWindowHoldsCommands_data()
-{
-    QTest::addColumn<QString>("opener"); // the command that opens the modal window
-    QTest::addColumn<QString>("title");
-    QTest::newRow("about") << "aboutAction" << "Copyright";
-    QTest::newRow("autostart") << "autostartAction" << "Autostartfunktion";
-    QTest::newRow("donation") << "donateAction" << "Spende / Anerkennung";
-    QTest::newRow("exit question") << "exitAction" << "Programm beenden";
-}
-// clang-format on
+} // namespace
 
-void TestWindowManager::modalWindowHoldsCommands()
+class TestApp : public QObject
 {
-    QFETCH(QString, opener);
-    QFETCH(QString, title);
-    QVERIFY(RateSetting::save(QStringLiteral("7")));
-    WindowManager windows(10);
-    windows.start();
-    QTRY_COMPARE(forms(), QStringList{"mainWindow"});
-    const QPointer<QWidget> main = form(QStringLiteral("mainWindow"));
-    box("mainWindow", "netBox")->setText(QStringLiteral("100"));
-    QApplication::clipboard()->setText(QStringLiteral("alt"));
-    UrlCatcher pages;
-    QTest::failOnWarning("QDialog::exec: Recursive call detected");
-    // What the commands change: the windows, the amounts, the clipboard, the stored rate, pages.
-    const auto state = [&] {
-        const QWidget *shown = form(QStringLiteral("mainWindow"));
-        return QStringList{
-            forms().join(QLatin1Char(',')), shown ? box("mainWindow", "netBox")->text() : QString(),
-            QApplication::clipboard()->text(), RateSetting::read(), QString::number(pages.urls.size())};
-    };
+    Q_OBJECT
 
-    QStringList before;
-    QStringList after;
-    QStringList opened;
-    const QString shown = pressAndClose(main, opener, [&](QWidget *modal) {
-        // A window that a command opens over the modal one is noted and closed,
-        // so that it cannot hold the test.
-        QTimer closer;
-        connect(&closer, &QTimer::timeout, [&] {
-            QWidget *active = QApplication::activeModalWidget();
-            if (active && active != modal) {
-                opened.append(active->windowTitle());
-                active->close();
-            }
-        });
-        closer.start(10);
-        before = state();
-        // The window's commands, not the amount boxes' list buttons.
-        const QList<QAction *> actions = main->findChildren<QAction *>(QString(), Qt::FindDirectChildrenOnly);
-        for (QAction *action : actions) {
-            if (!main) // "exit" or "Ansicht wechseln" ran
-                break;
-            if (!action->objectName().isEmpty())
-                press(main, action->objectName());
-            QCoreApplication::sendPostedEvents(); // commands run after the press has returned
+    std::unique_ptr<TestEnvironment> m_env;
+
+private slots:
+    void init() { m_env = std::make_unique<TestEnvironment>(); }
+    void cleanup()
+    {
+        const auto widgets = QApplication::topLevelWidgets();
+        for (QWidget *widget : widgets) {
+            if (widget->testAttribute(Qt::WA_DeleteOnClose))
+                widget->close();
         }
-        after = state();
-    });
-    QCOMPARE(shown, title);
-    QCOMPARE(opened, QStringList());
-    QCOMPARE(after, before);
-    // Once the modal window has closed, the same press opens it again.
-    QCOMPARE(pressAndClose(main, opener, [](QWidget *) {}), title);
-}
+        QTRY_VERIFY(windows().isEmpty());
+        m_env.reset();
+    }
 
-QTEST_MAIN(TestWindowManager)
-#include "tst_windowmanager.moc"
+    void switchesBetweenCalculators()
+    {
+        QVERIFY(RateSetting::save(QStringLiteral("7")));
+        WindowManager manager(10);
+        QSignalSpy ended(&manager, &WindowManager::allWindowsClosed);
+        manager.start();
+        QTRY_COMPARE(windows(), QStringList{"mainWindow"});
+
+        box("mainWindow", "netBox")->setText(QStringLiteral("100"));
+        shownWindow(QStringLiteral("mainWindow"))
+            ->findChild<ToolBar *>()
+            ->button(QStringLiteral("compactAction"))
+            ->click();
+        QTRY_COMPARE(windows(), QStringList{"compactWindow"});
+        const QString compact = QStringLiteral("compactWindow");
+        QVERIFY(box(compact, "netBox")->text().isEmpty());
+        QCOMPARE(box(compact, "rateBox")->text(), QStringLiteral("7"));
+        // 834, 121 unless the screen is too small (the offscreen one is 800 wide).
+        QWidget *window = shownWindow(compact);
+        const QRect area = window->screen()->availableGeometry();
+        QTRY_VERIFY(area.contains(window->frameGeometry()));
+        QCOMPARE(window->pos(), QPoint(qMin(834, area.right() + 1 - window->frameGeometry().width()), 121));
+
+        // The compact window calculates, copies and clears like the main window.
+        box(compact, "rateBox")->setText(QStringLiteral("16"));
+        QTest::keyClicks(box(compact, "grossBox"), QStringLiteral("116"));
+        QTest::keyClick(box(compact, "grossBox"), Qt::Key_Enter);
+        QCOMPARE(box(compact, "netBox")->text(), QStringLiteral("100,00"));
+        window->findChild<ToolButton *>(QStringLiteral("copyVatButton"))->click();
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("16,00"));
+        window->findChild<CommandButton *>(QStringLiteral("newButton"))->click();
+        QVERIFY(box(compact, "grossBox")->text().isEmpty());
+        QCOMPARE(box(compact, "rateBox")->text(), QStringLiteral("16"));
+
+        // Its own close button hands back like closing the window (the real-window suite closes it).
+        window->findChild<CommandButton *>(QStringLiteral("mainWindowButton"))->click();
+        QTRY_COMPARE(windows(), QStringList{"mainWindow"});
+        QVERIFY(box("mainWindow", "netBox")->text().isEmpty());
+        QCOMPARE(box("mainWindow", "rateBox")->text(), QStringLiteral("7"));
+        QCOMPARE(ended.size(), 0);
+        shownWindow(QStringLiteral("mainWindow"))->close();
+        QTRY_COMPARE(ended.size(), 1);
+    }
+
+    void windowComesBack_data()
+    {
+        // After the splash: the main window, or the wizard of the old version whose
+        // rate waits (which old store is found is the migration's own test).
+        // Minimised: windows without a task-bar button, and a main window whose
+        // modal window blocks the notification area's icon, leave nothing to click
+        // when a window manager minimises them anyway. A second start of the
+        // program brings the window the user works with to the front.
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<bool>("withModal");
+        QTest::addColumn<bool>("secondStart");
+        QTest::newRow("compact window") << "compactWindow" << false << false;
+        QTest::newRow("compact window with a message") << "compactWindow" << true << false;
+        QTest::newRow("wizard") << "wizard2009" << false << false;
+        QTest::newRow("main window with a modal window") << "mainWindow" << true << false;
+        QTest::newRow("second start, main window") << "mainWindow" << false << true;
+        QTest::newRow("second start, main window with a modal window") << "mainWindow" << true << true;
+        QTest::newRow("second start, compact window") << "compactWindow" << false << true;
+        QTest::newRow("second start, wizard") << "wizard2009" << false << true;
+        QTest::newRow("second start, wizard of 2008") << "wizard2008" << false << true;
+    }
+
+    void windowComesBack()
+    {
+        QFETCH(QString, window);
+        QFETCH(bool, withModal);
+        QFETCH(bool, secondStart);
+        if (window.startsWith(QLatin1String("wizard")))
+            QVERIFY(SettingsStore::save(RateSetting::oldApplication(2000 + window.right(2).toInt()),
+                                        RateSetting::section(), RateSetting::key(), QStringLiteral("16")));
+        WindowManager manager(20);
+        manager.start();
+        QCOMPARE(windows(), QStringList{"splashWindow"});
+        const bool compact = window == QLatin1String("compactWindow");
+        QTRY_COMPARE(windows(), QStringList{compact ? QStringLiteral("mainWindow") : window});
+        if (compact)
+            shownWindow(QStringLiteral("mainWindow"))
+                ->findChild<ToolBar *>()
+                ->button(QStringLiteral("compactAction"))
+                ->click();
+        QTRY_COMPARE(windows(), QStringList{window});
+        QWidget *shown = shownWindow(window);
+        // The compact window takes the keyboard itself once it is on screen.
+        QTRY_VERIFY(!compact || shown->isActiveWindow());
+        QPointer<QDialog> modal;
+        if (withModal) {
+            modal = new QDialog(shown);
+            modal->setAttribute(Qt::WA_DeleteOnClose);
+            modal->open();
+            QCOMPARE(QApplication::activeModalWidget(), modal.data());
+        }
+
+        if (secondStart) {
+            // Another program has the focus, and the main window is minimised where it can be.
+            QWidget other;
+            other.show();
+            other.activateWindow();
+            QTRY_COMPARE(QApplication::activeWindow(), &other);
+            if (!withModal && !compact)
+                shown->setWindowState(Qt::WindowMinimized);
+            manager.bringToFront(QStringLiteral("token-2"));
+            QCOMPARE(qgetenv("XDG_ACTIVATION_TOKEN"), QByteArray("token-2"));
+            QTRY_COMPARE(QApplication::activeWindow(), withModal ? modal.data() : shown);
+        } else {
+            shown->setWindowState(Qt::WindowMinimized);
+        }
+        QTRY_VERIFY(!shown->isMinimized());
+        QVERIFY(shown->isVisible());
+        if (withModal) {
+            QVERIFY(modal->isVisible() && !modal->isMinimized());
+            modal->close();
+        }
+    }
+
+    void modalWindowHoldsCommands_data()
+    {
+        QTest::addColumn<QString>("opener"); // the command that opens the modal window
+        QTest::addColumn<QString>("title");
+        QTest::newRow("about") << "aboutAction"
+                               << "Copyright";
+        QTest::newRow("autostart") << "autostartAction"
+                                   << "Autostartfunktion";
+        QTest::newRow("donation") << "donateAction"
+                                  << "Spende / Anerkennung";
+        QTest::newRow("exit question") << "exitAction"
+                                       << "Programm beenden";
+    }
+
+    void modalWindowHoldsCommands()
+    {
+        QFETCH(QString, opener);
+        QFETCH(QString, title);
+        QVERIFY(RateSetting::save(QStringLiteral("7")));
+        WindowManager manager(10);
+        manager.start();
+        QTRY_COMPARE(windows(), QStringList{"mainWindow"});
+        const QPointer<QWidget> main = shownWindow(QStringLiteral("mainWindow"));
+        box("mainWindow", "netBox")->setText(QStringLiteral("100"));
+        QApplication::clipboard()->setText(QStringLiteral("alt"));
+        UrlCatcher pages;
+        QTest::failOnWarning("QDialog::exec: Recursive call detected");
+        // What the commands change: the windows, the amounts, the clipboard, the stored rate, pages.
+        const auto state = [&] {
+            const QWidget *shown = shownWindow(QStringLiteral("mainWindow"));
+            return QStringList{
+                windows().join(QLatin1Char(',')), shown ? box("mainWindow", "netBox")->text() : QString(),
+                QApplication::clipboard()->text(), RateSetting::read(), QString::number(pages.urls.size())};
+        };
+
+        QStringList before;
+        QStringList after;
+        QStringList opened;
+        const QString shown = pressAndClose(main, opener, [&](QWidget *modal) {
+            // A window that a command opens over the modal one is noted and closed,
+            // so that it cannot hold the test.
+            QTimer closer;
+            connect(&closer, &QTimer::timeout, [&] {
+                QWidget *active = QApplication::activeModalWidget();
+                if (active && active != modal) {
+                    opened.append(active->windowTitle());
+                    active->close();
+                }
+            });
+            closer.start(10);
+            before = state();
+            // The window's commands, not the amount boxes' list buttons.
+            const QList<QAction *> actions
+                = main->findChildren<QAction *>(QString(), Qt::FindDirectChildrenOnly);
+            for (QAction *action : actions) {
+                if (!main) // "exit" or "Ansicht wechseln" ran
+                    break;
+                if (!action->objectName().isEmpty())
+                    press(main, action->objectName());
+                QCoreApplication::sendPostedEvents(); // commands run after the press has returned
+            }
+            after = state();
+        });
+        QCOMPARE(shown, title);
+        QCOMPARE(opened, QStringList());
+        QCOMPARE(after, before);
+        // Once the modal window has closed, the same press opens it again.
+        QCOMPARE(pressAndClose(main, opener, [](QWidget *) {}), title);
+    }
+};
+
+QTEST_MAIN(TestApp)
+#include "tst_app.moc"

@@ -4,8 +4,10 @@
 # Usage: tests/faults/asuser.sh <test program> [arguments]
 #
 # As root: makes a throw-away user, copies the program where that user can
-# run it, mounts a small tmpfs for the full-disk cases (ZELK_SMALL_FS), runs
-# the program with setpriv and removes user, mount and copies afterwards.
+# run it, mounts a small tmpfs for the full-disk cases (ZELK_SMALL_FS) and a
+# file system whose clock steps whole seconds (ZELK_COARSE_FS: ext2 with small
+# inodes, as older disks have), runs the program with setpriv and removes
+# user, mounts and copies afterwards.
 # As an ordinary user: runs the program directly; without a small file system
 # the full-disk cases skip themselves with a message.
 set -u
@@ -27,7 +29,9 @@ done
 user="zelkfault$$"
 work=$(mktemp -d /tmp/zelk-faults.XXXXXX)
 cleanup() {
-    mountpoint -q "$work/small" 2>/dev/null && umount "$work/small"
+    for mounted in "$work/small" "$work/coarse"; do
+        mountpoint -q "$mounted" 2>/dev/null && umount "$mounted"
+    done
     rm -rf "$work"
     userdel "$user" >/dev/null 2>&1
 }
@@ -44,7 +48,7 @@ chmod 755 "$work"
 cp "$program" "$work/"
 binary="$work/$(basename "$program")"
 chmod 755 "$binary"
-mkdir -p "$work/home" "$work/tmp" "$work/runtime" "$work/small"
+mkdir -p "$work/home" "$work/tmp" "$work/runtime" "$work/small" "$work/coarse"
 chown "$uid:$gid" "$work/home" "$work/tmp" "$work/runtime"
 chmod 700 "$work/runtime"
 
@@ -56,7 +60,16 @@ else
     echo "NOTE: no tmpfs could be mounted here; the full-disk cases are skipped."
 fi
 
+coarse=""
+if truncate -s 2M "$work/coarse.img" && mkfs.ext2 -q -I 128 "$work/coarse.img" 2>/dev/null \
+    && mount -o loop "$work/coarse.img" "$work/coarse" 2>/dev/null; then
+    chown "$uid:$gid" "$work/coarse"
+    coarse="$work/coarse"
+else
+    echo "NOTE: no file system with whole-second times could be mounted here; its case is skipped."
+fi
+
 echo "Running $(basename "$program") as the throw-away user $user (uid $uid)"
 cd "$work/home"
-env HOME="$work/home" TMPDIR="$work/tmp" XDG_RUNTIME_DIR="$work/runtime" ZELK_SMALL_FS="$small" \
+env HOME="$work/home" TMPDIR="$work/tmp" XDG_RUNTIME_DIR="$work/runtime" ZELK_SMALL_FS="$small" ZELK_COARSE_FS="$coarse" \
     setpriv --reuid="$uid" --regid="$gid" --clear-groups "$binary" "$@"

@@ -2,10 +2,10 @@
 // fault a user meets, with real permissions: the test runs as an ordinary
 // user (asuser.sh arranges that when the suite runs as root).
 #include "settings/settingsstore.h"
-#include "support/entrylistdriver.h"
 #include "support/messagerecorder.h"
+#include "support/popups.h"
 #include "system/autorun.h"
-#include "ui/calculator/calculatorpanel.h"
+#include "ui/calculator/calculatorboxes.h"
 #include "ui/controls/commandbutton.h"
 #include "ui/controls/textbox.h"
 #include "ui/main/mainwindow.h"
@@ -137,8 +137,8 @@ QString TestStoreFaults::fileOf(Operation operation)
 // cannot be written, so the list lives in the user's data folder.
 TextBox *TestStoreFaults::rateBox(MainWindow *window) const
 {
-    window->load();
-    window->findChild<CalculatorPanel *>()->bindEntryList(
+    window->show();
+    window->findChild<CalculatorBoxes *>()->useStoredValues(
         m_sandbox->filePath(QStringLiteral("program/zelk.dat")));
     return window->findChild<TextBox *>(QStringLiteral("rateBox"));
 }
@@ -166,9 +166,11 @@ void TestStoreFaults::run(Operation operation)
         QCoreApplication::sendPostedEvents(); // a menu entry's command runs after the menu has returned
     } else {
         // Adding 12, or removing the second entry the list shows.
-        useEntryList(box,
-                     operation == Operation::ListAdd ? QStringLiteral("add")
-                                                     : useEntryList(box, QString()).value(1));
+        // (the list shows its caption first)
+        useStoredValues(box,
+                        operation == Operation::ListAdd
+                            ? QStringLiteral("add")
+                            : QStringLiteral("remove ") + useStoredValues(box).value(2));
     }
     delete window;
 }
@@ -179,7 +181,7 @@ QStringList TestStoreFaults::shownAfterwards(Operation operation)
     TextBox *box = rateBox(&window);
     if (operation == Operation::RateSave || operation == Operation::RateDelete)
         return {box->text()};
-    return useEntryList(box, QString());
+    return useStoredValues(box).mid(1);
 }
 
 void TestStoreFaults::faults_data()

@@ -10,16 +10,33 @@
 class MessageRecorder : public MessageDialog::StandIn
 {
 public:
-    explicit MessageRecorder(MessageDialog::Answer toQuestions = MessageDialog::Answer::No);
-    ~MessageRecorder() override;
+    explicit MessageRecorder(MessageDialog::Answer toQuestions = MessageDialog::Answer::No)
+        : m_toQuestions(toQuestions)
+    {
+        MessageDialog::setStandIn(this);
+    }
+    ~MessageRecorder() override { MessageDialog::setStandIn(nullptr); }
     MessageRecorder(const MessageRecorder &) = delete;
     MessageRecorder &operator=(const MessageRecorder &) = delete;
 
-    MessageDialog::Answer answer(const MessageDialog::Message &message) override;
+    MessageDialog::Answer answer(const MessageDialog::Message &message) override
+    {
+        messages.append(message);
+        return message.question ? m_toQuestions : MessageDialog::Answer::Ok;
+    }
 
     // Each message as "icon|title|text", with CR shown as "\n".
-    QStringList seen() const;
-    void clear() { messages.clear(); }
+    QStringList seen() const
+    {
+        static const char *const icons[] = {"none", "information", "question", "warning", "stop"};
+        QStringList result;
+        for (const MessageDialog::Message &message : messages) {
+            result.append(QLatin1String(icons[static_cast<int>(message.icon)]) + QLatin1Char('|')
+                          + message.title + QLatin1Char('|')
+                          + QString(message.text).replace(QLatin1Char('\r'), QLatin1Char('\n')));
+        }
+        return result;
+    }
 
     QList<MessageDialog::Message> messages;
 

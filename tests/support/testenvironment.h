@@ -1,18 +1,31 @@
 #pragma once
 
+#include <QDir>
 #include <QTemporaryDir>
 
-#include <memory>
-
-// Points HOME and the XDG folders at a fresh temporary folder, so that no test
-// reads or writes the real user's settings, autostart entries or data files.
+// Points HOME, the XDG folders and the temporary folder at a fresh folder of
+// its own, so that no test reads or writes the real user's settings,
+// autostart entries, data files or the lock of a program running beside it.
 class TestEnvironment
 {
 public:
-    TestEnvironment();
+    TestEnvironment()
+    {
+        for (const char *folder : {"config", "data", "runtime", "tmp"})
+            QDir(path()).mkpath(QLatin1String(folder));
+        qputenv("HOME", path().toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME", filePath("config").toLocal8Bit());
+        qputenv("XDG_DATA_HOME", filePath("data").toLocal8Bit());
+        qputenv("XDG_RUNTIME_DIR", filePath("runtime").toLocal8Bit());
+        qputenv("TMPDIR", filePath("tmp").toLocal8Bit());
+    }
+    ~TestEnvironment() { qputenv("TMPDIR", m_tmp); }
+    TestEnvironment(const TestEnvironment &) = delete;
+    TestEnvironment &operator=(const TestEnvironment &) = delete;
     QString path() const { return m_dir.path(); }
-    QString configHome() const;
+    QString filePath(const char *name) const { return m_dir.filePath(QLatin1String(name)); }
 
 private:
+    QByteArray m_tmp = qgetenv("TMPDIR");
     QTemporaryDir m_dir;
 };
