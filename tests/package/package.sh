@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
-# Checks the release package's layout and that `cmake --install` records every
-# file it installs, so that a packager or `xargs rm < install_manifest.txt`
-# misses nothing.
+# Checks the release package's layout, that lintian finds nothing in it, and
+# that `cmake --install` records every file it installs, so that a packager or
+# `xargs rm < install_manifest.txt` misses nothing.
 # Usage: package.sh <release build folder> <package folder>
 set -u
 build=$1
 packages=$2
-for tool in dpkg-deb cmake; do
-    command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed (Debian: dpkg-dev cmake)"; exit 77; }
+for tool in dpkg-deb dpkg-parsechangelog cmake lintian; do
+    command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed (Debian: dpkg-dev cmake lintian)"; exit 77; }
 done
 deb=$(ls "$packages"/zelk_*.deb 2>/dev/null | head -n 1)
 [ -n "$deb" ] || { echo "SKIP: no package in $packages (./dev.sh package makes it)"; exit 77; }
@@ -33,6 +33,16 @@ check "menu entry" [ -f "$root/usr/share/applications/example.zelk.Zelk.desktop"
 check "AppStream metadata" [ -f "$root/usr/share/metainfo/example.zelk.Zelk.metainfo.xml" ]
 check "scalable icon" [ -f "$root/usr/share/icons/hicolor/scalable/apps/example.zelk.Zelk.svg" ]
 check "48 px icon" [ -f "$root/usr/share/icons/hicolor/48x48/apps/example.zelk.Zelk.png" ]
+# lintian checks the copyright file, the manual page and the stripped program,
+# but not that the changelog's latest entry is the package's version.
+version=$(dpkg-deb -f "$deb" Version)
+changelog_version=$(zcat "$root/usr/share/doc/zelk/changelog.gz" | dpkg-parsechangelog -l - -S Version)
+check "latest changelog entry ($changelog_version) is the package's version ($version)" [ "$changelog_version" = "$version" ]
+lint_status=0
+lintian "$deb" >"$work/lintian" 2>"$work/lintian.err" || lint_status=$?
+check "lintian reports nothing" [ "$lint_status" = 0 -a ! -s "$work/lintian" ]
+sed 's/^/    /' "$work/lintian"
+[ "$lint_status" = 0 ] || grep -v 'running with root privileges' "$work/lintian.err" | sed 's/^/    /'
 
 if DESTDIR=$work/dest cmake --install "$build" >"$work/install.log" 2>&1; then
     # The manifest names the files without DESTDIR.
