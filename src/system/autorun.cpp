@@ -68,6 +68,12 @@ QString AutoRun::entryNameFor(const QString &path)
     return dot < 0 ? fileName : fileName.left(dot);
 }
 
+QString AutoRun::runValue(const QString &path)
+{
+    // A Windows path holds no double quote, so nothing inside needs escaping.
+    return QLatin1Char('"') + path + QLatin1Char('"');
+}
+
 QString AutoRun::autostartFolder()
 {
     return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
@@ -115,7 +121,7 @@ StoreResult AutoRun::setAutoRun(const QString &name, const QString &path)
     HKEY key = nullptr;
     LONG result = RegOpenKeyExW(HKEY_CURRENT_USER, runKey, 0, keyRights, &key);
     if (result == ERROR_SUCCESS) {
-        const QString data = path;
+        const QString data = runValue(path);
         result = RegSetValueExW(key, reinterpret_cast<LPCWSTR>(name.utf16()), 0, REG_SZ,
                                 reinterpret_cast<const BYTE *>(data.utf16()),
                                 DWORD((data.size() + 1) * sizeof(wchar_t)));

@@ -11,11 +11,13 @@
 class AutoRun
 {
 public:
-    // Enters path under name; entering again replaces the entry.
-    // A write-protected or unreadable entry is left as it is and reported.
+    // Enters path under name (on Windows as its runValue()); entering again
+    // replaces the entry. A write-protected or unreadable entry is left as it
+    // is and reported.
     static StoreResult setAutoRun(const QString &name, const QString &path);
-    // Removes the entry: NotFound when there was none, a failure (with the
-    // reason) when it is still there.
+    // Removes the entry by its name, so also an unquoted value of an earlier
+    // version: NotFound when there was none, a failure (with the reason) when
+    // it is still there.
     static StoreResult removeAutoRun(const QString &name);
 
     // The running program as it is entered: its folder and executable name;
@@ -24,6 +26,11 @@ public:
     // The name a program's entry goes under: the file name after the last
     // path separator, cut before its last "." when it has one.
     static QString entryNameFor(const QString &path);
+
+    // The Run value that starts exactly this file: the path in double quotes.
+    // Unquoted, Windows tries each part before a blank as a program of its own
+    // ("…\Programs\Zelk" for "…\Programs\Zelk 2010\zelk.exe").
+    static QString runValue(const QString &path);
 
     // The autostart folder of XDG desktops.
     static QString autostartFolder();

@@ -1,6 +1,8 @@
-// The Windows build embeds PNG renders of the SVG drawings (resources/icons/png).
-// They are made by packaging/iconrender and committed; this renders every SVG
-// again and fails when a drawing was changed without rendering it anew
+// The Windows build embeds PNG renders of the SVG drawings (resources/icons/png)
+// and makes zelk.exe's icon from renders of the program's drawing at every size
+// Windows shows (resources/icons/png/ico). They are made by packaging/iconrender
+// and committed; this renders every SVG again and fails when a drawing was
+// changed without rendering it anew, or a size is missing
 // (cmake --build --preset sanitize --target icon_renders).
 // The window icon's prepared pixels are the drawing at each size offered.
 #include "ui/controls/icons.h"
@@ -47,7 +49,8 @@ void TestIconRenders::rendersMatchDrawings_data()
 {
     // Every drawing at both scales, and every committed render: none without the other.
     QTest::addColumn<QString>("svg");
-    QTest::addColumn<int>("scale");
+    QTest::addColumn<QString>("size"); // iconrender's: a scale ("2x") or pixels
+    QTest::addColumn<QString>("png");  // in resources/icons/png
     const QStringList svgs = drawings.entryList({QStringLiteral("*.svg")}, QDir::Files);
     QVERIFY(!svgs.isEmpty());
     QStringList pngs = renders.entryList({QStringLiteral("*.png")}, QDir::Files);
@@ -57,23 +60,28 @@ void TestIconRenders::rendersMatchDrawings_data()
     for (const QString &png : std::as_const(pngs)) {
         const qsizetype at = png.indexOf(QLatin1Char('@'));
         const int scale = at < 0 ? 1 : png.mid(at + 1, 1).toInt();
-        QTest::newRow(qPrintable(png))
-            << png.left(at < 0 ? png.size() - 4 : at) + QStringLiteral(".svg") << scale;
+        QTest::newRow(qPrintable(png)) << png.left(at < 0 ? png.size() - 4 : at) + QStringLiteral(".svg")
+                                       << QStringLiteral("%1x").arg(scale) << png;
+    }
+    // zelk.exe's icon: Windows scales none of these views (lists 16, large icons 48, tiles 256).
+    for (const int pixels : {16, 24, 32, 48, 64, 256}) {
+        const QString png = QStringLiteral("ico/zelk-%1.png").arg(pixels);
+        QTest::newRow(qPrintable(png)) << QStringLiteral("zelk.svg") << QString::number(pixels) << png;
     }
 }
 
 void TestIconRenders::rendersMatchDrawings()
 {
     QFETCH(QString, svg);
-    QFETCH(int, scale);
+    QFETCH(QString, size);
+    QFETCH(QString, png);
     QVERIFY2(drawings.exists(svg), qPrintable(svg + QStringLiteral(" is missing")));
-    const QString committed = renders.filePath(renderName(svg, scale));
+    const QString committed = renders.filePath(png);
     QVERIFY2(QFileInfo::exists(committed), qPrintable(committed + QStringLiteral(" is missing")));
 
-    const QString fresh = QDir(m_fresh.path()).filePath(renderName(svg, scale));
+    const QString fresh = QDir(m_fresh.path()).filePath(QFileInfo(png).fileName());
     QProcess render;
-    render.start(QStringLiteral(ICONRENDER),
-                 {drawings.filePath(svg), QStringLiteral("%1x").arg(scale), fresh});
+    render.start(QStringLiteral(ICONRENDER), {drawings.filePath(svg), size, fresh});
     QVERIFY(render.waitForFinished(30000));
     QCOMPARE(render.exitCode(), 0);
 
