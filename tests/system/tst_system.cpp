@@ -127,6 +127,19 @@ private slots:
         QCOMPARE(started(program), QString());
     }
 
+    // Windows takes the first word of a Run value as the program, split as splitCommand splits.
+    void runValueStartsThatProgram_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::newRow("installed") << R"(C:\Users\Anna\AppData\Local\Programs\Zelk 2010\zelk.exe)";
+        QTest::newRow("blanks and brackets") << R"(C:\Program Files (x86)\Zelk 2010\zelk.exe)";
+    }
+    void runValueStartsThatProgram()
+    {
+        QFETCH(QString, path);
+        QCOMPARE(QProcess::splitCommand(AutoRun::runValue(path)), QStringList{path});
+    }
+
     void autostartNames_data()
     {
         QTest::addColumn<QString>("path");
