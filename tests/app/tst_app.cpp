@@ -251,25 +251,32 @@ private slots:
         QApplication::clipboard()->setText(QStringLiteral("alt"));
         UrlCatcher pages;
         QTest::failOnWarning("QDialog::exec: Recursive call detected");
-        // What the commands change: the windows, the amounts, the clipboard, the stored rate, pages.
+        // What the commands change: the windows, the amounts, the clipboard, the stored rate, pages,
+        // stacking.
         const auto state = [&] {
             const QWidget *shown = shownWindow(QStringLiteral("mainWindow"));
-            return QStringList{
-                windows().join(QLatin1Char(',')), shown ? box("mainWindow", "netBox")->text() : QString(),
-                QApplication::clipboard()->text(), RateSetting::read(), QString::number(pages.urls.size())};
+            const auto *onTop
+                = shown ? shown->findChild<QAbstractButton *>(QStringLiteral("alwaysOnTopButton")) : nullptr;
+            return QStringList{windows().join(QLatin1Char(',')),
+                               shown ? box("mainWindow", "netBox")->text() : QString(),
+                               QApplication::clipboard()->text(),
+                               RateSetting::read(),
+                               QString::number(pages.urls.size()),
+                               onTop && onTop->isChecked() ? QStringLiteral("on top") : QString()};
         };
 
         QStringList before;
         QStringList after;
         QStringList opened;
         const QString shown = pressAndClose(main, opener, [&](QWidget *modal) {
-            // A window that a command opens over the modal one is noted and closed,
-            // so that it cannot hold the test.
+            // A window or menu that a command opens over the modal one is noted
+            // and closed, so that it cannot hold the test.
             QTimer closer;
             connect(&closer, &QTimer::timeout, [&] {
-                QWidget *active = QApplication::activeModalWidget();
+                QWidget *active = QApplication::activePopupWidget();
+                active = active ? active : QApplication::activeModalWidget();
                 if (active && active != modal) {
-                    opened.append(active->windowTitle());
+                    opened.append(active->windowTitle() + active->objectName());
                     active->close();
                 }
             });
@@ -284,6 +291,18 @@ private slots:
                 if (!action->objectName().isEmpty())
                     press(main, action->objectName());
                 QCoreApplication::sendPostedEvents(); // commands run after the press has returned
+            }
+            // And every button behind it as an assistive tool drives it: Press,
+            // Toggle, ShowMenu (the on-top switch, the links, the split buttons' menus).
+            const auto buttons = main ? main->findChildren<QAbstractButton *>() : QList<QAbstractButton *>();
+            for (QAbstractButton *button : buttons) {
+                if (button->window() != main)
+                    continue;
+                QAccessibleActionInterface *actions
+                    = QAccessible::queryAccessibleInterface(button)->actionInterface();
+                for (const QString &name : actions->actionNames())
+                    actions->doAction(name);
+                QCoreApplication::sendPostedEvents();
             }
             after = state();
         });

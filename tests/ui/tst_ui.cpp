@@ -811,59 +811,6 @@ private slots:
         }
     }
 
-    // While a modal window is open nothing behind it reacts: not to the mouse,
-    // and not to an assistive tool's actions either.
-    void nothingReactsBehindAModalWindow_data()
-    {
-        QTest::addColumn<QString>("which");
-        QTest::addColumn<QString>("control");
-        QTest::addColumn<QString>("action");
-        const QString press = QAccessibleActionInterface::pressAction();
-        const QString toggle = QAccessibleActionInterface::toggleAction();
-        QTest::newRow("Immer im Vordergrund") << "main"
-                                              << "alwaysOnTopButton" << toggle;
-        QTest::newRow("home page link") << "main"
-                                        << "homepageLink" << press;
-        QTest::newRow("Kopieren's menu") << "main"
-                                         << "copyAction" << QAccessibleActionInterface::showMenuAction();
-        QTest::newRow("Neu") << "main"
-                             << "newAction" << press;
-        QTest::newRow("the rate's list") << "main"
-                                         << "rateBox" << press;
-        QTest::newRow("compact Vordergrund") << "compact"
-                                             << "alwaysOnTopButton" << toggle;
-        QTest::newRow("compact Netto kopieren") << "compact"
-                                                << "copyNetButton" << press;
-    }
-    void nothingReactsBehindAModalWindow()
-    {
-        QFETCH(QString, which);
-        QFETCH(QString, control);
-        QFETCH(QString, action);
-        freshWindows();
-        QWidget *behind = window(which);
-        QWidget *target = behind->findChild<QWidget *>(control);
-        if (auto *textBox = qobject_cast<TextBox *>(target))
-            target = textBox->findChild<QToolButton *>();
-        box(which, QStringLiteral("netBox"))->setText(QStringLiteral("100"));
-        QGuiApplication::clipboard()->setText(QStringLiteral("alt"));
-        QDialog modal(behind);
-        modal.open();
-        UrlCatcher pages;
-        QString opened;
-        opened = popupOpenedBy([&] { actions(target)->doAction(action); });
-        QCoreApplication::sendPostedEvents();
-        QCOMPARE(opened, QString());
-        QCOMPARE(pages.urls, QList<QUrl>());
-        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("alt"));
-        QCOMPARE(box(which, QStringLiteral("netBox"))->text(), QStringLiteral("100"));
-        QVERIFY(!behind->findChild<CommandButton *>(QStringLiteral("alwaysOnTopButton"))->isChecked());
-        // Once it is closed, the same action works again.
-        modal.close();
-        QCOMPARE(popupOpenedBy([&] { actions(target)->doAction(action); }).isEmpty(),
-                 !action.contains(QLatin1String("Menu")) && control != QLatin1String("rateBox"));
-    }
-
     // Switched by an assistive tool's Toggle too, the window stays where it is, the same window.
     void onTopSwitchKeepsTheWindow_data()
     {
