@@ -4,6 +4,8 @@
 #include "settings/settingsstore.h"
 #include "support/messagerecorder.h"
 #include "support/popups.h"
+#include "support/table.h"
+#include "support/testenvironment.h"
 #include "system/autorun.h"
 #include "ui/calculator/calculatorboxes.h"
 #include "ui/controls/commandbutton.h"
@@ -58,318 +60,272 @@ QString snapshot(const QString &path)
     return text;
 }
 
-void writeFile(const QString &path, const QByteArray &content)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(content), content.size());
-}
-
 } // namespace
 
 Q_DECLARE_METATYPE(Operation)
 Q_DECLARE_METATYPE(Fault)
 
+struct Row
+{
+    Operation operation;
+    Fault fault;
+    QString message;   // empty: no message; otherwise the icon, "|", the message's start
+    QString cause;     // named in the message; the place is checked apart
+    QStringList shown; // what the program shows afterwards ("-" where it shows nothing)
+    bool changes;      // the operation succeeds and so changes the disk
+};
+Q_DECLARE_METATYPE(Row)
+
 class TestStoreFaults : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void faults_data();
-    void faults();
-    void cleanup();
-
-private:
-    // The file that the operation changes, below the sandbox.
-    static QString fileOf(Operation operation);
-    TextBox *rateBox(MainWindow *window) const;
-    void run(Operation operation);
-    QStringList shownAfterwards(Operation operation);
-
     std::unique_ptr<QTemporaryDir> m_sandbox;
     QString m_filler;
     QString m_lockedFolder;
-};
 
-void TestStoreFaults::initTestCase()
-{
-    if (::geteuid() == 0)
-        QSKIP(
-            "Root may write everywhere, so no fault shows: run through tests/faults/asuser.sh, which starts "
-            "this test as an ordinary user.");
-}
-
-void TestStoreFaults::cleanup()
-{
-    // Give the sandbox back its permissions, so that it can be removed.
-    if (!m_lockedFolder.isEmpty())
-        QFile::setPermissions(m_lockedFolder,
-                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    m_lockedFolder.clear();
-    if (!m_filler.isEmpty())
-        QFile::remove(m_filler);
-    m_filler.clear();
-    m_sandbox.reset();
-}
-
-QString TestStoreFaults::fileOf(Operation operation)
-{
-    switch (operation) {
-    case Operation::RateSave:
-    case Operation::RateDelete:
-        return SettingsStore::location(QStringLiteral("Zelk_2010"));
-    case Operation::ListAdd:
-    case Operation::ListRemove:
-        return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
-            + QStringLiteral("/zelk.dat");
-    case Operation::AutostartEnter:
-    case Operation::AutostartRemove:
-        return AutoRun::autostartFolder() + QLatin1Char('/')
-            + AutoRun::entryNameFor(QCoreApplication::applicationFilePath()) + QStringLiteral(".desktop");
-    }
-    return QString();
-}
-
-// A new main window, as after "Ansicht wechseln" and back: it shows what it
-// reads now. Its entry list belongs to an installed program, whose folder
-// cannot be written, so the list lives in the user's data folder.
-TextBox *TestStoreFaults::rateBox(MainWindow *window) const
-{
-    window->show();
-    window->findChild<CalculatorBoxes *>()->useStoredValues(
-        m_sandbox->filePath(QStringLiteral("program/zelk.dat")));
-    return window->findChild<TextBox *>(QStringLiteral("rateBox"));
-}
-
-void TestStoreFaults::run(Operation operation)
-{
-    if (operation == Operation::AutostartEnter || operation == Operation::AutostartRemove) {
-        QPointer<AutostartWindow> window = new AutostartWindow;
-        window->show();
-        window
-            ->findChild<CommandButton *>(
-                QLatin1String(operation == Operation::AutostartEnter ? "enterButton" : "removeButton"))
-            ->click();
-        delete window;
-        return;
-    }
-    QPointer<MainWindow> window = new MainWindow;
-    TextBox *box = rateBox(window);
-    box->setText(QLatin1String(operation == Operation::ListAdd ? "12" : "7"));
-    if (operation == Operation::RateSave || operation == Operation::RateDelete) {
-        window
-            ->findChild<QAction *>(
-                QLatin1String(operation == Operation::RateSave ? "saveRateAction" : "deleteRateAction"))
-            ->trigger();
-        QCoreApplication::sendPostedEvents(); // a menu entry's command runs after the menu has returned
-    } else {
-        // Adding 12, or removing the second entry the list shows.
-        // (the list shows its caption first)
-        useStoredValues(box,
-                        operation == Operation::ListAdd
-                            ? QStringLiteral("add")
-                            : QStringLiteral("remove ") + useStoredValues(box).value(2));
-    }
-    delete window;
-}
-
-QStringList TestStoreFaults::shownAfterwards(Operation operation)
-{
-    MainWindow window;
-    TextBox *box = rateBox(&window);
-    if (operation == Operation::RateSave || operation == Operation::RateDelete)
-        return {box->text()};
-    return useStoredValues(box).mid(1);
-}
-
-void TestStoreFaults::faults_data()
-{
-    QTest::addColumn<Operation>("operation");
-    QTest::addColumn<Fault>("fault");
-    // Empty: no message. Otherwise the style code, "|", the message's start.
-    QTest::addColumn<QString>("message");
-    // The cause named in the message; the place is checked apart.
-    QTest::addColumn<QString>("cause");
-    // What the program shows afterwards ("-" where it shows nothing).
-    QTest::addColumn<QStringList>("shown");
-    // True where the operation succeeds and so changes the disk.
-    QTest::addColumn<bool>("changes");
-
-    const QString rateSave = QStringLiteral("stop|Der Mehrwertsteuersatz konnte nicht gespeichert werden: ");
-    const QString rateDelete
-        = QStringLiteral("stop|Der gespeicherte Mehrwertsteuersatz konnte nicht gelöscht werden: ");
-    const QString listAdd
-        = QStringLiteral("stop|Der Wert „12“ konnte nicht in die Liste aufgenommen werden: ");
-    const QString listRemove5
-        = QStringLiteral("stop|Der Wert „5,5“ konnte nicht aus der Liste entfernt werden: ");
-    const QString listRemove7
-        = QStringLiteral("stop|Der Wert „7“ konnte nicht aus der Liste entfernt werden: ");
-    const QString enter = QStringLiteral("stop|Der Eintrag ist fehlgeschlagen!\r\r");
-    const QString remove = QStringLiteral("stop|Der Eintrag konnte nicht entfernt werden: ");
-    const QString removed = QStringLiteral("information|Der Eintrag wurde entfernt!");
-
-    const QString readOnly = QStringLiteral("ist schreibgeschützt.");
-    const QString unreadable = QStringLiteral("kann nicht gelesen werden.");
-    const QString notFolder = QStringLiteral("ist kein Ordner, sondern eine Datei.");
-    const QString full = QStringLiteral("ist kein Platz mehr frei.");
-
-    const QStringList rate{"16"};
-    const QStringList noRate{"19"};
-    const QStringList list{"16", "5,5"};
-    const QStringList defaults{"19", "7"};
-    const QStringList nothing{"-"};
-
-    struct Row
+    // The file that the operation changes, below the sandbox.
+    static QString fileOf(Operation operation)
     {
-        const char *name;
-        Operation operation;
-        Fault fault;
-        QString message;
-        QString cause;
-        QStringList shown;
-        bool changes;
-    };
-    // clang-format off
-    const Row rows[] = {
-        {"rate save, read-only folder", Operation::RateSave, Fault::ReadOnlyFolder, rateSave, readOnly, rate, false},
-        {"rate save, read-only file", Operation::RateSave, Fault::ReadOnlyFile, rateSave, readOnly, rate, false},
-        {"rate save, unreadable file", Operation::RateSave, Fault::UnreadableFile, rateSave, unreadable, noRate, false},
-        {"rate save, folder is a file", Operation::RateSave, Fault::FolderIsFile, rateSave, notFolder, noRate, false},
-        {"rate save, full disk", Operation::RateSave, Fault::FullDisk, rateSave, full, rate, false},
-        {"rate delete, read-only folder", Operation::RateDelete, Fault::ReadOnlyFolder, rateDelete, readOnly, rate, false},
-        {"rate delete, read-only file", Operation::RateDelete, Fault::ReadOnlyFile, rateDelete, readOnly, rate, false},
-        {"rate delete, unreadable file", Operation::RateDelete, Fault::UnreadableFile, rateDelete, unreadable, noRate, false},
-        // Nothing can be stored there, so there is nothing to delete: no message.
-        {"rate delete, folder is a file", Operation::RateDelete, Fault::FolderIsFile, QString(), QString(), noRate, false},
-        {"rate delete, full disk", Operation::RateDelete, Fault::FullDisk, rateDelete, full, rate, false},
-        {"list add, read-only folder", Operation::ListAdd, Fault::ReadOnlyFolder, listAdd, readOnly, list, false},
-        {"list add, read-only file", Operation::ListAdd, Fault::ReadOnlyFile, listAdd, readOnly, list, false},
-        {"list add, unreadable file", Operation::ListAdd, Fault::UnreadableFile, listAdd, unreadable, defaults, false},
-        {"list add, folder is a file", Operation::ListAdd, Fault::FolderIsFile, listAdd, notFolder, defaults, false},
-        {"list add, full disk", Operation::ListAdd, Fault::FullDisk, listAdd, full, list, false},
-        {"list remove, read-only folder", Operation::ListRemove, Fault::ReadOnlyFolder, listRemove5, readOnly, list, false},
-        {"list remove, read-only file", Operation::ListRemove, Fault::ReadOnlyFile, listRemove5, readOnly, list, false},
-        {"list remove, unreadable file", Operation::ListRemove, Fault::UnreadableFile, listRemove7, unreadable, defaults, false},
-        {"list remove, folder is a file", Operation::ListRemove, Fault::FolderIsFile, listRemove7, notFolder, defaults, false},
-        {"list remove, full disk", Operation::ListRemove, Fault::FullDisk, listRemove5, full, list, false},
-        {"autostart enter, read-only folder", Operation::AutostartEnter, Fault::ReadOnlyFolder, enter, readOnly, nothing, false},
-        {"autostart enter, read-only file", Operation::AutostartEnter, Fault::ReadOnlyFile, enter, readOnly, nothing, false},
-        // Replacing it would keep its permissions, and the desktop could not read the new entry either.
-        {"autostart enter, unreadable file", Operation::AutostartEnter, Fault::UnreadableFile, enter, unreadable, nothing, false},
-        {"autostart enter, folder is a file", Operation::AutostartEnter, Fault::FolderIsFile, enter, notFolder, nothing, false},
-        {"autostart enter, full disk", Operation::AutostartEnter, Fault::FullDisk, enter, full, nothing, false},
-        {"autostart remove, read-only folder", Operation::AutostartRemove, Fault::ReadOnlyFolder, remove, readOnly, nothing, false},
-        {"autostart remove, read-only file", Operation::AutostartRemove, Fault::ReadOnlyFile, remove, readOnly, nothing, false},
-        // Removing needs neither reading the entry nor room on the disk: these succeed.
-        {"autostart remove, unreadable file", Operation::AutostartRemove, Fault::UnreadableFile, removed, QString(), nothing, true},
-        {"autostart remove, folder is a file", Operation::AutostartRemove, Fault::FolderIsFile, removed, QString(), nothing, false},
-        {"autostart remove, full disk", Operation::AutostartRemove, Fault::FullDisk, removed, QString(), nothing, true},
-    };
-    // clang-format on
-    for (const Row &row : rows)
-        QTest::newRow(row.name) << row.operation << row.fault << row.message << row.cause << row.shown
-                                << row.changes;
-}
-
-void TestStoreFaults::faults()
-{
-    QFETCH(Operation, operation);
-    QFETCH(Fault, fault);
-    QFETCH(QString, message);
-    QFETCH(QString, cause);
-    QFETCH(QStringList, shown);
-    QFETCH(bool, changes);
-
-    QString base = QDir::tempPath();
-    if (fault == Fault::FullDisk) {
-        base = qEnvironmentVariable("ZELK_SMALL_FS");
-        if (base.isEmpty())
-            QSKIP(
-                "No small file system to fill: asuser.sh mounts one (a tmpfs) when the suite runs as root.");
+        switch (operation) {
+        case Operation::RateSave:
+        case Operation::RateDelete:
+            return SettingsStore::location(QStringLiteral("Zelk_2010"));
+        case Operation::ListAdd:
+        case Operation::ListRemove:
+            return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
+                + QStringLiteral("/zelk.dat");
+        case Operation::AutostartEnter:
+        case Operation::AutostartRemove:
+            return AutoRun::autostartFolder() + QLatin1Char('/')
+                + AutoRun::entryNameFor(QCoreApplication::applicationFilePath()) + QStringLiteral(".desktop");
+        }
+        return QString();
     }
-    m_sandbox = std::make_unique<QTemporaryDir>(QDir(base).filePath(QStringLiteral("faults-XXXXXX")));
-    QVERIFY(m_sandbox->isValid());
-    const QString sandbox = m_sandbox->path();
-    qputenv("HOME", sandbox.toLocal8Bit());
-    qputenv("XDG_CONFIG_HOME", QDir(sandbox).filePath(QStringLiteral("config")).toLocal8Bit());
-    qputenv("XDG_DATA_HOME", QDir(sandbox).filePath(QStringLiteral("data")).toLocal8Bit());
-    QVERIFY(QDir().mkpath(m_sandbox->filePath(QStringLiteral("program"))));
-    QVERIFY(QFile::setPermissions(m_sandbox->filePath(QStringLiteral("program")),
-                                  QFileDevice::ReadOwner | QFileDevice::ExeOwner));
 
-    const QString file = fileOf(operation);
-    const QString folder = QFileInfo(file).absolutePath();
-    if (fault == Fault::FolderIsFile) {
-        writeFile(folder, QByteArrayLiteral("kein Ordner\n"));
-    } else {
-        const QByteArray stored = operation == Operation::RateSave || operation == Operation::RateDelete
-            ? storedRate
-            : operation == Operation::ListAdd || operation == Operation::ListRemove ? storedList
-                                                                                    : storedEntry;
-        writeFile(file, stored);
+    // A new main window, as after "Ansicht wechseln" and back: it shows what
+    // it reads now. Its list belongs to an installed program, whose folder
+    // cannot be written, so the list lives in the user's data folder.
+    TextBox *rateBox(MainWindow *window) const
+    {
+        window->show();
+        window->findChild<CalculatorBoxes *>()->useStoredValues(
+            m_sandbox->filePath(QStringLiteral("program/zelk.dat")));
+        return window->findChild<TextBox *>(QStringLiteral("rateBox"));
     }
-    if (QTest::currentTestFailed())
-        return;
-    switch (fault) {
-    case Fault::ReadOnlyFolder:
-        QVERIFY(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-        m_lockedFolder = folder;
-        break;
-    case Fault::ReadOnlyFile:
-        QVERIFY(QFile::setPermissions(file, QFileDevice::ReadOwner));
-        break;
-    case Fault::UnreadableFile:
-        QVERIFY(QFile::setPermissions(file, QFileDevice::WriteOwner));
-        break;
-    case Fault::FolderIsFile:
-        break;
-    case Fault::FullDisk: {
-        m_filler = QDir(base).filePath(QStringLiteral("filler-") + QFileInfo(sandbox).fileName());
-        QFile filler(m_filler);
-        QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
-        const QByteArray block(4096, 'x');
-        while (filler.write(block) > 0) { }
-        QVERIFY2(filler.error() == QFileDevice::ResourceError, qPrintable(filler.errorString()));
-        break;
-    }
-    }
-    const QString before = snapshot(folder);
 
-    MessageRecorder messages;
-    run(operation);
-
-    // The message: none, or one that says what failed, why and where.
-    if (message.isEmpty()) {
-        QVERIFY2(messages.messages.isEmpty(), qPrintable(messages.seen().join(QLatin1Char('/'))));
-    } else {
-        QCOMPARE(messages.messages.size(), 1);
-        const MessageDialog::Message &shownMessage = messages.messages.constFirst();
-        const QString seen
-            = QLatin1String(shownMessage.icon == MessageDialog::Icon::Stop ? "stop|" : "information|")
-            + shownMessage.text;
-        QVERIFY2(seen.startsWith(message), qPrintable(seen));
-        if (!cause.isEmpty()) {
-            QVERIFY2(seen.contains(cause), qPrintable(seen));
-            // The place named is the folder or the file concerned (or, when full, the folder).
-            const QString place
-                = fault == Fault::ReadOnlyFile || fault == Fault::UnreadableFile ? file : folder;
-            QVERIFY2(seen.contains(QStringLiteral("„%1“").arg(QDir::toNativeSeparators(place))),
-                     qPrintable(seen));
+    void run(Operation operation)
+    {
+        if (operation == Operation::AutostartEnter || operation == Operation::AutostartRemove) {
+            AutostartWindow window;
+            window.show();
+            const char *button = operation == Operation::AutostartEnter ? "enterButton" : "removeButton";
+            window.findChild<CommandButton *>(QLatin1String(button))->click();
+            return;
+        }
+        MainWindow window;
+        TextBox *box = rateBox(&window);
+        box->setText(QLatin1String(operation == Operation::ListAdd ? "12" : "7"));
+        if (operation == Operation::RateSave || operation == Operation::RateDelete) {
+            const char *command = operation == Operation::RateSave ? "saveRateAction" : "deleteRateAction";
+            window.findChild<QAction *>(QLatin1String(command))->trigger();
+            QCoreApplication::sendPostedEvents(); // a menu entry's command runs after the menu has returned
+        } else {
+            // Adding 12, or removing the second entry the list shows (after its caption).
+            useStoredValues(box,
+                            operation == Operation::ListAdd
+                                ? QStringLiteral("add")
+                                : QStringLiteral("remove ") + useStoredValues(box).value(2));
         }
     }
 
-    // The disk: unchanged after every failure.
-    if (changes)
-        QVERIFY(!QFileInfo::exists(file));
-    else
-        QCOMPARE(snapshot(folder), before);
+    QStringList shownAfterwards(Operation operation)
+    {
+        MainWindow window;
+        TextBox *box = rateBox(&window);
+        if (operation == Operation::RateSave || operation == Operation::RateDelete)
+            return {box->text()};
+        return useStoredValues(box).mid(1);
+    }
 
-    // The program: shows what is stored.
-    if (shown != QStringList{QStringLiteral("-")})
-        QCOMPARE(shownAfterwards(operation), shown);
-}
+private slots:
+    void initTestCase()
+    {
+        if (::geteuid() == 0)
+            QSKIP("Root may write everywhere, so no fault shows: run through tests/faults/asuser.sh, which "
+                  "starts "
+                  "this test as an ordinary user.");
+    }
+    void cleanup()
+    {
+        // Give the sandbox back its permissions, so that it can be removed.
+        if (!m_lockedFolder.isEmpty())
+            QFile::setPermissions(m_lockedFolder,
+                                  QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        m_lockedFolder.clear();
+        if (!m_filler.isEmpty())
+            QFile::remove(m_filler);
+        m_filler.clear();
+        m_sandbox.reset();
+    }
+
+    void faults_data()
+    {
+        const QString rateSave
+            = QStringLiteral("stop|Der Mehrwertsteuersatz konnte nicht gespeichert werden: ");
+        const QString rateDelete
+            = QStringLiteral("stop|Der gespeicherte Mehrwertsteuersatz konnte nicht gelöscht werden: ");
+        const QString listAdd
+            = QStringLiteral("stop|Der Wert „12“ konnte nicht in die Liste aufgenommen werden: ");
+        const QString listRemove5
+            = QStringLiteral("stop|Der Wert „5,5“ konnte nicht aus der Liste entfernt werden: ");
+        const QString listRemove7
+            = QStringLiteral("stop|Der Wert „7“ konnte nicht aus der Liste entfernt werden: ");
+        const QString enter = QStringLiteral("stop|Der Eintrag ist fehlgeschlagen!\r\r");
+        const QString remove = QStringLiteral("stop|Der Eintrag konnte nicht entfernt werden: ");
+        const QString removed = QStringLiteral("information|Der Eintrag wurde entfernt!");
+
+        const QString readOnly = QStringLiteral("ist schreibgeschützt.");
+        const QString unreadable = QStringLiteral("kann nicht gelesen werden.");
+        const QString notFolder = QStringLiteral("ist kein Ordner, sondern eine Datei.");
+        const QString full = QStringLiteral("ist kein Platz mehr frei.");
+
+        const QStringList rate{"16"};
+        const QStringList noRate{"19"};
+        const QStringList list{"16", "5,5"};
+        const QStringList defaults{"19", "7"};
+        const QStringList nothing{"-"};
+
+        // clang-format off
+        table<Row>({
+            {"rate save, read-only folder", {Operation::RateSave, Fault::ReadOnlyFolder, rateSave, readOnly, rate, false}},
+            {"rate save, read-only file", {Operation::RateSave, Fault::ReadOnlyFile, rateSave, readOnly, rate, false}},
+            {"rate save, unreadable file", {Operation::RateSave, Fault::UnreadableFile, rateSave, unreadable, noRate, false}},
+            {"rate save, folder is a file", {Operation::RateSave, Fault::FolderIsFile, rateSave, notFolder, noRate, false}},
+            {"rate save, full disk", {Operation::RateSave, Fault::FullDisk, rateSave, full, rate, false}},
+            {"rate delete, read-only folder", {Operation::RateDelete, Fault::ReadOnlyFolder, rateDelete, readOnly, rate, false}},
+            {"rate delete, read-only file", {Operation::RateDelete, Fault::ReadOnlyFile, rateDelete, readOnly, rate, false}},
+            {"rate delete, unreadable file", {Operation::RateDelete, Fault::UnreadableFile, rateDelete, unreadable, noRate, false}},
+            // Nothing can be stored there, so there is nothing to delete: no message.
+            {"rate delete, folder is a file", {Operation::RateDelete, Fault::FolderIsFile, QString(), QString(), noRate, false}},
+            {"rate delete, full disk", {Operation::RateDelete, Fault::FullDisk, rateDelete, full, rate, false}},
+            {"list add, read-only folder", {Operation::ListAdd, Fault::ReadOnlyFolder, listAdd, readOnly, list, false}},
+            {"list add, read-only file", {Operation::ListAdd, Fault::ReadOnlyFile, listAdd, readOnly, list, false}},
+            {"list add, unreadable file", {Operation::ListAdd, Fault::UnreadableFile, listAdd, unreadable, defaults, false}},
+            {"list add, folder is a file", {Operation::ListAdd, Fault::FolderIsFile, listAdd, notFolder, defaults, false}},
+            {"list add, full disk", {Operation::ListAdd, Fault::FullDisk, listAdd, full, list, false}},
+            {"list remove, read-only folder", {Operation::ListRemove, Fault::ReadOnlyFolder, listRemove5, readOnly, list, false}},
+            {"list remove, read-only file", {Operation::ListRemove, Fault::ReadOnlyFile, listRemove5, readOnly, list, false}},
+            {"list remove, unreadable file", {Operation::ListRemove, Fault::UnreadableFile, listRemove7, unreadable, defaults, false}},
+            {"list remove, folder is a file", {Operation::ListRemove, Fault::FolderIsFile, listRemove7, notFolder, defaults, false}},
+            {"list remove, full disk", {Operation::ListRemove, Fault::FullDisk, listRemove5, full, list, false}},
+            {"autostart enter, read-only folder", {Operation::AutostartEnter, Fault::ReadOnlyFolder, enter, readOnly, nothing, false}},
+            {"autostart enter, read-only file", {Operation::AutostartEnter, Fault::ReadOnlyFile, enter, readOnly, nothing, false}},
+            // Replacing it would keep its permissions, and the desktop could not read the new entry either.
+            {"autostart enter, unreadable file", {Operation::AutostartEnter, Fault::UnreadableFile, enter, unreadable, nothing, false}},
+            {"autostart enter, folder is a file", {Operation::AutostartEnter, Fault::FolderIsFile, enter, notFolder, nothing, false}},
+            {"autostart enter, full disk", {Operation::AutostartEnter, Fault::FullDisk, enter, full, nothing, false}},
+            {"autostart remove, read-only folder", {Operation::AutostartRemove, Fault::ReadOnlyFolder, remove, readOnly, nothing, false}},
+            {"autostart remove, read-only file", {Operation::AutostartRemove, Fault::ReadOnlyFile, remove, readOnly, nothing, false}},
+            // Removing needs neither reading the entry nor room on the disk: these succeed.
+            {"autostart remove, unreadable file", {Operation::AutostartRemove, Fault::UnreadableFile, removed, QString(), nothing, true}},
+            {"autostart remove, folder is a file", {Operation::AutostartRemove, Fault::FolderIsFile, removed, QString(), nothing, false}},
+            {"autostart remove, full disk", {Operation::AutostartRemove, Fault::FullDisk, removed, QString(), nothing, true}},
+        });
+        // clang-format on
+    }
+    void faults()
+    {
+        QFETCH(Row, row);
+        QString base = QDir::tempPath();
+        if (row.fault == Fault::FullDisk) {
+            base = qEnvironmentVariable("ZELK_SMALL_FS");
+            if (base.isEmpty())
+                QSKIP("No small file system to fill: asuser.sh mounts one (a tmpfs) when the suite runs as "
+                      "root.");
+        }
+        m_sandbox = std::make_unique<QTemporaryDir>(QDir(base).filePath(QStringLiteral("faults-XXXXXX")));
+        QVERIFY(m_sandbox->isValid());
+        const QString sandbox = m_sandbox->path();
+        qputenv("HOME", sandbox.toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME", QDir(sandbox).filePath(QStringLiteral("config")).toLocal8Bit());
+        qputenv("XDG_DATA_HOME", QDir(sandbox).filePath(QStringLiteral("data")).toLocal8Bit());
+        QVERIFY(QDir().mkpath(m_sandbox->filePath(QStringLiteral("program"))));
+        QVERIFY(QFile::setPermissions(m_sandbox->filePath(QStringLiteral("program")),
+                                      QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+
+        const QString file = fileOf(row.operation);
+        const QString folder = QFileInfo(file).absolutePath();
+        if (row.fault == Fault::FolderIsFile) {
+            writeFile(folder, QByteArrayLiteral("kein Ordner\n"));
+        } else {
+            const QByteArray stored
+                = row.operation == Operation::RateSave || row.operation == Operation::RateDelete ? storedRate
+                : row.operation == Operation::ListAdd || row.operation == Operation::ListRemove  ? storedList
+                                                                                                : storedEntry;
+            writeFile(file, stored);
+        }
+        if (QTest::currentTestFailed())
+            return;
+        switch (row.fault) {
+        case Fault::ReadOnlyFolder:
+            QVERIFY(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+            m_lockedFolder = folder;
+            break;
+        case Fault::ReadOnlyFile:
+            QVERIFY(QFile::setPermissions(file, QFileDevice::ReadOwner));
+            break;
+        case Fault::UnreadableFile:
+            QVERIFY(QFile::setPermissions(file, QFileDevice::WriteOwner));
+            break;
+        case Fault::FolderIsFile:
+            break;
+        case Fault::FullDisk: {
+            m_filler = QDir(base).filePath(QStringLiteral("filler-") + QFileInfo(sandbox).fileName());
+            QFile filler(m_filler);
+            QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+            const QByteArray block(4096, 'x');
+            while (filler.write(block) > 0) { }
+            QVERIFY2(filler.error() == QFileDevice::ResourceError, qPrintable(filler.errorString()));
+            break;
+        }
+        }
+        const QString before = snapshot(folder);
+
+        MessageRecorder messages;
+        run(row.operation);
+
+        // The row.message: none, or one that says what failed, why and where.
+        if (row.message.isEmpty()) {
+            QVERIFY2(messages.messages.isEmpty(), qPrintable(messages.seen().join(QLatin1Char('/'))));
+        } else {
+            QCOMPARE(messages.messages.size(), 1);
+            const MessageDialog::Message &shownMessage = messages.messages.constFirst();
+            const QString seen
+                = QLatin1String(shownMessage.icon == MessageDialog::Icon::Stop ? "stop|" : "information|")
+                + shownMessage.text;
+            QVERIFY2(seen.startsWith(row.message), qPrintable(seen));
+            if (!row.cause.isEmpty()) {
+                QVERIFY2(seen.contains(row.cause), qPrintable(seen));
+                // The place named is the folder or the file concerned (or, when full, the folder).
+                const QString place
+                    = row.fault == Fault::ReadOnlyFile || row.fault == Fault::UnreadableFile ? file : folder;
+                QVERIFY2(seen.contains(QStringLiteral("„%1“").arg(QDir::toNativeSeparators(place))),
+                         qPrintable(seen));
+            }
+        }
+
+        // The disk: unchanged after every failure.
+        if (row.changes)
+            QVERIFY(!QFileInfo::exists(file));
+        else
+            QCOMPARE(snapshot(folder), before);
+
+        // The program: shows what is stored.
+        if (row.shown != QStringList{QStringLiteral("-")})
+            QCOMPARE(shownAfterwards(row.operation), row.shown);
+    }
+};
 
 QTEST_MAIN(TestStoreFaults)
 #include "tst_storefaults.moc"

@@ -21,20 +21,6 @@ namespace {
 const QByteArray header = QByteArrayLiteral("# Zelk. 2010 entry list 1\n");
 const QByteArray storedRate = QByteArrayLiteral("[Zelk_Satz]\nx.Text=");
 
-void write(const QString &file, const QByteArray &content)
-{
-    QDir().mkpath(QFileInfo(file).absolutePath());
-    QFile out(file);
-    QVERIFY(out.open(QIODevice::WriteOnly));
-    QCOMPARE(out.write(content), content.size());
-}
-
-QByteArray contentOf(const QString &file)
-{
-    QFile in(file);
-    return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray("(missing)");
-}
-
 QString storeOf(int year)
 {
     return year == 2010 ? RateSetting::application() : RateSetting::oldApplication(year);
@@ -122,10 +108,10 @@ private slots:
         const bool blocked = row.there == QLatin1String("folder is a file");
         QVERIFY(QDir().mkpath(QFileInfo(blocked ? QFileInfo(file).absolutePath() : file).absolutePath()));
         if (!row.there.isEmpty())
-            write(blocked                                  ? QFileInfo(file).absolutePath()
-                      : row.there == QLatin1String("link") ? kept
-                                                           : file,
-                  row.content);
+            writeFile(blocked                                  ? QFileInfo(file).absolutePath()
+                          : row.there == QLatin1String("link") ? kept
+                                                               : file,
+                      row.content);
         if (row.there == QLatin1String("link"))
             QVERIFY(QFile::link(kept, file));
 
@@ -146,7 +132,8 @@ private slots:
     {
         const QString coarse = qEnvironmentVariable("ZELK_COARSE_FS");
         if (coarse.isEmpty())
-            QSKIP("No file system with whole-second times: asuser.sh mounts one when the suite runs as root.");
+            QSKIP(
+                "No file system with whole-second times: asuser.sh mounts one when the suite runs as root.");
         qputenv("XDG_CONFIG_HOME", QDir(coarse).filePath(QStringLiteral("config")).toLocal8Bit());
         for (const char *rate : {"7", "8", "9"}) {
             QVERIFY(RateSetting::save(QLatin1String(rate)));
@@ -225,7 +212,7 @@ private slots:
     {
         QFETCH(List, row);
         if (row.exists)
-            write(path(), row.content);
+            writeFile(path(), row.content);
         const QDateTime written = QFileInfo(path()).lastModified();
 
         const EntryList::Content read = EntryList::read(path());
@@ -260,10 +247,10 @@ private slots:
         if (listInProgramFolder) {
             if (::geteuid() == 0)
                 QSKIP("Root writes into a read-only folder; run as an ordinary user (asuser.sh).");
-            write(requested, header + "16\n");
+            writeFile(requested, header + "16\n");
             QVERIFY(QFile::setPermissions(program, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
         } else {
-            write(program, "kein Ordner");
+            writeFile(program, "kein Ordner");
         }
         QCOMPARE(EntryList::load(requested), before);
         QVERIFY(EntryList::add(requested, QStringLiteral("5")));

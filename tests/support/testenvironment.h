@@ -1,7 +1,27 @@
 #pragma once
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
+
+// Writes the file whole, its folder made first; executable when asked.
+inline void writeFile(const QString &path, const QByteArray &content, bool executable = false)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(content), content.size());
+    if (executable)
+        file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
+}
+
+// The file's bytes, or "(missing)".
+inline QByteArray contentOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+}
 
 // Points HOME, the XDG folders and the temporary folder at a fresh folder of
 // its own, so that no test reads or writes the real user's settings,

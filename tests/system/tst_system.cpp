@@ -51,23 +51,20 @@ class TestSystem : public QObject
     QString m_systemPath;
 
     // A program named name in folder that notes how it was started in name.started, then ends with code.
-    QString standIn(const QString &folder, const char *name, int code)
+    static QString standIn(const QString &folder, const char *name, int code)
     {
-        QDir().mkpath(folder);
         const QString program = QDir(folder).filePath(QLatin1String(name));
-        QFile script(program);
-        script.open(QIODevice::WriteOnly);
-        script.write(QStringLiteral("#!/bin/sh\nprintf '%s' \"$*\" > '%1.started'\nexit %2\n")
-                         .arg(program)
-                         .arg(code)
-                         .toUtf8());
-        script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        writeFile(program,
+                  QStringLiteral("#!/bin/sh\nprintf '%s' \"$*\" > '%1.started'\nexit %2\n")
+                      .arg(program)
+                      .arg(code)
+                      .toUtf8(),
+                  true);
         return program;
     }
     static QString started(const QString &program)
     {
-        QFile mark(program + QStringLiteral(".started"));
-        return mark.open(QIODevice::ReadOnly) ? QString::fromUtf8(mark.readAll()) : QString();
+        return QString::fromUtf8(contentOf(program + QStringLiteral(".started")));
     }
 
 private slots:

@@ -75,18 +75,6 @@ std::pair<QRect, QSize> captionRoom(QWidget *widget)
     return {button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button), needed};
 }
 
-// A stand-in program beside this one that notes that it ran.
-QString placeProgram(const QString &name, const QByteArray &content)
-{
-    const QString file = ProgramFolder::filePath(name);
-    QDir().mkpath(QFileInfo(file).absolutePath());
-    QFile program(file);
-    program.open(QIODevice::WriteOnly);
-    program.write(content);
-    program.setPermissions(program.permissions() | QFileDevice::ExeOwner);
-    return file;
-}
-
 } // namespace
 
 struct Enter
@@ -719,7 +707,6 @@ private slots:
         QTest::addColumn<QString>("present"); // beside the program: what it is
         QTest::addColumn<QString>("message"); // "icon|title|" and a word of the last text; none: it ran
         QTest::addColumn<QString>("named");   // the file the message ends with
-        const QByteArray runs("#!/bin/sh\ntouch \"$0.started\"\n");
         // clang-format off
         QTest::newRow("F1, nothing to show the pages with") << "F1" << "help/index.html" << "warning|Hilfe|Internetbrowser" << "help/index.html";
         QTest::newRow("Hilfe, no pages") << "helpAction" << "" << "warning|Hilfe|nicht gefunden" << "help/index.html";
@@ -739,11 +726,8 @@ private slots:
         // A desktop's opener that finds nothing to show a page with; no CHM viewer of the machine's own.
         const QString bin = m_env->filePath("bin");
         QDir().mkpath(bin);
-        QFile opener(bin + QStringLiteral("/xdg-open"));
-        QVERIFY(opener.open(QIODevice::WriteOnly));
-        opener.write("#!/bin/sh\necho \"no method available for opening '$1'\" >&2\nexit 3\n");
-        opener.setPermissions(opener.permissions() | QFileDevice::ExeOwner);
-        opener.close();
+        writeFile(bin + QStringLiteral("/xdg-open"),
+                  "#!/bin/sh\necho \"no method available for opening '$1'\" >&2\nexit 3\n", true);
         const QByteArray path = qgetenv("PATH");
         qputenv("PATH", bin.toLocal8Bit() + ':' + path);
         qputenv("XDG_DATA_DIRS", m_env->path().toLocal8Bit());
@@ -757,11 +741,12 @@ private slots:
             QFile::remove(file + QStringLiteral(".started"));
         });
         if (!file.isEmpty())
-            placeProgram(present.section(QLatin1Char(':'), 0, 0),
-                         kind == QLatin1String("program") ? QByteArray("#!/bin/sh\ntouch \"$0.started\"\n")
-                             : kind == QLatin1String("broken") ? QByteArray("\x7f"
-                                                                            "ELF\x02\x01\x01 kaputt")
-                                                               : QByteArray("kein Programm"));
+            writeFile(file,
+                      kind == QLatin1String("program")      ? QByteArray("#!/bin/sh\ntouch \"$0.started\"\n")
+                          : kind == QLatin1String("broken") ? QByteArray("\x7f"
+                                                                         "ELF\x02\x01\x01 kaputt")
+                                                            : QByteArray("kein Programm"),
+                      true);
         if (kind == QLatin1String("text"))
             QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
         MessageRecorder messages(MessageDialog::Answer::Yes);
