@@ -14,6 +14,7 @@ from Xlib import display as xlib
 from Xlib.protocol import display as protocol, event
 
 import places
+from actions import shows_focus
 from session import eventually, geometry, keys, need, run, shoot, type_text, wait_window
 
 SOCKET = "zelk-wayland"
@@ -98,6 +99,8 @@ def test_plain_start_runs_on_xwayland_centred(weston, launch):
         x, y, width, height = weston.x_origin(wid) or (-999, -999, 0, 0)
         return -20 <= x + width // 2 - 500 <= 20 and -10 <= y + height // 2 - 350 <= 40
     assert eventually(5, centred), "its window is centred"
+    # Clicked once it has painted itself with the keyboard in the net box, not before.
+    assert eventually(10, lambda: shows_focus(weston.output)), "it shows its focus"
     x, y, _, _ = weston.x_origin(wid)
     weston.click(x + places.TOOLBAR["compact"][0], y + places.TOOLBAR["compact"][1])
     # (weston's window manager for X windows has no "above" state and gives tool
@@ -128,7 +131,7 @@ def test_native_wayland(weston, launch):
             keys("b")
         return eventually(10, lambda: run("wl-paste", "-n", timeout=5) == gross)
 
-    eventually(5, lambda: weston.click_view(main, places.BOXES["net"]))
+    assert eventually(10, lambda: shows_focus(weston.output)), "it shows its focus"
     assert copies("100", "119,00")
     weston.click_view(main, places.TOOLBAR["about"])
     surface = eventually(10, lambda: weston.surface("Copyright"))
