@@ -86,7 +86,9 @@ def test_windows_lie_on_screen(launch):
 def test_minimised_without_tray_host_is_iconified(launch):
     _, wid = main_window(launch)
     minimise(wid)
-    assert eventually(5, lambda: wm_state(wid) == "Iconic"), "iconified, not withdrawn"
+    assert eventually(5, lambda: wm_state(wid) == "Iconic"), "iconified"
+    # A program that takes the minimise for a move into the tray withdraws the window right after.
+    assert not eventually(2, lambda: wm_state(wid) != "Iconic"), "and not withdrawn"
 
 
 @launchers("x11")
@@ -105,6 +107,7 @@ def test_tray_icon_and_its_menu(tray, launch):
     assert to_tray() and tray_menu(first=True) and no_icon(), "öffnen in the icon's menu brings the window back"
     assert read_box(MAIN) == "42", "the program lives on with the typed amount"
     assert to_tray() and tray_menu(first=False) and program.ended(), "Programm beenden ends the program"
+    assert program.process.returncode == 0, "without a crash"
 
 
 @launchers("x11")

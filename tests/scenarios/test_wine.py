@@ -6,6 +6,7 @@
 # bench/install.sh's table.
 import glob
 import os
+import pathlib
 import re
 import shutil
 import subprocess
@@ -14,11 +15,11 @@ import zipfile
 
 import pytest
 
-from actions import attempt, gone, press, read_box, toolbar
+from actions import attempt, focus, gone, press, read_box, toolbar
 from launchers import RUN_KEY, VB, no_reg_key, reg_add, reg_value, wine
-from places import COMPACT, MAIN, MODALS, WIZARD
-from session import click_in, clipboard, count_colours, eventually, keys, menus, run, shoot, type_text
-from session import wait_window, window_named
+from places import BOXES, COMPACT, MAIN, MODALS, WIZARD
+from session import click_in, clipboard, count_colours, eventually, keys, menus, prop, run, shoot, type_text
+from session import wait_window, window, window_named
 
 pytestmark = pytest.mark.launchers("wine")
 UNINSTALL_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Zelk 2010"
@@ -211,17 +212,6 @@ def windows_folder(variable, within):
     return path, run("winepath", "-u", path).strip()
 
 
-def installed_program_pids():
-    # The installed program's processes in this prefix (ps shows a Windows program by its path).
-    def ours(pid):
-        try:
-            with open(f"/proc/{pid}/environ", "rb") as env:
-                return f"WINEPREFIX={os.environ['WINEPREFIX']}".encode() in env.read().split(b"\0")
-        except OSError:
-            return False
-    return [int(pid) for pid in run("pgrep", "-f", r"Zelk 2010.zelk\.exe").split() if ours(pid)]
-
-
 def test_install_use_install_again_uninstall(launch, release, tmp_path):
     portable_exe, setup, _, version = release
     folder, unix = windows_folder("LOCALAPPDATA", r"Programs\Zelk 2010")
@@ -233,6 +223,9 @@ def test_install_use_install_again_uninstall(launch, release, tmp_path):
 
     def files():
         return sorted(os.listdir(unix)) if os.path.isdir(unix) else []
+
+    def entries():
+        return pathlib.Path(f"{unix}/zelk.dat").read_text(encoding="utf-8").split() if "zelk.dat" in files() else []
 
     def uninstall(option=""):
         # cmd runs the uninstaller from a batch file, since wine's own quoting of arguments would hide its
@@ -261,21 +254,30 @@ def test_install_use_install_again_uninstall(launch, release, tmp_path):
     size, actual = int(reg_value(UNINSTALL_KEY, "EstimatedSize") or "0", 0), int(run("du", "-sk", unix).split()[0])
     assert 0.9 * actual <= size <= 1.1 * actual, f"its EstimatedSize is the folder's ({size} KiB, has {actual})"
 
-    # The user's data: a saved rate, and a list beside the program. As a user starts it from the Start menu.
-    reg_add(rf"{VB}\Zelk_2010\Zelk_Satz", "x.Text", "16")
-    with open(f"{unix}/zelk.dat", "w", encoding="utf-8") as entries:
-        entries.write("19\r\n7\r\n16\r\n")
+    # As a user starts it from the Start menu, and keeps a rate and a list: the list replaces zelk.dat beside
+    # the program through a file of its own, which Windows moves only once no handle holds it (error 32).
     program = launch(command=["wine", "start", shortcut])
-    assert wait_window(MAIN, 60) and installed_program_pids(), "the shortcut starts the installed program"
-    assert read_box(MAIN, "Tab") == "16", "which shows the saved rate"
+    pid = (prop(window(wait_window(MAIN, 60)), "_NET_WM_PID") or [0])[0]
+    with open(f"/proc/{pid}/cmdline", "rb") as command:  # a Windows program by its path
+        assert b"Zelk 2010\\zelk.exe" in command.read(), "the shortcut starts the installed program"
+
+    def rate_typed():
+        click_in(focus(MAIN), *BOXES["rate"])
+        keys("ctrl+a")
+        type_text("16")
+        keys("End", "shift+Home", "ctrl+c")
+    assert attempt(rate_typed, lambda: clipboard() == "16", 2, 8), "the rate box takes 16"
+    assert toolbar("save") and not keys("s") and eventually(10, lambda: program.stored_rate() == "16")
+    assert attempt(lambda: click_in(focus(MAIN), *BOXES["rate list"]), menus, 3, 5) and not keys("h")
+    assert eventually(10, lambda: "16" in entries()), "adding it to the list writes zelk.dat beside the program"
     assert uninstall(f"_?={folder}") == 2 and {"zelk.exe", "zelk.chm"} <= set(files()) \
         and not no_reg_key(UNINSTALL_KEY), "while it runs, the uninstaller refuses (2) and removes nothing"
     assert wine(setup, "/S") == 2, "and so does the installer"
     press(MAIN, "alt+F4", gone(MAIN))
-    assert eventually(10, lambda: not installed_program_pids()), "Alt+F4 ends it"
+    assert eventually(10, lambda: not os.path.exists(f"/proc/{pid}")), "Alt+F4 ends it"
 
     assert wine(setup, "/S") == 0, "installing again over it succeeds"
-    assert "zelk.dat" in files() and program.stored_rate() == "16" and reg_value(RUN_KEY, "zelk") == installed_exe, \
+    assert "16" in entries() and program.stored_rate() == "16" and reg_value(RUN_KEY, "zelk") == installed_exe, \
         "and keeps the list, the saved rate and the autostart entry"
     assert uninstall() == 0 and eventually(60, uninstalled), "a silent uninstall removes the program"
     assert reg_value(RUN_KEY, "zelk") is None, "and the Run value, which started this copy"
