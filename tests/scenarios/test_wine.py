@@ -123,8 +123,9 @@ def test_compact_window_takes_keyboard(launch):
 # --- the release's files ----------------------------------------------------------
 
 @pytest.fixture(scope="module")
-def release(request, tmp_path_factory):
-    # (zelk.exe from the zip, the installer, the zip, the version) of the release folder.
+def release(request, launcher, tmp_path_factory):
+    # (zelk.exe from the zip, the installer, the zip, the version) of the release folder, where the launcher
+    # finds what makes it (or skips).
     folder = request.config.getoption("release")
     setup = (glob.glob(f"{folder}/zelk-*-setup-x64.exe") or [None])[0]
     portable = (glob.glob(f"{folder}/zelk-*-windows-x64.zip") or [None])[0]
