@@ -5,6 +5,7 @@
 # clicks go through xdotool, the clipboard through xclip.
 # Run as a script it runs one command inside a fresh session:
 #     session.py -- <command> [arguments]
+import ctypes
 import os
 import re
 import shutil
@@ -49,8 +50,8 @@ class Session:  # Xvfb with openbox on a display of its own; trayer on request
     def __init__(self):
         need(*TOOLS)
         global x11
-        # Stopped (a CTest timeout), it still takes its display and programs down.
-        signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
+        # Stopped, it ends the run as an interrupt does, which still takes the display and programs down.
+        signal.signal(signal.SIGTERM, signal.default_int_handler)
         self.processes, self.tray = [], None
         # Xvfb picks a free display itself (other sessions may run beside this
         # one) and names it once it takes connections.
@@ -77,7 +78,9 @@ class Session:  # Xvfb with openbox on a display of its own; trayer on request
         x11.sync()
 
     def spawn(self, *args, pass_fds=(), stdout=subprocess.DEVNULL):
-        process = subprocess.Popen(args, stdout=stdout, stderr=subprocess.DEVNULL, pass_fds=pass_fds)
+        # Killed (a CTest timeout), this process takes them along: PR_SET_PDEATHSIG.
+        process = subprocess.Popen(args, stdout=stdout, stderr=subprocess.DEVNULL, pass_fds=pass_fds,
+                                   preexec_fn=lambda: ctypes.CDLL(None).prctl(1, signal.SIGKILL))
         self.processes.append(process)
         return process
 
