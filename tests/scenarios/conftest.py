@@ -85,5 +85,6 @@ def launch(launcher):
         return programs[-1]
     yield start
     for program in programs:
-        print(f"the program printed:\n{program.output()}")
+        if program.output():
+            print(f"the program printed:\n{program.output()}")
         program.stop()

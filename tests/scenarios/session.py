@@ -1,6 +1,6 @@
 # The session layer of the scenario engine: an X display (Xvfb + openbox, a
-# tray host and an accessibility bus where asked), the program started as a new
-# user, and what a user sees there (windows, menus, the tray icon, the
+# tray host where asked), the program started as a new user by a launcher
+# (launchers.py), and what a user sees there (windows, menus, the tray icon, the
 # clipboard, pixels), read back through python-xlib as Python values; keys and
 # clicks go through xdotool, the clipboard through xclip.
 # Run as a script it runs one command inside a fresh session:

@@ -8,7 +8,7 @@ import pytest
 
 from actions import focus, gone, press
 from places import ACCESSIBLE_COMPACT, ACCESSIBLE_MAIN, COMPACT, MAIN, MODALS
-from session import Program, eventually, on_top, wait_window
+from session import eventually, on_top, wait_window
 
 gi = pytest.importorskip("gi")
 gi.require_version("Atspi", "2.0")
@@ -44,9 +44,9 @@ def act(obj, action):  # runs the action, which must return at once
     assert took < 1, f"{action} on '{obj.get_name()}' returns at once ({took:.2f} s)"
 
 
-@pytest.fixture(scope="module")
-def app(bus, launcher):
-    program = Program(launcher)
+@pytest.fixture
+def app(bus, launch):  # the program as the accessibility bus shows it
+    program = launch()
     desktop = Atspi.get_desktop(0)
 
     def application():
@@ -54,9 +54,7 @@ def app(bus, launcher):
         return next((app for app in apps if app and app.get_process_id() == program.process.pid), None)
     found = eventually(20, application)
     assert found and wait_window(MAIN, 30), "the program shows up on the accessibility bus"
-    yield found
-    print(f"the program printed:\n{program.output()}")
-    program.stop()
+    return found
 
 
 @pytest.mark.parametrize("caption, modal", [("Copyright", "about"), ("Autostartfunktion", "autostart"),
