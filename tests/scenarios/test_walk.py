@@ -97,33 +97,27 @@ class Walk:
                       (4, f"next page with {WIZARD_KEYS[page - 1]}", lambda: self.turn_page(page), after)]
         return moves
 
-    def pairs(self):  # every (state, action) pair the model can reach from a stopped program
-        found, todo = set(), ["ended"]
+    def ways(self, start):  # every state the model reaches from start, nearest first, with the first move there
+        first, todo = {start: None}, [start]
         for state in todo:
-            for _, name, _, after in self.moves(state):
-                found.add((state, name))
-                if after not in todo:
-                    todo.append(after)
-        return found
-
-    def way_to_untried(self, tried):  # the first move of a shortest way to a state with an untried pair
-        first, todo = {self.state: None}, [self.state]
-        for state in todo:
-            moves = self.moves(state)
-            if state != self.state and any((state, name) not in tried for _, name, _, _ in moves):
-                return first[state]
-            for move in moves:
+            for move in self.moves(state):
                 if move[3] not in first:
                     first[move[3]] = first[state] or move
                     todo.append(move[3])
-        return None
+        return first
+
+    def pairs(self):  # every (state, action) pair the model can reach from a stopped program
+        return {(state, move[1]) for state in self.ways("ended") for move in self.moves(state)}
 
     def choose(self, tried):
+        # An untried move here, else the first move towards the nearest state with one, else any move.
         moves = self.moves(self.state)
         untried = [move for move in moves if (self.state, move[1]) not in tried]
         if untried:
             return self.rng.choice(untried)
-        return self.way_to_untried(tried) or self.rng.choices(moves, weights=[move[0] for move in moves])[0]
+        way = next((first for state, first in self.ways(self.state).items()
+                    if any((state, move[1]) not in tried for move in self.moves(state))), None)
+        return way or self.rng.choices(moves, weights=[move[0] for move in moves])[0]
 
     def start(self, old_rate):
         if self.program:
