@@ -4,7 +4,7 @@
 # package in a fresh Debian root). CTest runs each suite as
 #     python3 -m pytest <test files> --zelk <program> [--launcher wine|cleanroot --release <folder>]
 # Pick cases with pytest's -k, through CTest too:
-#     PYTEST_ADDOPTS='-k "tray and not goes_away"' ctest --test-dir build/sanitize -R '^realwindow$'
+#     PYTEST_ADDOPTS='-k "tray and not host"' ctest --test-dir build/sanitize -R '^realwindow$'
 # A suite whose machine lacks a tool is skipped (pytest's skip; CTest reads
 # its summary). ZELK_WALK_SEED and ZELK_WALK_STEPS replay a random walk.
 import os
@@ -76,8 +76,8 @@ def launcher(request, session):
 
 @pytest.fixture
 def launch(launcher):
-    # Starts the program as a new user (launch(old_rate=16, env={...}, launcher=...)); stops it after the case
-    # and shows what it printed when the case failed.
+    # Starts the program as a new user: launch(old_rate=16, env={...}, command=[...], via=<another launcher>).
+    # Stops it after the case, and shows what it printed when the case failed.
     programs = []
 
     def start(via=None, **options):
