@@ -14,7 +14,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 build_packages=(cmake make g++ pkg-config qt6-base-dev qt6-svg-dev qt6-translations-l10n libgl-dev fonts-liberation2)
-test_packages=(xvfb openbox trayer xdotool xclip x11-utils x11-xserver-utils imagemagick python3 libglib2.0-bin
+test_packages=(xvfb openbox trayer xdotool xclip imagemagick python3 libglib2.0-bin
                fp-utils libchm-bin desktop-file-utils appstream dpkg-dev clang libclang-rt-14-dev
                passwd util-linux mount
                wine wine64 fonts-wine tesseract-ocr

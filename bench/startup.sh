@@ -23,9 +23,10 @@ done
 command -v valgrind >/dev/null || { echo "valgrind is missing (Debian: valgrind)"; exit 1; }
 probe=$(realpath "$probe")
 
-# In the real-window suites' X session (Xvfb + openbox), which this script enters once.
+# In the real-window suites' X session (Xvfb + openbox), which this script enters once;
+# Debian's own Python, where python3-xlib lives.
 if [ -z "${ZELK_BENCH_SESSION:-}" ]; then
-    ZELK_BENCH_SESSION=1 exec python3 "$here/../tests/scenarios/session.py" -- bash "$0" "$build" "$runs"
+    ZELK_BENCH_SESSION=1 exec /usr/bin/python3 "$here/../tests/scenarios/session.py" -- bash "$0" "$build" "$runs"
 fi
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

@@ -3,13 +3,10 @@
 # not come: under Wine a first click may only activate a window, and a key
 # pressed before a new window has the focus is lost. On X11 a repeat never
 # happens. Windows are named by their title pattern (places).
-import subprocess
-import tempfile
-
 import places
-from session import (activate, clear_clipboard, click_at, click_in, clipboard, count_colours,
-                     eventually, frame, keys, menus, minimise, pointer_on_tray_icon, run, shoot, tray_icon_centre,
-                     type_text, wait_window, window_named)
+from session import (activate, clear_clipboard, click_at, click_in, clipboard, count_colours, eventually, frame,
+                     keys, menus, minimise, pointer_on_tray_icon, run, shoot, tray_icon_centre, type_text,
+                     wait_window, window_named)
 
 
 def attempt(action, effect, seconds=4, tries=3):  # returns the effect
@@ -26,8 +23,8 @@ def gone(pattern):
 
 
 def focus(pattern):
-    # The window, activated again (--sync) even when X says it is active: Wine
-    # loses keys and clicks sent before it has given the window the keyboard.
+    # The window, activated again even when X says it is active: Wine loses
+    # keys and clicks sent before it has given the window the keyboard.
     wid = wait_window(pattern, 10)
     if wid:
         activate(wid)
@@ -38,23 +35,11 @@ def press(pattern, names, effect=lambda: True, seconds=4, tries=4):  # keys such
     return attempt(lambda: focus(pattern) and keys(*names.split()), effect, seconds, tries)
 
 
-def escape(pattern):
-    return press(pattern, "Escape", gone(pattern))
-
-
-def alt_f4(pattern):
-    return press(pattern, "alt+F4", gone(pattern))
-
-
 def type_amount(pattern, amount):  # into the box with the focus, and Enter calculates
     wid = focus(pattern)
     type_text(str(amount))
     keys("Return")
     return wid
-
-
-def type_letter(pattern, letter="q"):  # in an amount box: the "Falsche Eingabe" message
-    return press(pattern, letter, lambda: window_named(places.MODALS["wrong key"]))
 
 
 def read_box(pattern, moves=""):
@@ -73,10 +58,6 @@ def toolbar(button, opens=None, scale=1):
                            (lambda: window_named(opens)) if opens else menus)
 
 
-def switch_view():  # "Ansicht wechseln": the compact window takes the main window's place
-    return toolbar("compact", places.COMPACT)
-
-
 def close_box(pattern):  # the close button at the right end of openbox's title bar
     wid = focus(pattern)
     return wid and attempt(lambda: click_at(frame(wid)[2] - 12, frame(wid)[1] + 10), gone(pattern))
@@ -85,23 +66,6 @@ def close_box(pattern):  # the close button at the right end of openbox's title 
 def to_tray():  # minimises the main window into the notification area
     wid = wait_window(places.MAIN, 10)
     return wid and attempt(lambda: minimise(wid), lambda: tray_icon_centre() and not window_named(places.MAIN))
-
-
-def comes_back(wid):
-    # Minimises a window that must not stay minimised: true once xprop saw it go Iconic
-    # and come back Normal (it may read both changes late and see Normal twice).
-    with tempfile.NamedTemporaryFile("w") as states:
-        spy = subprocess.Popen(["xprop", "-spy", "-id", wid, "WM_STATE"], stdout=states, stderr=subprocess.DEVNULL)
-
-        def seen():
-            with open(states.name, encoding="utf-8") as lines:
-                return [line.split()[-1] for line in lines if "window state:" in line]
-        eventually(5, seen)
-        minimise(wid)
-        back = eventually(5, lambda: len(seen()) >= 3 and seen()[-1] == "Normal")
-        spy.kill()
-        spy.wait()
-        return back or print(f"    WM_STATE went {seen()}")
 
 
 def shows_focus(wid):  # the window is active and its box with the focus shows that colour
