@@ -4,6 +4,8 @@
 #include "core/versiontext.h"
 #include "support/table.h"
 
+using namespace Qt::StringLiterals;
+
 using Failure = VatCalculator::Failure;
 const QLocale german(QLocale::German, QLocale::Germany);
 
@@ -45,8 +47,8 @@ class TestCore : public QObject
 private slots:
     void calculate_data()
     {
-        const QString noRate = QStringLiteral("0");
-        const QString minus = QStringLiteral("\u2212");
+        const QString noRate = u"0"_s;
+        const QString minus = u"\u2212"_s;
         // clang-format off
         table<Calculation>({
             {"net 100", {true, "19", "100", Failure::None, "19,00", "119,00"}},
@@ -103,8 +105,8 @@ private slots:
             {"French", {"7.5", QLocale(QLocale::French, QLocale::France), "7,5", 7.5}},
             {"Swiss point", {"7,5", QLocale(QLocale::German, QLocale::Switzerland), "7.5", 7.5}},
             {"English", {"16,5", QLocale(QLocale::English, QLocale::UnitedStates), "16.5", 16.5}},
-            {"Swedish minus", {"-2.5", QLocale(QLocale::Swedish, QLocale::Sweden), QStringLiteral("\u22122,5"), -2.5}},
-            {"Arabic digits", {"17,5", QLocale(QLocale::Arabic, QLocale::Egypt), QStringLiteral("\u0661\u0667\u066b\u0665"), 17.5}},
+            {"Swedish minus", {"-2.5", QLocale(QLocale::Swedish, QLocale::Sweden), u"\u22122,5"_s, -2.5}},
+            {"Arabic digits", {"17,5", QLocale(QLocale::Arabic, QLocale::Egypt), u"\u0661\u0667\u066b\u0665"_s, 17.5}},
             {"plus", {"+3", QLocale::c(), "+3", 3.0}},
             // Read as German grouping it would be 7500; no way reads grouping here.
             {"point before three digits", {"7.500", german, "7,500", 7.5}},
@@ -119,7 +121,7 @@ private slots:
     {
         QFETCH(LocalForm, row);
         const std::optional<QString> written = NumberFormat::localForm(row.text, row.locale);
-        QCOMPARE(written.value_or(QStringLiteral("-")), row.written);
+        QCOMPARE(written.value_or(u"-"_s), row.written);
         if (written)
             QCOMPARE(row.locale.toDouble(*written), row.value);
     }

@@ -28,6 +28,8 @@
 
 #include <unistd.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 enum class Operation { RateSave, RateDelete, ListAdd, ListRemove, AutostartEnter, AutostartRemove };
@@ -48,14 +50,13 @@ QString snapshot(const QString &path)
         : QFileInfoList{QFileInfo(path)};
     for (const QFileInfo &item : items) {
         QFile file(item.absoluteFilePath());
-        text += QStringLiteral("%1 %2 %3 %4 ")
-                    .arg(item.fileName())
+        text += u"%1 %2 %3 %4 "_s.arg(item.fileName())
                     .arg(item.size())
                     .arg(item.lastModified().toMSecsSinceEpoch())
                     .arg(int(item.permissions()))
             + QString::fromLatin1(item.isFile() && file.open(QIODevice::ReadOnly) ? file.readAll().toHex()
                                                                                   : "")
-            + QLatin1Char('\n');
+            + u'\n';
     }
     return text;
 }
@@ -90,15 +91,14 @@ class TestStoreFaults : public QObject
         switch (operation) {
         case Operation::RateSave:
         case Operation::RateDelete:
-            return SettingsStore::location(QStringLiteral("Zelk_2010"));
+            return SettingsStore::location(u"Zelk_2010"_s);
         case Operation::ListAdd:
         case Operation::ListRemove:
-            return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
-                + QStringLiteral("/zelk.dat");
+            return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + u"/zelk.dat"_s;
         case Operation::AutostartEnter:
         case Operation::AutostartRemove:
-            return AutoRun::autostartFolder() + QLatin1Char('/')
-                + AutoRun::entryNameFor(QCoreApplication::applicationFilePath()) + QStringLiteral(".desktop");
+            return AutoRun::autostartFolder() + u'/'
+                + AutoRun::entryNameFor(QCoreApplication::applicationFilePath()) + u".desktop"_s;
         }
         return QString();
     }
@@ -109,9 +109,8 @@ class TestStoreFaults : public QObject
     TextBox *rateBox(MainWindow *window) const
     {
         window->show();
-        window->findChild<CalculatorBoxes *>()->useStoredValues(
-            m_sandbox->filePath(QStringLiteral("program/zelk.dat")));
-        return window->findChild<TextBox *>(QStringLiteral("rateBox"));
+        window->findChild<CalculatorBoxes *>()->useStoredValues(m_sandbox->filePath(u"program/zelk.dat"_s));
+        return window->findChild<TextBox *>(u"rateBox"_s);
     }
 
     void run(Operation operation)
@@ -133,9 +132,8 @@ class TestStoreFaults : public QObject
         } else {
             // Adding 12, or removing the second entry the list shows (after its caption).
             useStoredValues(box,
-                            operation == Operation::ListAdd
-                                ? QStringLiteral("add")
-                                : QStringLiteral("remove ") + useStoredValues(box).value(2));
+                            operation == Operation::ListAdd ? u"add"_s
+                                                            : u"remove "_s + useStoredValues(box).value(2));
         }
     }
 
@@ -171,24 +169,20 @@ private slots:
 
     void faults_data()
     {
-        const QString rateSave
-            = QStringLiteral("stop|Der Mehrwertsteuersatz konnte nicht gespeichert werden: ");
+        const QString rateSave = u"stop|Der Mehrwertsteuersatz konnte nicht gespeichert werden: "_s;
         const QString rateDelete
-            = QStringLiteral("stop|Der gespeicherte Mehrwertsteuersatz konnte nicht gelöscht werden: ");
-        const QString listAdd
-            = QStringLiteral("stop|Der Wert „12“ konnte nicht in die Liste aufgenommen werden: ");
-        const QString listRemove5
-            = QStringLiteral("stop|Der Wert „5,5“ konnte nicht aus der Liste entfernt werden: ");
-        const QString listRemove7
-            = QStringLiteral("stop|Der Wert „7“ konnte nicht aus der Liste entfernt werden: ");
-        const QString enter = QStringLiteral("stop|Der Eintrag ist fehlgeschlagen!\r\r");
-        const QString remove = QStringLiteral("stop|Der Eintrag konnte nicht entfernt werden: ");
-        const QString removed = QStringLiteral("information|Der Eintrag wurde entfernt!");
+            = u"stop|Der gespeicherte Mehrwertsteuersatz konnte nicht gelöscht werden: "_s;
+        const QString listAdd = u"stop|Der Wert „12“ konnte nicht in die Liste aufgenommen werden: "_s;
+        const QString listRemove5 = u"stop|Der Wert „5,5“ konnte nicht aus der Liste entfernt werden: "_s;
+        const QString listRemove7 = u"stop|Der Wert „7“ konnte nicht aus der Liste entfernt werden: "_s;
+        const QString enter = u"stop|Der Eintrag ist fehlgeschlagen!\r\r"_s;
+        const QString remove = u"stop|Der Eintrag konnte nicht entfernt werden: "_s;
+        const QString removed = u"information|Der Eintrag wurde entfernt!"_s;
 
-        const QString readOnly = QStringLiteral("ist schreibgeschützt.");
-        const QString unreadable = QStringLiteral("kann nicht gelesen werden.");
-        const QString notFolder = QStringLiteral("ist kein Ordner, sondern eine Datei.");
-        const QString full = QStringLiteral("ist kein Platz mehr frei.");
+        const QString readOnly = u"ist schreibgeschützt."_s;
+        const QString unreadable = u"kann nicht gelesen werden."_s;
+        const QString notFolder = u"ist kein Ordner, sondern eine Datei."_s;
+        const QString full = u"ist kein Platz mehr frei."_s;
 
         const QStringList rate{"16"};
         const QStringList noRate{"19"};
@@ -244,14 +238,14 @@ private slots:
                 QSKIP("No small file system to fill: asuser.sh mounts one (a tmpfs) when the suite runs as "
                       "root.");
         }
-        m_sandbox = std::make_unique<QTemporaryDir>(QDir(base).filePath(QStringLiteral("faults-XXXXXX")));
+        m_sandbox = std::make_unique<QTemporaryDir>(QDir(base).filePath(u"faults-XXXXXX"_s));
         QVERIFY(m_sandbox->isValid());
         const QString sandbox = m_sandbox->path();
         qputenv("HOME", sandbox.toLocal8Bit());
-        qputenv("XDG_CONFIG_HOME", QDir(sandbox).filePath(QStringLiteral("config")).toLocal8Bit());
-        qputenv("XDG_DATA_HOME", QDir(sandbox).filePath(QStringLiteral("data")).toLocal8Bit());
-        QVERIFY(QDir().mkpath(m_sandbox->filePath(QStringLiteral("program"))));
-        QVERIFY(QFile::setPermissions(m_sandbox->filePath(QStringLiteral("program")),
+        qputenv("XDG_CONFIG_HOME", QDir(sandbox).filePath(u"config"_s).toLocal8Bit());
+        qputenv("XDG_DATA_HOME", QDir(sandbox).filePath(u"data"_s).toLocal8Bit());
+        QVERIFY(QDir().mkpath(m_sandbox->filePath(u"program"_s)));
+        QVERIFY(QFile::setPermissions(m_sandbox->filePath(u"program"_s),
                                       QFileDevice::ReadOwner | QFileDevice::ExeOwner));
 
         const QString file = fileOf(row.operation);
@@ -281,7 +275,7 @@ private slots:
         case Fault::FolderIsFile:
             break;
         case Fault::FullDisk: {
-            m_filler = QDir(base).filePath(QStringLiteral("filler-") + QFileInfo(sandbox).fileName());
+            m_filler = QDir(base).filePath(u"filler-"_s + QFileInfo(sandbox).fileName());
             QFile filler(m_filler);
             QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
             const QByteArray block(4096, 'x');
@@ -297,7 +291,7 @@ private slots:
 
         // The row.message: none, or one that says what failed, why and where.
         if (row.message.isEmpty()) {
-            QVERIFY2(messages.messages.isEmpty(), qPrintable(messages.seen().join(QLatin1Char('/'))));
+            QVERIFY2(messages.messages.isEmpty(), qPrintable(messages.seen().join(u'/')));
         } else {
             QCOMPARE(messages.messages.size(), 1);
             const MessageDialog::Message &shownMessage = messages.messages.constFirst();
@@ -310,8 +304,7 @@ private slots:
                 // The place named is the folder or the file concerned (or, when full, the folder).
                 const QString place
                     = row.fault == Fault::ReadOnlyFile || row.fault == Fault::UnreadableFile ? file : folder;
-                QVERIFY2(seen.contains(QStringLiteral("„%1“").arg(QDir::toNativeSeparators(place))),
-                         qPrintable(seen));
+                QVERIFY2(seen.contains(u"„%1“"_s.arg(QDir::toNativeSeparators(place))), qPrintable(seen));
             }
         }
 
@@ -322,7 +315,7 @@ private slots:
             QCOMPARE(snapshot(folder), before);
 
         // The program: shows what is stored.
-        if (row.shown != QStringList{QStringLiteral("-")})
+        if (row.shown != QStringList{u"-"_s})
             QCOMPARE(shownAfterwards(row.operation), row.shown);
     }
 };

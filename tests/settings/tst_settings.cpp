@@ -16,6 +16,8 @@
 #include <csignal>
 #include <unistd.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 const QByteArray header = QByteArrayLiteral("# Zelk. 2010 entry list 1\n");
@@ -105,22 +107,22 @@ private slots:
         const QString key = RateSetting::key();
         const QString file = SettingsStore::location(app);
         const QString kept = path("dotfiles/zelk.ini");
-        const bool blocked = row.there == QLatin1String("folder is a file");
+        const bool blocked = row.there == u"folder is a file"_s;
         QVERIFY(QDir().mkpath(QFileInfo(blocked ? QFileInfo(file).absolutePath() : file).absolutePath()));
         if (!row.there.isEmpty())
-            writeFile(blocked                                  ? QFileInfo(file).absolutePath()
-                          : row.there == QLatin1String("link") ? kept
-                                                               : file,
+            writeFile(blocked                      ? QFileInfo(file).absolutePath()
+                          : row.there == u"link"_s ? kept
+                                                   : file,
                       row.content);
-        if (row.there == QLatin1String("link"))
+        if (row.there == u"link"_s)
             QVERIFY(QFile::link(kept, file));
 
-        QCOMPARE(SettingsStore::get(app, section, key, QStringLiteral("19")), row.read);
+        QCOMPARE(SettingsStore::get(app, section, key, u"19"_s), row.read);
         QCOMPARE(SettingsStore::save(app, section, key, row.value).ok(), !blocked);
-        QCOMPARE(SettingsStore::get(app, section, key, QStringLiteral("19")), blocked ? row.read : row.value);
+        QCOMPARE(SettingsStore::get(app, section, key, u"19"_s), blocked ? row.read : row.value);
         QCOMPARE(SettingsStore::hasApplication(app), !blocked);
-        QCOMPARE(QFileInfo(file).isSymLink(), row.there == QLatin1String("link"));
-        if (row.there == QLatin1String("link"))
+        QCOMPARE(QFileInfo(file).isSymLink(), row.there == u"link"_s);
+        if (row.there == u"link"_s)
             QVERIFY(contentOf(kept).contains("x.Text=7"));
     }
 
@@ -134,7 +136,7 @@ private slots:
         if (coarse.isEmpty())
             QSKIP(
                 "No file system with whole-second times: asuser.sh mounts one when the suite runs as root.");
-        qputenv("XDG_CONFIG_HOME", QDir(coarse).filePath(QStringLiteral("config")).toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME", QDir(coarse).filePath(u"config"_s).toLocal8Bit());
         for (const char *rate : {"7", "8", "9"}) {
             QVERIFY(RateSetting::save(QLatin1String(rate)));
             QCOMPARE(RateSetting::read(), QLatin1String(rate));
@@ -143,20 +145,18 @@ private slots:
 
     void killedWhileSavingLeavesOldOrNew()
     {
-        QVERIFY(RateSetting::save(QStringLiteral("alt")));
-        QString last = QStringLiteral("alt");
+        QVERIFY(RateSetting::save(u"alt"_s));
+        QString last = u"alt"_s;
         for (int round = 0; round < 25; ++round) {
             QProcess writer;
-            writer.start(QStringLiteral(SETTINGSWRITER),
-                         {QStringLiteral("neu-%1-").arg(round), QStringLiteral("0")});
+            writer.start(QStringLiteral(SETTINGSWRITER), {u"neu-%1-"_s.arg(round), u"0"_s});
             QVERIFY(writer.waitForReadyRead(10000));
             QTest::qSleep(int(QRandomGenerator::global()->bounded(1, 40)));
             ::kill(pid_t(writer.processId()), SIGKILL);
             QVERIFY(writer.waitForFinished(10000));
 
             const QString value = RateSetting::read();
-            QVERIFY2(value == last || value.startsWith(QStringLiteral("neu-%1-").arg(round)),
-                     qPrintable(value));
+            QVERIFY2(value == last || value.startsWith(u"neu-%1-"_s.arg(round)), qPrintable(value));
             QSettings file(SettingsStore::location(RateSetting::application()), QSettings::IniFormat);
             file.allKeys();
             QCOMPARE(file.status(), QSettings::NoError);
@@ -170,12 +170,12 @@ private slots:
     {
         QProcess first;
         QProcess second;
-        first.start(QStringLiteral(SETTINGSWRITER), {QStringLiteral("7"), QStringLiteral("150")});
-        second.start(QStringLiteral(SETTINGSWRITER), {QStringLiteral("19,5"), QStringLiteral("150")});
+        first.start(QStringLiteral(SETTINGSWRITER), {u"7"_s, u"150"_s});
+        second.start(QStringLiteral(SETTINGSWRITER), {u"19,5"_s, u"150"_s});
         QVERIFY(first.waitForFinished(60000) && second.waitForFinished(60000));
         QCOMPARE(first.exitCode() + second.exitCode(), 0);
         const QString value = RateSetting::read();
-        QVERIFY2(value == QStringLiteral("7") || value == QStringLiteral("19,5"), qPrintable(value));
+        QVERIFY2(value == u"7"_s || value == u"19,5"_s, qPrintable(value));
     }
 
     void readsEveryReadableLine_data()
@@ -223,7 +223,7 @@ private slots:
         QCOMPARE(QFileInfo(path()).lastModified(), written);
         QVERIFY(!QFileInfo::exists(EntryList::backupPath(path())));
         // What was read is what can be added to, up to the limit.
-        const QString more = QStringLiteral("0,5");
+        const QString more = u"0,5"_s;
         QCOMPARE(EntryList::canAdd(read.entries, more), read.entries.size() < EntryList::maxEntries);
         if (read.complete)
             QCOMPARE(bool(EntryList::add(path(), more)), read.entries.size() < EntryList::maxEntries);
@@ -253,7 +253,7 @@ private slots:
             writeFile(program, "kein Ordner");
         }
         QCOMPARE(EntryList::load(requested), before);
-        QVERIFY(EntryList::add(requested, QStringLiteral("5")));
+        QVERIFY(EntryList::add(requested, u"5"_s));
         QCOMPARE(EntryList::load(requested), before + QStringList{"5"});
         QVERIFY(EntryList::effectivePath(requested).startsWith(path("data")));
         QCOMPARE(contentOf(requested), listInProgramFolder ? header + "16\n" : QByteArray("(missing)"));
@@ -274,7 +274,7 @@ private slots:
     {
         QFETCH(QList<int>, stored);
         for (int year : std::as_const(stored))
-            saveRate(year, QStringLiteral("16"));
+            saveRate(year, u"16"_s);
         QTEST(RateMigration::storedOldVersion().value_or(0), "found");
     }
 
@@ -305,11 +305,10 @@ private slots:
     void takeOver()
     {
         QFETCH(Takeover, row);
-        const QString none = QStringLiteral("-");
-        const bool gone = row.oldRate == QLatin1String("gone");
+        const QString none = u"-"_s;
+        const bool gone = row.oldRate == u"gone"_s;
         if (row.oldRate == none)
-            QVERIFY(SettingsStore::save(storeOf(row.year), QStringLiteral("Fenster"), QStringLiteral("Links"),
-                                        QStringLiteral("10")));
+            QVERIFY(SettingsStore::save(storeOf(row.year), u"Fenster"_s, u"Links"_s, u"10"_s));
         else if (!gone)
             saveRate(row.year, row.oldRate);
         if (row.stored != none)
@@ -337,18 +336,16 @@ private slots:
         QTest::addColumn<QString>("rateAfter");
         QTest::newRow("this version's store cannot be written")
             << true << RateMigration::Failure::RateNotSaved << 75
-            << "Die Einstellungen von Zelk. 2010 konnten nicht gespeichert werden (%1)."
-            << "";
+            << u"Die Einstellungen von Zelk. 2010 konnten nicht gespeichert werden (%1)."_s << u""_s;
         QTest::newRow("old store is write-protected")
             << false << RateMigration::Failure::OldStoreNotDeleted << 5
-            << "Die Einstellungen von Zelk. 2009 konnten nicht gelöscht werden (%2)."
-            << "16";
+            << u"Die Einstellungen von Zelk. 2009 konnten nicht gelöscht werden (%2)."_s << u"16"_s;
     }
     void failedStepIsReported()
     {
         QFETCH(bool, blockThisStore);
         QFETCH(QString, description);
-        saveRate(2009, QStringLiteral("16"));
+        saveRate(2009, u"16"_s);
         const QString oldStore = SettingsStore::location(storeOf(2009));
         if (blockThisStore) {
             // A folder stands where this version's file belongs.
@@ -362,8 +359,8 @@ private slots:
         QTEST(outcome.failure, "failure");
         QTEST(outcome.errorNumber, "errorNumber");
         QCOMPARE(outcome.description,
-                 description.replace(QLatin1String("%1"), SettingsStore::location(RateSetting::application()))
-                     .replace(QLatin1String("%2"), oldStore));
+                 description.replace(u"%1"_s, SettingsStore::location(RateSetting::application()))
+                     .replace(u"%2"_s, oldStore));
         QVERIFY(outcome.store.failed());
         QTEST(RateSetting::read(), "rateAfter");
         QVERIFY(QFile::exists(oldStore));

@@ -19,6 +19,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+using namespace Qt::StringLiterals;
+
 using Outcome = HelpViewer::Result::Outcome;
 
 struct Help
@@ -54,17 +56,15 @@ class TestSystem : public QObject
     static QString standIn(const QString &folder, const char *name, int code)
     {
         const QString program = QDir(folder).filePath(QLatin1String(name));
-        writeFile(program,
-                  QStringLiteral("#!/bin/sh\nprintf '%s' \"$*\" > '%1.started'\nexit %2\n")
-                      .arg(program)
-                      .arg(code)
-                      .toUtf8(),
-                  true);
+        writeFile(
+            program,
+            u"#!/bin/sh\nprintf '%s' \"$*\" > '%1.started'\nexit %2\n"_s.arg(program).arg(code).toUtf8(),
+            true);
         return program;
     }
     static QString started(const QString &program)
     {
-        return QString::fromUtf8(contentOf(program + QStringLiteral(".started")));
+        return QString::fromUtf8(contentOf(program + u".started"_s));
     }
 
 private slots:
@@ -89,38 +89,32 @@ private slots:
         QTest::addColumn<QString>("exec"); // the folder's part of the Exec line
         // Quoted; " ` $ \ escaped inside the quotes; then the string escapes
         // of every desktop-entry value (\\ \n \t).
-        QTest::newRow("plain") << "zelk"
-                               << "zelk";
-        QTest::newRow("blank and quote") << R"(Meine "Programme")"
-                                         << R"(Meine \\"Programme\\")";
-        QTest::newRow("dollar and backquote") << "a$HOME`b`"
-                                              << R"(a\\$HOME\\`b\\`)";
-        QTest::newRow("backslash") << R"(a\b)"
-                                   << R"(a\\\\b)";
-        QTest::newRow("tab and newline") << "a\tb\nc"
-                                         << R"(a\tb\nc)";
+        QTest::newRow("plain") << u"zelk"_s << u"zelk"_s;
+        QTest::newRow("blank and quote") << uR"(Meine "Programme")"_s << uR"(Meine \\"Programme\\")"_s;
+        QTest::newRow("dollar and backquote") << u"a$HOME`b`"_s << uR"(a\\$HOME\\`b\\`)"_s;
+        QTest::newRow("backslash") << uR"(a\b)"_s << uR"(a\\\\b)"_s;
+        QTest::newRow("tab and newline") << u"a\tb\nc"_s << uR"(a\tb\nc)"_s;
     }
     void autostartStartsExactlyThatFile()
     {
         QFETCH(QString, folder);
-        const QString program = standIn(m_env->path() + QLatin1Char('/') + folder, "zelk", 0);
+        const QString program = standIn(m_env->path() + u'/' + folder, "zelk", 0);
         // Entering again replaces the entry.
-        QVERIFY(AutoRun::setAutoRun(QStringLiteral("zelk"), QStringLiteral("/opt/vorher/zelk")));
-        QVERIFY(AutoRun::setAutoRun(QStringLiteral("zelk"), program));
+        QVERIFY(AutoRun::setAutoRun(u"zelk"_s, u"/opt/vorher/zelk"_s));
+        QVERIFY(AutoRun::setAutoRun(u"zelk"_s, program));
         QCOMPARE(QDir(AutoRun::autostartFolder()).entryList(QDir::Files), QStringList{"zelk.desktop"});
-        const QString entry = QDir(AutoRun::autostartFolder()).filePath(QStringLiteral("zelk.desktop"));
+        const QString entry = QDir(AutoRun::autostartFolder()).filePath(u"zelk.desktop"_s);
         QFile file(entry);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QFETCH(QString, exec);
-        QVERIFY(file.readAll().contains(
-            QStringLiteral("\nExec=\"%1/%2/zelk\"\n").arg(m_env->path(), exec).toUtf8()));
+        QVERIFY(file.readAll().contains(u"\nExec=\"%1/%2/zelk\"\n"_s.arg(m_env->path(), exec).toUtf8()));
 
-        const QString gio = QStandardPaths::findExecutable(QStringLiteral("gio"));
+        const QString gio = QStandardPaths::findExecutable(u"gio"_s);
         if (gio.isEmpty())
             QSKIP("gio (Debian: libglib2.0-bin) is needed to launch a desktop entry");
-        QCOMPARE(QProcess::execute(gio, {QStringLiteral("launch"), entry}), 0);
+        QCOMPARE(QProcess::execute(gio, {u"launch"_s, entry}), 0);
         // Started with no argument sneaked in.
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(program + QStringLiteral(".started")), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(program + u".started"_s), 10000);
         QCOMPARE(started(program), QString());
     }
 
@@ -128,8 +122,8 @@ private slots:
     void runValueStartsThatProgram_data()
     {
         QTest::addColumn<QString>("path");
-        QTest::newRow("installed") << R"(C:\Users\Anna\AppData\Local\Programs\Zelk 2010\zelk.exe)";
-        QTest::newRow("blanks and brackets") << R"(C:\Program Files (x86)\Zelk 2010\zelk.exe)";
+        QTest::newRow("installed") << uR"(C:\Users\Anna\AppData\Local\Programs\Zelk 2010\zelk.exe)"_s;
+        QTest::newRow("blanks and brackets") << uR"(C:\Program Files (x86)\Zelk 2010\zelk.exe)"_s;
     }
     void runValueStartsThatProgram()
     {
@@ -141,30 +135,23 @@ private slots:
     {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("name"); // the entry's name; empty where the name is refused
-        QTest::newRow("plain") << "/opt/zelk/zelk"
-                               << "zelk";
-        QTest::newRow("extension") << "/opt/zelk/zelk.bin"
-                                   << "zelk";
-        QTest::newRow("dot in folder") << "/opt/zelk.2010/zelk"
-                                       << "zelk";
-        QTest::newRow("two dots") << "/opt/archive.tar.gz"
-                                  << "archive.tar";
+        QTest::newRow("plain") << u"/opt/zelk/zelk"_s << u"zelk"_s;
+        QTest::newRow("extension") << u"/opt/zelk/zelk.bin"_s << u"zelk"_s;
+        QTest::newRow("dot in folder") << u"/opt/zelk.2010/zelk"_s << u"zelk"_s;
+        QTest::newRow("two dots") << u"/opt/archive.tar.gz"_s << u"archive.tar"_s;
         // Names never leave the autostart folder.
-        QTest::newRow("parent") << ".."
-                                << "";
-        QTest::newRow("slash") << "../zelk"
-                               << "";
-        QTest::newRow("empty") << ""
-                               << "";
+        QTest::newRow("parent") << u".."_s << u""_s;
+        QTest::newRow("slash") << u"../zelk"_s << u""_s;
+        QTest::newRow("empty") << u""_s << u""_s;
     }
     void autostartNames()
     {
         QFETCH(QString, path);
-        if (path.startsWith(QLatin1Char('/'))) {
+        if (path.startsWith(u'/')) {
             QTEST(AutoRun::entryNameFor(path), "name");
             return;
         }
-        QVERIFY(!AutoRun::setAutoRun(path, QStringLiteral("/opt/zelk/zelk")));
+        QVERIFY(!AutoRun::setAutoRun(path, u"/opt/zelk/zelk"_s));
         QVERIFY(!AutoRun::removeAutoRun(path));
         QVERIFY(!QFile::exists(m_env->filePath("config/zelk.desktop")));
     }
@@ -174,10 +161,10 @@ private slots:
     // whether it found something to show the file with.
     void showHelp_data()
     {
-        const QString cache = QStringLiteral("applications/mimeinfo.cache");
-        const QString chosen = QStringLiteral("mimeapps.list");
-        const QString pages = QStringLiteral("help/index.html");
-        const QString chm = QStringLiteral("zelk.chm");
+        const QString cache = u"applications/mimeinfo.cache"_s;
+        const QString chosen = u"mimeapps.list"_s;
+        const QString pages = u"help/index.html"_s;
+        const QString chm = u"zelk.chm"_s;
         // clang-format off
         table<Help>({
             {"no CHM viewer", {"", true, true, true, 0, pages, Outcome::Opening, false}},
@@ -197,45 +184,40 @@ private slots:
     void showHelp()
     {
         QFETCH(Help, row);
-        if (row.xdgUtils && QStandardPaths::findExecutable(QStringLiteral("xdg-mime")).isEmpty())
+        if (row.xdgUtils && QStandardPaths::findExecutable(u"xdg-mime"_s).isEmpty())
             QSKIP("xdg-mime is not installed (Debian: xdg-utils)");
         QDir dir(m_env->path());
-        QVERIFY(dir.mkpath(QStringLiteral("program/help")));
-        const QString chm = dir.filePath(QStringLiteral("program/zelk.chm"));
-        const QString index = dir.filePath(QStringLiteral("program/help/index.html"));
+        const QString chm = dir.filePath(u"program/zelk.chm"_s);
+        const QString index = dir.filePath(u"program/help/index.html"_s);
         for (const QString &file : {row.pages ? index : QString(), row.chmBuilt ? chm : QString()}) {
-            QFile page(file);
-            QVERIFY(file.isEmpty() || page.open(QIODevice::WriteOnly));
+            if (!file.isEmpty())
+                writeFile(file, {});
         }
         // A viewer's package installs a desktop entry and update-desktop-database
         // lists it in mimeinfo.cache; a user's choice goes to mimeapps.list.
-        QVERIFY(dir.mkpath(QStringLiteral("data/applications")));
         if (!row.chmViewer.isEmpty()) {
-            QFile entry(dir.filePath(QStringLiteral("data/applications/chmviewer.desktop")));
-            QVERIFY(entry.open(QIODevice::WriteOnly));
-            entry.write("[Desktop Entry]\nType=Application\nName=CHM\nExec=chmviewer %f\n"
-                        "MimeType=application/vnd.ms-htmlhelp;\n");
-            const bool cache = row.chmViewer.endsWith(QLatin1String(".cache"));
-            QFile list(
-                dir.filePath((cache ? QStringLiteral("data/") : QStringLiteral("config/")) + row.chmViewer));
-            QVERIFY(list.open(QIODevice::WriteOnly));
-            list.write(cache ? "[MIME Cache]\napplication/vnd.ms-htmlhelp=chmviewer.desktop;\n"
-                             : "[Default Applications]\napplication/vnd.ms-htmlhelp=chmviewer.desktop\n");
+            writeFile(dir.filePath(u"data/applications/chmviewer.desktop"_s),
+                      "[Desktop Entry]\nType=Application\nName=CHM\nExec=chmviewer %f\n"
+                      "MimeType=application/vnd.ms-htmlhelp;\n");
+            const bool cache = row.chmViewer.endsWith(u".cache"_s);
+            writeFile(dir.filePath((cache ? u"data/"_s : u"config/"_s) + row.chmViewer),
+                      cache ? "[MIME Cache]\napplication/vnd.ms-htmlhelp=chmviewer.desktop;\n"
+                            : "[Default Applications]\napplication/vnd.ms-htmlhelp=chmviewer.desktop\n");
         }
         // Only this test's associations count, not those of the machine's packages.
-        qputenv("XDG_DATA_DIRS", dir.filePath(QStringLiteral("data")).toLocal8Bit());
-        qputenv("XDG_CONFIG_DIRS", dir.filePath(QStringLiteral("config")).toLocal8Bit());
-        const QString bin = dir.filePath(QStringLiteral("bin"));
+        qputenv("XDG_DATA_DIRS", dir.filePath(u"data"_s).toLocal8Bit());
+        qputenv("XDG_CONFIG_DIRS", dir.filePath(u"config"_s).toLocal8Bit());
+        const QString bin = dir.filePath(u"bin"_s);
         const QString opener = standIn(bin, "xdg-open", row.openerExit);
         if (!row.xdgUtils)
             QFile::remove(opener);
-        qputenv("PATH", (row.xdgUtils ? bin + QLatin1Char(':') + m_systemPath : bin).toLocal8Bit());
+        qputenv("PATH", (row.xdgUtils ? bin + u':' + m_systemPath : bin).toLocal8Bit());
 
         QObject context;
         QStringList notOpened;
         const HelpViewer::Result result = HelpViewer::showHelp(
             chm, index, &context, [&notOpened](const QString &file) { notOpened << file; });
-        const QString file = dir.filePath(QStringLiteral("program/") + row.file);
+        const QString file = dir.filePath(u"program/"_s + row.file);
         QCOMPARE(result.outcome, row.outcome);
         QCOMPARE(result.file, file);
         if (row.outcome == Outcome::Missing)
@@ -253,7 +235,7 @@ private slots:
         QCOMPARE(first.claim(), SingleInstance::Role::Primary);
         QSignalSpy woken(&first, &SingleInstance::wakeRequested);
         // The first later start comes with an activation token, the second without one.
-        const QStringList tokens{QStringLiteral("launcher-token-1"), QString()};
+        const QStringList tokens{u"launcher-token-1"_s, QString()};
         for (const QString &token : tokens) {
             qputenv("XDG_ACTIVATION_TOKEN", token.toUtf8());
             SingleInstance later({m_env->path()});
@@ -264,7 +246,7 @@ private slots:
         }
         qunsetenv("XDG_ACTIVATION_TOKEN");
         // Each note is taken away, so that it wakes the program only once.
-        QVERIFY(QDir(m_env->path()).entryList({QStringLiteral("*.wake")}, QDir::Files).isEmpty());
+        QVERIFY(QDir(m_env->path()).entryList({u"*.wake"_s}, QDir::Files).isEmpty());
     }
 
     void claim_data()
@@ -290,20 +272,20 @@ private slots:
         const auto places = [this](const QStringList &names) {
             QStringList folders;
             for (const QString &name : names)
-                folders << m_env->path() + QLatin1Char('/') + name;
+                folders << m_env->path() + u'/' + name;
             return folders;
         };
         QFile(m_env->filePath("file")).open(QIODevice::WriteOnly);
         const QString lock = m_env->filePath("a/zelk.lock");
         const QDateTime old = QDateTime::currentDateTime().addDays(-1);
-        if (row.before == QLatin1String("files")) {
+        if (row.before == u"files"_s) {
             QDir().mkpath(m_env->filePath("a"));
             for (const char *name : {"a/zelk.lock", "a/zelk.wake"}) {
                 QFile file(m_env->filePath(name));
                 QVERIFY(file.open(QIODevice::WriteOnly)
                         && file.setFileTime(old, QFileDevice::FileModificationTime));
             }
-        } else if (row.before == QLatin1String("crash")) {
+        } else if (row.before == u"crash"_s) {
             const pid_t child = fork();
             QVERIFY(child >= 0);
             if (child == 0) {
@@ -314,7 +296,7 @@ private slots:
             int status = 0;
             QCOMPARE(waitpid(child, &status, 0), child);
             QVERIFY(WIFSIGNALED(status) && QFile::exists(lock));
-        } else if (row.before == QLatin1String("home")) {
+        } else if (row.before == u"home"_s) {
             // Nothing can be made there, not even by root.
             qputenv("HOME", m_env->filePath("file").toLocal8Bit());
             qputenv("XDG_DATA_HOME", m_env->filePath("file").toLocal8Bit());
@@ -330,9 +312,9 @@ private slots:
             if (!row.found)
                 continue;
             // Nothing written for the lock: a start never waits for the disk.
-            QCOMPARE(QFileInfo(running.folder() + QStringLiteral("/zelk.lock")).size(), 0);
+            QCOMPARE(QFileInfo(running.folder() + u"/zelk.lock"_s).size(), 0);
             QCOMPARE(QDir(running.folder()).entryList(QDir::Files | QDir::Hidden), QStringList{"zelk.lock"});
-            if (row.before == QLatin1String("files"))
+            if (row.before == u"files"_s)
                 QCOMPARE(QFileInfo(lock).lastModified(), old);
         }
     }

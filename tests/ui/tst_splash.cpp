@@ -8,6 +8,8 @@
 #include <QPointer>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 class TestSplash : public QObject
 {
     Q_OBJECT
@@ -23,7 +25,7 @@ private slots:
         splash->show();
         QVERIFY(QTest::qWaitForWindowExposed(splash));
         // Font files and caches, the SVG icon engine and image plug-ins are mapped once loaded.
-        QFile maps(QStringLiteral("/proc/self/maps"));
+        QFile maps(u"/proc/self/maps"_s);
         QVERIFY(maps.open(QIODevice::ReadOnly));
         const QByteArray mapped = maps.readAll();
         for (const char *loaded : {"/fontconfig/", ".ttf", ".otf", ".pfb", "/iconengines/", "/imageformats/"})
@@ -31,8 +33,8 @@ private slots:
 
         // Picture and parts are the face that the program's controls draw, as
         // seen on screen and by assistive tools.
-        QTRY_VERIFY(splash->findChild<QWidget *>(QStringLiteral("versionLabel")));
-        QCOMPARE(splash->findChild<QWidget *>(QStringLiteral("versionLabel"))->accessibleName(),
+        QTRY_VERIFY(splash->findChild<QWidget *>(u"versionLabel"_s));
+        QCOMPARE(splash->findChild<QWidget *>(u"versionLabel"_s)->accessibleName(),
                  QStringLiteral("Version " ZELK_PROJECT_VERSION));
         QWidget live;
         live.setFixedSize(SplashFace::size());

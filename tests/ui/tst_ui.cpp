@@ -43,10 +43,12 @@
 #include <QTextDocument>
 #include <QToolButton>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 const QString wrongKey
-    = QStringLiteral("warning|Falsche Eingabe|Es können hier nur Zahlen bzw. Ziffern eingegeben werden.");
+    = u"warning|Falsche Eingabe|Es können hier nur Zahlen bzw. Ziffern eingegeben werden."_s;
 
 QAccessibleActionInterface *actions(QWidget *widget)
 {
@@ -73,6 +75,25 @@ std::pair<QRect, QSize> captionRoom(QWidget *widget)
     if (!button->icon().isNull())
         needed.rwidth() += button->iconSize().width() + 4;
     return {button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button), needed};
+}
+
+// Opens the box's context menu from the keyboard, triggers the entry captioned choose (its key left
+// aside) and returns every entry's text; none when no menu opened.
+QStringList contextMenu(QLineEdit *box, const QString &choose = QString())
+{
+    QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(2, 2), box->mapToGlobal(QPoint(2, 2)));
+    QCoreApplication::sendEvent(box, &event);
+    QStringList entries;
+    auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    const auto actions = menu ? menu->actions() : QList<QAction *>();
+    for (QAction *entry : actions) {
+        entries.append(entry->text());
+        if (entry->text().section(u'\t', 0, 0) == choose)
+            entry->trigger();
+    }
+    if (menu)
+        menu->close();
+    return entries;
 }
 
 } // namespace
@@ -131,18 +152,22 @@ class TestUi : public QObject
     TextBox *box(const QString &name) const { return m_panel->findChild<TextBox *>(name); }
     QWidget *window(const QString &which) const
     {
-        return which == QLatin1String("main") ? static_cast<QWidget *>(m_main) : m_compact.data();
+        return which == u"main"_s ? static_cast<QWidget *>(m_main) : m_compact.data();
     }
     TextBox *box(const QString &which, const QString &name) const
     {
         return window(which)->findChild<TextBox *>(name);
     }
-    void freshWindows()
+    void closeWindows()
     {
         for (QWidget *shown : {static_cast<QWidget *>(m_main), static_cast<QWidget *>(m_compact)}) {
             if (shown)
                 shown->close();
         }
+    }
+    void freshWindows()
+    {
+        closeWindows();
         m_main = new MainWindow;
         m_main->show();
         m_compact = new CompactWindow;
@@ -178,10 +203,7 @@ private slots:
     }
     void cleanup()
     {
-        for (QWidget *shown : {static_cast<QWidget *>(m_main), static_cast<QWidget *>(m_compact)}) {
-            if (shown)
-                shown->close();
-        }
+        closeWindows();
         QTRY_VERIFY(m_main.isNull() && m_compact.isNull());
         m_panel.reset();
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
@@ -216,7 +238,7 @@ private slots:
         QTest::keyClick(box(row.box), Qt::Key_Return);
         QCOMPARE(messages.messages.size(), row.message.isEmpty() ? 0 : 1);
         const QString seen = messages.seen().value(0);
-        QVERIFY2(seen.startsWith(QStringLiteral("warning|Ungültige Eingabe|")) == !row.message.isEmpty()
+        QVERIFY2(seen.startsWith(u"warning|Ungültige Eingabe|"_s) == !row.message.isEmpty()
                      && seen.contains(row.message),
                  qPrintable(seen));
         QCOMPARE(box("netBox")->text(), row.net);
@@ -232,31 +254,29 @@ private slots:
         QTest::addColumn<QString>("computedFrom"); // the box Enter was pressed in
         QTest::addColumn<QString>("edited");       // then the box typed into
         QTest::addColumn<QStringList>("shown");    // net, VAT, gross after
-        QTest::newRow("net, then the net") << "netBox"
-                                           << "netBox" << QStringList{"1000", "", ""};
-        QTest::newRow("net, then the rate") << "netBox"
-                                            << "rateBox" << QStringList{"100", "", ""};
-        QTest::newRow("net, then the gross") << "netBox"
-                                             << "grossBox" << QStringList{"100", "", "119,000"};
-        QTest::newRow("gross, then the gross") << "grossBox"
-                                               << "grossBox" << QStringList{"", "", "1000"};
-        QTest::newRow("gross, then a rate from the list") << "grossBox"
-                                                          << "list" << QStringList{"", "", "100"};
+        QTest::newRow("net, then the net") << u"netBox"_s << u"netBox"_s << QStringList{"1000", "", ""};
+        QTest::newRow("net, then the rate") << u"netBox"_s << u"rateBox"_s << QStringList{"100", "", ""};
+        QTest::newRow("net, then the gross")
+            << u"netBox"_s << u"grossBox"_s << QStringList{"100", "", "119,000"};
+        QTest::newRow("gross, then the gross")
+            << u"grossBox"_s << u"grossBox"_s << QStringList{"", "", "1000"};
+        QTest::newRow("gross, then a rate from the list")
+            << u"grossBox"_s << u"list"_s << QStringList{"", "", "100"};
     }
     void changedAmountLeavesNoOldResult()
     {
         QFETCH(QString, computedFrom);
         QFETCH(QString, edited);
         m_boxes->useStoredValues(m_env->filePath("zelk.dat"));
-        QTest::keyClicks(box(computedFrom), QStringLiteral("100"));
+        QTest::keyClicks(box(computedFrom), u"100"_s);
         QTest::keyClick(box(computedFrom), Qt::Key_Return);
         QVERIFY(!box("vatBox")->text().isEmpty());
-        if (edited == QLatin1String("list")) {
-            useStoredValues(box("rateBox"), QStringLiteral("choose 7"));
+        if (edited == u"list"_s) {
+            useStoredValues(box("rateBox"), u"choose 7"_s);
         } else {
             box(edited)->setFocus();
             box(edited)->end(false);
-            QTest::keyClicks(box(edited), QStringLiteral("0"));
+            QTest::keyClicks(box(edited), u"0"_s);
         }
         QTEST((QStringList{box("netBox")->text(), box("vatBox")->text(), box("grossBox")->text()}), "shown");
     }
@@ -264,7 +284,7 @@ private slots:
     void input_data()
     {
         QTest::addColumn<Input>("row");
-        const QString result = QStringLiteral("1190000000000000,00");
+        const QString result = u"1190000000000000,00"_s;
         // clang-format off
         QTest::newRow("letter") << Input{"key", "netBox", "12", "A", "12", true, false};
         QTest::newRow("blank") << Input{"key", "grossBox", "12", "Space", "12", true, false};
@@ -305,14 +325,14 @@ private slots:
     void input()
     {
         QFETCH(Input, row);
-        const bool selection = row.path == QLatin1String("middle click");
+        const bool selection = row.path == u"middle click"_s;
         if (selection && !QGuiApplication::clipboard()->supportsSelection()) {
             // The X session run (tst_ui_x11) must have one.
             QVERIFY(qEnvironmentVariableIsEmpty("ZELK_UNDER_X"));
             QSKIP("offscreen has no selection to paste with the middle mouse button: see tst_ui_x11");
         }
         // What a key pastes, if it does.
-        const QString pasted = row.path.startsWith(QLatin1String("key")) ? QStringLiteral("3,5") : row.input;
+        const QString pasted = row.path.startsWith(u"key"_s) ? u"3,5"_s : row.input;
         const QClipboard::Mode mode = selection ? QClipboard::Selection : QClipboard::Clipboard;
         QGuiApplication::clipboard()->setText(pasted, mode);
         TextBox *target = box(row.box);
@@ -321,16 +341,16 @@ private slots:
         target->end(false);
         const QPoint at = target->inputMethodQuery(Qt::ImCursorRectangle).toRect().center();
         MessageRecorder messages;
-        if (row.path == QLatin1String("keys")) {
+        if (row.path == u"keys"_s) {
             QTest::keyClicks(target, row.input);
-        } else if (row.path == QLatin1String("key")) {
+        } else if (row.path == u"key"_s) {
             const QKeyCombination key = QKeySequence(row.input)[0];
             QTest::keyClick(target, key.key(), key.keyboardModifiers());
-        } else if (row.path == QLatin1String("Shift+Insert")) {
+        } else if (row.path == u"Shift+Insert"_s) {
             QTest::keyClick(target, Qt::Key_Insert, Qt::ShiftModifier);
         } else if (selection) {
             QTest::mouseClick(target, Qt::MiddleButton, {}, at);
-        } else if (row.path == QLatin1String("drop")) {
+        } else if (row.path == u"drop"_s) {
             QMimeData data;
             data.setText(pasted);
             QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
@@ -338,18 +358,8 @@ private slots:
             QCoreApplication::sendEvent(target, &enter);
             QCoreApplication::sendEvent(target, &drop);
         } else {
-            QContextMenuEvent event(QContextMenuEvent::Keyboard, at, target->mapToGlobal(at));
-            QCoreApplication::sendEvent(target, &event);
-            auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-            QVERIFY(menu);
-            // The entry as Qt names it, in whatever language, with or without its key.
-            const QString paste = QCoreApplication::translate("QLineEdit", "&Paste");
-            const auto entries = menu->actions();
-            for (QAction *entry : entries) {
-                if (entry->text().section(QLatin1Char('\t'), 0, 0) == paste)
-                    entry->trigger();
-            }
-            menu->close();
+            // The entry as Qt names it, in whatever language.
+            QVERIFY(!contextMenu(target, QCoreApplication::translate("QLineEdit", "&Paste")).isEmpty());
         }
         QCoreApplication::sendPostedEvents();
         QCOMPARE(target->text(), row.after);
@@ -364,12 +374,9 @@ private slots:
     {
         QTest::addColumn<QString>("how");
         QTest::addColumn<QString>("after");
-        QTest::newRow("the program or an assistive tool") << "focus"
-                                                          << "1234";
-        QTest::newRow("Tab") << "Tab"
-                             << "4";
-        QTest::newRow("a click before the text") << "click"
-                                                 << "4123";
+        QTest::newRow("the program or an assistive tool") << u"focus"_s << u"1234"_s;
+        QTest::newRow("Tab") << u"Tab"_s << u"4"_s;
+        QTest::newRow("a click before the text") << u"click"_s << u"4123"_s;
     }
     void comingBackToABox()
     {
@@ -378,17 +385,17 @@ private slots:
         QTRY_VERIFY(m_panel->isActiveWindow());
         TextBox *net = box("netBox");
         net->setFocus();
-        QTest::keyClicks(net, QStringLiteral("123"));
+        QTest::keyClicks(net, u"123"_s);
         QTest::keyClick(net, Qt::Key_Tab);
         QVERIFY(!net->hasFocus());
         QCOMPARE(net->cursorPosition(), 0);
-        if (how == QLatin1String("focus"))
+        if (how == u"focus"_s)
             net->setFocus();
-        else if (how == QLatin1String("Tab"))
+        else if (how == u"Tab"_s)
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
         else
             QTest::mouseClick(net, Qt::LeftButton, {}, QPoint(3, net->height() / 2));
-        QTest::keyClicks(net, QStringLiteral("4"));
+        QTest::keyClicks(net, u"4"_s);
         QTEST(net->text(), "after");
     }
 
@@ -407,16 +414,13 @@ private slots:
                 entries.append(QString::number(i));
             return entries;
         };
-        const auto numbered
-            = [&](int to) { return header + numbers(to).join(QLatin1Char('\n')).toUtf8() + '\n'; };
+        const auto numbered = [&](int to) { return header + numbers(to).join(u'\n').toUtf8() + '\n'; };
         // clang-format off
-        QTest::newRow("damaged line, add") << header + "16\n\xff\xfe\n5,5\n" << "12" << QStringList{"16", "5,5"} << "add" << QStringList{"16", "5,5", "12"} << true;
-        QTest::newRow("too long line, remove") << header + "16\n1234567890123456789\n5,5\n" << "12" << QStringList{"16", "5,5"} << "remove 16" << QStringList{"5,5"} << true;
-        QTest::newRow("60 entries keep the first 50") << numbered(60) << "12" << numbers(50) << "remove 50" << numbers(49) << true;
-        QTest::newRow("49 entries take one more") << numbered(49) << "99" << numbers(49) << "add" << numbers(49) + QStringList{"99"} << false;
-        QTest::newRow("50 entries take no more") << numbered(50) << "99" << numbers(50) << "add" << numbers(50) << false;
-        QTest::newRow("entry chosen") << header + "16\n7\n" << "12" << QStringList{"16", "7"} << "choose 7" << QStringList{"16", "7"} << false;
-        QTest::newRow("a listed rate is not added twice") << header + "16\n7\n" << "7" << QStringList{"16", "7"} << "add" << QStringList{"16", "7"} << false;
+        QTest::newRow("damaged line, add") << header + "16\n\xff\xfe\n5,5\n" << u"12"_s << QStringList{"16", "5,5"} << u"add"_s << QStringList{"16", "5,5", "12"} << true;
+        QTest::newRow("60 entries keep the first 50") << numbered(60) << u"12"_s << numbers(50) << u"remove 50"_s << numbers(49) << true;
+        QTest::newRow("50 entries take no more") << numbered(50) << u"99"_s << numbers(50) << u"add"_s << numbers(50) << false;
+        QTest::newRow("entry chosen") << header + "16\n7\n" << u"12"_s << QStringList{"16", "7"} << u"choose 7"_s << QStringList{"16", "7"} << false;
+        QTest::newRow("a listed rate is not added twice") << header + "16\n7\n" << u"7"_s << QStringList{"16", "7"} << u"add"_s << QStringList{"16", "7"} << false;
         // clang-format on
     }
     void storedValues()
@@ -426,9 +430,7 @@ private slots:
         QFETCH(QString, command);
         QFETCH(bool, damaged);
         const QString file = m_env->filePath("zelk.dat");
-        QFile out(file);
-        QVERIFY(out.open(QIODevice::WriteOnly) && out.write(content) == content.size());
-        out.close();
+        writeFile(file, content);
         TextBox *rateBox = box("rateBox");
         m_boxes->useStoredValues(file);
         rateBox->setText(rate);
@@ -437,21 +439,19 @@ private slots:
         // An assistive tool's Press on the list button returns before the list runs its own event loop.
         QAccessibleInterface *listButton
             = QAccessible::queryAccessibleInterface(rateBox->findChild<QToolButton *>());
-        QCOMPARE(listButton->text(QAccessible::Name), QStringLiteral("Gespeicherte Werte"));
+        QCOMPARE(listButton->text(QAccessible::Name), u"Gespeicherte Werte"_s);
         QCOMPARE(popupOpenedBy([&] {
                      listButton->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
                  }),
-                 QStringLiteral("storedValuesMenu"));
+                 u"storedValuesMenu"_s);
         QFETCH(QStringList, shown);
         QCOMPARE(useStoredValues(rateBox), QStringList{"Zelk.-Satz"} + shown);
         useStoredValues(rateBox, command);
-        QCOMPARE(rateBox->text(), command.startsWith(QLatin1String("choose ")) ? command.mid(7) : rate);
+        QCOMPARE(rateBox->text(), command.startsWith(u"choose "_s) ? command.mid(7) : rate);
         QFETCH(QStringList, after);
         QCOMPARE(useStoredValues(rateBox), QStringList{"Zelk.-Satz"} + after);
         QCOMPARE(messages.seen(), QStringList());
-        QFile backup(EntryList::backupPath(file));
-        QCOMPARE(backup.exists(), damaged);
-        QVERIFY(!damaged || (backup.open(QIODevice::ReadOnly) && backup.readAll() == content));
+        QCOMPARE(contentOf(EntryList::backupPath(file)), damaged ? content : QByteArray("(missing)"));
     }
 
     // A stored rate reads whichever locale stored it: a rate is never grouped.
@@ -462,14 +462,11 @@ private slots:
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QString>("vat"); // of net 100
         const QLocale english(QLocale::English, QLocale::UnitedStates);
-        QTest::newRow("German rate, English user") << "16,5" << english << "16.5"
-                                                   << "16.50";
-        QTest::newRow("English rate, German user") << "7.5" << QLocale(QLocale::German) << "7,5"
-                                                   << "7,50";
-        QTest::newRow("nothing stored") << "" << english << "19"
-                                        << "19.00";
-        QTest::newRow("not a number") << "16 %" << english << "16 %"
-                                      << "";
+        QTest::newRow("German rate, English user") << u"16,5"_s << english << u"16.5"_s << u"16.50"_s;
+        QTest::newRow("English rate, German user")
+            << u"7.5"_s << QLocale(QLocale::German) << u"7,5"_s << u"7,50"_s;
+        QTest::newRow("nothing stored") << u""_s << english << u"19"_s << u"19.00"_s;
+        QTest::newRow("not a number") << u"16 %"_s << english << u"16 %"_s << u""_s;
     }
     void storedRateInEitherForm()
     {
@@ -479,7 +476,7 @@ private slots:
         QVERIFY(!RateSetting::save(stored).failed());
         m_boxes->showStoredRate();
         QTEST(box("rateBox")->text(), "shown");
-        QTest::keyClicks(box("netBox"), QStringLiteral("100"));
+        QTest::keyClicks(box("netBox"), u"100"_s);
         MessageRecorder messages;
         QTest::keyClick(box("netBox"), Qt::Key_Return);
         QTEST(box("vatBox")->text(), "vat");
@@ -500,13 +497,13 @@ private slots:
         QFETCH(int, width);
         TextBox narrow;
         narrow.resize(width, 20);
-        narrow.setText(QStringLiteral("16,5"));
+        narrow.setText(u"16,5"_s);
         narrow.keepTextWhole();
         const QFont before = narrow.font();
         narrow.show();
         QTEST(narrow.font().pointSizeF() < before.pointSizeF(), "shrinks");
         // And back to its size when the text is short again.
-        narrow.setText(QStringLiteral("7"));
+        narrow.setText(u"7"_s);
         QCOMPARE(narrow.font(), before);
     }
 
@@ -517,11 +514,11 @@ private slots:
         QTest::addColumn<QString>("button"); // empty: Escape
         QTest::addColumn<Answer>("answer");
         QTest::addColumn<QStringList>("buttons");
-        QTest::newRow("OK") << false << "okButton" << Answer::Ok << QStringList{"OK"};
-        QTest::newRow("Escape on a message") << false << "" << Answer::Ok << QStringList{"OK"};
-        QTest::newRow("JA") << true << "yesButton" << Answer::Yes << QStringList{"JA", "NEIN"};
-        QTest::newRow("NEIN") << true << "noButton" << Answer::No << QStringList{"JA", "NEIN"};
-        QTest::newRow("Escape on a question") << true << "" << Answer::No << QStringList{"JA", "NEIN"};
+        QTest::newRow("OK") << false << u"okButton"_s << Answer::Ok << QStringList{"OK"};
+        QTest::newRow("Escape on a message") << false << u""_s << Answer::Ok << QStringList{"OK"};
+        QTest::newRow("JA") << true << u"yesButton"_s << Answer::Yes << QStringList{"JA", "NEIN"};
+        QTest::newRow("NEIN") << true << u"noButton"_s << Answer::No << QStringList{"JA", "NEIN"};
+        QTest::newRow("Escape on a question") << true << u""_s << Answer::No << QStringList{"JA", "NEIN"};
     }
     // The real message window, answered the moment it runs.
     void messageAnswers()
@@ -530,13 +527,12 @@ private slots:
         QFETCH(QString, button);
         MessageDialog dialog;
         // Answered once before: nothing of it may carry over.
-        QTimer::singleShot(0, &dialog,
-                           [&] { dialog.findChild<QPushButton *>(QStringLiteral("okButton"))->click(); });
-        dialog.inform(QStringLiteral("Vorher"), QStringLiteral("Text"), MessageDialog::Icon::Stop);
+        QTimer::singleShot(0, &dialog, [&] { dialog.findChild<QPushButton *>(u"okButton"_s)->click(); });
+        dialog.inform(u"Vorher"_s, u"Text"_s, MessageDialog::Icon::Stop);
         QString shown;
         QStringList buttons;
         QTimer::singleShot(0, &dialog, [&] {
-            shown = dialog.findChild<QLabel *>(QStringLiteral("message"))->text();
+            shown = dialog.findChild<QLabel *>(u"message"_s)->text();
             for (QPushButton *each : dialog.findChildren<QPushButton *>()) {
                 if (each->isVisible())
                     buttons.append(each->text());
@@ -546,15 +542,14 @@ private slots:
             else
                 dialog.findChild<QPushButton *>(button)->click();
         });
-        const QString text = QStringLiteral("Zeile 1\rZeile 2\r\rZeile 4");
+        const QString text = u"Zeile 1\rZeile 2\r\rZeile 4"_s;
         const auto answer = question
-            ? dialog.ask(QStringLiteral("Frage"), text, MessageDialog::Icon::Question)
-            : (dialog.inform(QStringLiteral("Hinweis"), text, MessageDialog::Icon::None),
-               MessageDialog::Answer::Ok);
+            ? dialog.ask(u"Frage"_s, text, MessageDialog::Icon::Question)
+            : (dialog.inform(u"Hinweis"_s, text, MessageDialog::Icon::None), MessageDialog::Answer::Ok);
         QTEST(answer, "answer");
         QTEST(buttons, "buttons");
-        QCOMPARE(shown, QStringLiteral("Zeile 1\nZeile 2\n\nZeile 4"));
-        QCOMPARE(dialog.windowTitle(), question ? QStringLiteral("Frage") : QStringLiteral("Hinweis"));
+        QCOMPARE(shown, u"Zeile 1\nZeile 2\n\nZeile 4"_s);
+        QCOMPARE(dialog.windowTitle(), question ? u"Frage"_s : u"Hinweis"_s);
     }
 
     void startShowsStoredRate_data()
@@ -563,10 +558,10 @@ private slots:
         QTest::addColumn<QByteArray>("entryList"); // none when null
         QTest::addColumn<QString>("shown");
         const QByteArray garbage("\x00\xff\xfe\x01[\x80=\x00\x13", 9);
-        QTest::newRow("nothing stored") << QByteArray() << QByteArray() << "19";
-        QTest::newRow("seven") << QByteArray("[Zelk_Satz]\nx.Text=7\n") << QByteArray() << "7";
-        QTest::newRow("empty stored") << QByteArray("[Zelk_Satz]\nx.Text=\n") << QByteArray() << "19";
-        QTest::newRow("garbage settings") << garbage << garbage << "19";
+        QTest::newRow("nothing stored") << QByteArray() << QByteArray() << u"19"_s;
+        QTest::newRow("seven") << QByteArray("[Zelk_Satz]\nx.Text=7\n") << QByteArray() << u"7"_s;
+        QTest::newRow("empty stored") << QByteArray("[Zelk_Satz]\nx.Text=\n") << QByteArray() << u"19"_s;
+        QTest::newRow("garbage settings") << garbage << garbage << u"19"_s;
     }
     void startShowsStoredRate()
     {
@@ -578,31 +573,24 @@ private slots:
         const QList<QByteArray> written{settings, entryList};
         const auto removeList = qScopeGuard([&files] { QFile::remove(files[1]); });
         for (int i = 0; i < files.size(); ++i) {
-            QDir().mkpath(QFileInfo(files[i]).absolutePath());
-            QFile file(files[i]);
-            QVERIFY(written[i].isNull()
-                    || (file.open(QIODevice::WriteOnly) && file.write(written[i]) == written[i].size()));
+            if (!written[i].isNull())
+                writeFile(files[i], written[i]);
         }
-        box("main", QStringLiteral("netBox"))->setText(QStringLiteral("5"));
-        m_main->findChild<CommandButton *>(QStringLiteral("alwaysOnTopButton"))->click();
+        box("main", u"netBox"_s)->setText(u"5"_s);
+        m_main->findChild<CommandButton *>(u"alwaysOnTopButton"_s)->click();
         freshWindows();
-        for (const QString &which : {QStringLiteral("main"), QStringLiteral("compact")}) {
-            QTEST(box(which, QStringLiteral("rateBox"))->text(), "shown");
+        for (const QString &which : {u"main"_s, u"compact"_s}) {
+            QTEST(box(which, u"rateBox"_s)->text(), "shown");
             for (const char *amount : {"netBox", "vatBox", "grossBox"})
                 QVERIFY2(box(which, QLatin1String(amount))->text().isEmpty(), amount);
-            QVERIFY(
-                !window(which)->findChild<CommandButton *>(QStringLiteral("alwaysOnTopButton"))->isChecked());
-            QCOMPARE(QApplication::focusWidget() == box(which, QStringLiteral("netBox")),
-                     window(which)->isActiveWindow());
+            QVERIFY(!window(which)->findChild<CommandButton *>(u"alwaysOnTopButton"_s)->isChecked());
+            QCOMPARE(QApplication::focusWidget() == box(which, u"netBox"_s), window(which)->isActiveWindow());
         }
         // Without a picture the tray icon leaves nothing to click the window back with.
         QVERIFY(!m_main->findChild<QSystemTrayIcon *>()->icon().isNull());
         // Showing a window reads; it never writes either file.
-        for (int i = 0; i < files.size(); ++i) {
-            QFile file(files[i]);
-            QCOMPARE(file.open(QIODevice::ReadOnly), !written[i].isNull());
-            QVERIFY(!file.isOpen() || file.readAll() == written[i]);
-        }
+        for (int i = 0; i < files.size(); ++i)
+            QCOMPARE(contentOf(files[i]), written[i].isNull() ? QByteArray("(missing)") : written[i]);
     }
 
     void commands_data()
@@ -610,7 +598,7 @@ private slots:
         const auto no = MessageDialog::Answer::No;
         const auto yes = MessageDialog::Answer::Yes;
         const QStringList none;
-        const QString kept = QStringLiteral("alt");
+        const QString kept = u"alt"_s;
         const QStringList quit{"quitRequested"};
         const QStringList exitQuestion{"question|Programm beenden"};
         const int enter = Qt::Key_Enter;
@@ -650,14 +638,14 @@ private slots:
     void commands()
     {
         QFETCH(Command, row);
-        QVERIFY(!RateSetting::save(QStringLiteral("7")).failed());
+        QVERIFY(!RateSetting::save(u"7"_s).failed());
         freshWindows();
         QWidget *where = window(row.window);
-        TextBox *net = box(row.window, QStringLiteral("netBox"));
-        box(row.window, QStringLiteral("rateBox"))->setText(QStringLiteral("16"));
-        QTest::keyClicks(net, QStringLiteral("100"));
+        TextBox *net = box(row.window, u"netBox"_s);
+        box(row.window, u"rateBox"_s)->setText(u"16"_s);
+        QTest::keyClicks(net, u"100"_s);
         QTest::keyClick(net, Qt::Key_Return);
-        QGuiApplication::clipboard()->setText(QStringLiteral("alt"));
+        QGuiApplication::clipboard()->setText(u"alt"_s);
 
         QStringList emitted;
         QObject listener; // ends the connections with the row
@@ -676,14 +664,14 @@ private slots:
         else
             run(where, row.command);
         // A window opened inside the press would hold an assistive tool until it closes.
-        if (row.window == QLatin1String("main"))
-            QVERIFY(emitted.isEmpty() && messages.messages.isEmpty() && net->text() == QLatin1String("100")
-                    && QGuiApplication::clipboard()->text() == QLatin1String("alt"));
+        if (row.window == u"main"_s)
+            QVERIFY(emitted.isEmpty() && messages.messages.isEmpty() && net->text() == u"100"_s
+                    && QGuiApplication::clipboard()->text() == u"alt"_s);
         QCoreApplication::sendPostedEvents();
 
         QStringList shown;
         for (const QString &message : messages.seen())
-            shown.append(message.section(QLatin1Char('|'), 0, 1));
+            shown.append(message.section(u'|', 0, 1));
         QCOMPARE(shown, row.messages);
         QCOMPARE(QGuiApplication::clipboard()->text(), row.clipboard);
         QCOMPARE(catcher.urls, row.page.isEmpty() ? QList<QUrl>() : QList<QUrl>{QUrl(row.page)});
@@ -693,12 +681,11 @@ private slots:
             return;
         }
         QVERIFY(where->isVisible());
-        QCOMPARE(net->text(), row.cleared ? QString() : QStringLiteral("100"));
-        QCOMPARE(box(row.window, QStringLiteral("grossBox"))->text(),
-                 row.cleared ? QString() : QStringLiteral("116,00"));
-        QCOMPARE(box(row.window, QStringLiteral("rateBox"))->text(), QStringLiteral("16"));
+        QCOMPARE(net->text(), row.cleared ? QString() : u"100"_s);
+        QCOMPARE(box(row.window, u"grossBox"_s)->text(), row.cleared ? QString() : u"116,00"_s);
+        QCOMPARE(box(row.window, u"rateBox"_s)->text(), u"16"_s);
         freshWindows();
-        QCOMPARE(box(QStringLiteral("main"), QStringLiteral("rateBox"))->text(), row.stored);
+        QCOMPARE(box(u"main"_s, u"rateBox"_s)->text(), row.stored);
     }
 
     void filesBesideTheProgram_data()
@@ -708,12 +695,12 @@ private slots:
         QTest::addColumn<QString>("message"); // "icon|title|" and a word of the last text; none: it ran
         QTest::addColumn<QString>("named");   // the file the message ends with
         // clang-format off
-        QTest::newRow("F1, nothing to show the pages with") << "F1" << "help/index.html" << "warning|Hilfe|Internetbrowser" << "help/index.html";
-        QTest::newRow("Hilfe, no pages") << "helpAction" << "" << "warning|Hilfe|nicht gefunden" << "help/index.html";
-        QTest::newRow("Online-Update, no update program") << "updateAction" << "" << "warning|Online-Update|nicht gefunden" << "update.exe";
-        QTest::newRow("Online-Update, not executable") << "updateAction" << "update.exe:text" << "warning|Online-Update|nicht gestartet" << "update.exe";
-        QTest::newRow("Online-Update, no program at all") << "updateAction" << "update.exe:broken" << "warning|Online-Update|nicht gestartet" << "update.exe";
-        QTest::newRow("Online-Update starts it and ends") << "updateAction" << "update.exe:program" << "" << "";
+        QTest::newRow("F1, nothing to show the pages with") << u"F1"_s << u"help/index.html"_s << u"warning|Hilfe|Internetbrowser"_s << u"help/index.html"_s;
+        QTest::newRow("Hilfe, no pages") << u"helpAction"_s << u""_s << u"warning|Hilfe|nicht gefunden"_s << u"help/index.html"_s;
+        QTest::newRow("Online-Update, no update program") << u"updateAction"_s << u""_s << u"warning|Online-Update|nicht gefunden"_s << u"update.exe"_s;
+        QTest::newRow("Online-Update, not executable") << u"updateAction"_s << u"update.exe:text"_s << u"warning|Online-Update|nicht gestartet"_s << u"update.exe"_s;
+        QTest::newRow("Online-Update, no program at all") << u"updateAction"_s << u"update.exe:broken"_s << u"warning|Online-Update|nicht gestartet"_s << u"update.exe"_s;
+        QTest::newRow("Online-Update starts it and ends") << u"updateAction"_s << u"update.exe:program"_s << u""_s << u""_s;
         // clang-format on
     }
     void filesBesideTheProgram()
@@ -725,41 +712,39 @@ private slots:
         freshWindows();
         // A desktop's opener that finds nothing to show a page with; no CHM viewer of the machine's own.
         const QString bin = m_env->filePath("bin");
-        QDir().mkpath(bin);
-        writeFile(bin + QStringLiteral("/xdg-open"),
+        writeFile(bin + u"/xdg-open"_s,
                   "#!/bin/sh\necho \"no method available for opening '$1'\" >&2\nexit 3\n", true);
         const QByteArray path = qgetenv("PATH");
         qputenv("PATH", bin.toLocal8Bit() + ':' + path);
         qputenv("XDG_DATA_DIRS", m_env->path().toLocal8Bit());
-        const QString kind = present.section(QLatin1Char(':'), 1);
-        const QString file = present.isEmpty()
-            ? QString()
-            : ProgramFolder::filePath(present.section(QLatin1Char(':'), 0, 0));
+        const QString kind = present.section(u':', 1);
+        const QString file
+            = present.isEmpty() ? QString() : ProgramFolder::filePath(present.section(u':', 0, 0));
         auto restore = qScopeGuard([&] {
             qputenv("PATH", path);
             QFile::remove(file);
-            QFile::remove(file + QStringLiteral(".started"));
+            QFile::remove(file + u".started"_s);
         });
         if (!file.isEmpty())
             writeFile(file,
-                      kind == QLatin1String("program")      ? QByteArray("#!/bin/sh\ntouch \"$0.started\"\n")
-                          : kind == QLatin1String("broken") ? QByteArray("\x7f"
-                                                                         "ELF\x02\x01\x01 kaputt")
-                                                            : QByteArray("kein Programm"),
+                      kind == u"program"_s      ? QByteArray("#!/bin/sh\ntouch \"$0.started\"\n")
+                          : kind == u"broken"_s ? QByteArray("\x7f"
+                                                             "ELF\x02\x01\x01 kaputt")
+                                                : QByteArray("kein Programm"),
                       true);
-        if (kind == QLatin1String("text"))
+        if (kind == u"text"_s)
             QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
         MessageRecorder messages(MessageDialog::Answer::Yes);
         QSignalSpy quit(m_main, &MainWindow::quitRequested);
         m_main->activateWindow();
         QTRY_VERIFY(m_main->isActiveWindow());
-        if (command == QLatin1String("F1"))
+        if (command == u"F1"_s)
             QTest::keyClick(m_main, Qt::Key_F1);
         else
             run(m_main, command);
         QCoreApplication::sendPostedEvents();
         if (message.isEmpty()) {
-            QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(file + QStringLiteral(".started")), 10000);
+            QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(file + u".started"_s), 10000);
             QCOMPARE(quit.size(), 1);
             return;
         }
@@ -767,9 +752,9 @@ private slots:
         QCOMPARE(quit.size(), 0);
         QVERIFY(m_main->isVisible());
         const QString seen = messages.seen().constLast();
-        QVERIFY2(seen.startsWith(message.section(QLatin1Char('|'), 0, 1) + QLatin1Char('|'))
-                     && seen.contains(message.section(QLatin1Char('|'), 2))
-                     && seen.endsWith(QLatin1Char('\n') + ProgramFolder::filePath(named)),
+        QVERIFY2(seen.startsWith(message.section(u'|', 0, 1) + u'|')
+                     && seen.contains(message.section(u'|', 2))
+                     && seen.endsWith(u'\n' + ProgramFolder::filePath(named)),
                  qPrintable(seen));
     }
 
@@ -800,15 +785,15 @@ private slots:
     void onTopSwitchKeepsTheWindow_data()
     {
         QTest::addColumn<QString>("which");
-        QTest::newRow("Immer im Vordergrund") << "main";
-        QTest::newRow("Vordergrund") << "compact";
+        QTest::newRow("Immer im Vordergrund") << u"main"_s;
+        QTest::newRow("Vordergrund") << u"compact"_s;
     }
     void onTopSwitchKeepsTheWindow()
     {
         QFETCH(QString, which);
         freshWindows();
         QWidget *w = window(which);
-        auto *toggle = w->findChild<CommandButton *>(QStringLiteral("alwaysOnTopButton"));
+        auto *toggle = w->findChild<CommandButton *>(u"alwaysOnTopButton"_s);
         const QRect before = w->geometry();
         const WId id = w->winId();
         for (bool expected : {true, false}) {
@@ -826,34 +811,16 @@ private slots:
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("typed"); // and the focus then leaves the box; else the program sets it
-        QTest::addColumn<bool>("whole"); // else it is too long, and its start shows
-        const QString longest = QStringLiteral("1189999999999998,81");
-        QTest::newRow("net of 15") << "main"
-                                   << "netBox"
-                                   << "999999999999,99" << false << true;
-        QTest::newRow("gross of 15") << "main"
-                                     << "grossBox"
-                                     << "999999999999,99" << false << true;
-        QTest::newRow("the longest gross") << "main"
-                                           << "grossBox" << longest << false << true;
-        QTest::newRow("the longest VAT") << "main"
-                                         << "vatBox"
-                                         << "189999999999999,81" << false << true;
-        QTest::newRow("rate 16,5") << "main"
-                                   << "rateBox"
-                                   << "16,5" << false << true;
-        QTest::newRow("typed rate 99,99") << "main"
-                                          << "rateBox"
-                                          << "99,99" << true << true;
-        QTest::newRow("compact rate 16,5") << "compact"
-                                           << "rateBox"
-                                           << "16,5" << false << true;
-        QTest::newRow("compact typed rate 99,99") << "compact"
-                                                  << "rateBox"
-                                                  << "99,99" << true << true;
-        QTest::newRow("compact net of 15") << "compact"
-                                           << "netBox"
-                                           << "999999999999,99" << true << true;
+        const QString longest = u"1189999999999998,81"_s;
+        QTest::newRow("net of 15") << u"main"_s << u"netBox"_s << u"999999999999,99"_s << false;
+        QTest::newRow("gross of 15") << u"main"_s << u"grossBox"_s << u"999999999999,99"_s << false;
+        QTest::newRow("the longest gross") << u"main"_s << u"grossBox"_s << longest << false;
+        QTest::newRow("the longest VAT") << u"main"_s << u"vatBox"_s << u"189999999999999,81"_s << false;
+        QTest::newRow("rate 16,5") << u"main"_s << u"rateBox"_s << u"16,5"_s << false;
+        QTest::newRow("typed rate 99,99") << u"main"_s << u"rateBox"_s << u"99,99"_s << true;
+        QTest::newRow("compact rate 16,5") << u"compact"_s << u"rateBox"_s << u"16,5"_s << false;
+        QTest::newRow("compact typed rate 99,99") << u"compact"_s << u"rateBox"_s << u"99,99"_s << true;
+        QTest::newRow("compact net of 15") << u"compact"_s << u"netBox"_s << u"999999999999,99"_s << true;
     }
     void textsShowWhole()
     {
@@ -876,13 +843,13 @@ private slots:
             target->setText(text);
         }
         QCOMPARE(target->text(), text);
-        // The start shows; with the cursor at the end, it still shows when the text is whole.
+        // The start shows; with the cursor at the end, it still shows: the text is whole.
         const QPoint start(0, target->height() / 2);
         w->grab(); // the box scrolls its text as it paints
         QCOMPARE(target->cursorPositionAt(start), 0);
         target->end(false);
         w->grab();
-        QTEST(target->cursorPositionAt(start) == 0, "whole");
+        QCOMPARE(target->cursorPositionAt(start), 0);
     }
 
     void everyControl_data()
@@ -931,13 +898,13 @@ private slots:
                 continue;
             const QString name = iface->text(QAccessible::Name);
             const QString description = iface->text(QAccessible::Description);
-            const QString where = widget->objectName() + QLatin1String(": ") + description;
+            const QString where = widget->objectName() + u": "_s + description;
             QVERIFY2(!name.isEmpty(), qPrintable(where));
             auto *button = qobject_cast<QAbstractButton *>(widget);
             // The side buttons inside the boxes show only an icon.
             if (button && !qobject_cast<QLineEdit *>(widget->parentWidget())) {
                 QString caption = button->text();
-                caption.remove(QLatin1Char('&'));
+                caption.remove(u'&');
                 QCOMPARE(name, caption.isEmpty() ? button->toolTip() : caption);
                 if (!caption.isEmpty() && !button->toolTip().isEmpty())
                     QCOMPARE(description, button->toolTip());
@@ -950,13 +917,13 @@ private slots:
             ++named;
         }
         QVERIFY2(cut.isEmpty(), qPrintable(cut));
-        const bool main = which == QLatin1String("main");
+        const bool main = which == u"main"_s;
         QVERIFY(named >= (main ? 20 : 10) && measured >= (main ? 9 : 2));
 
         // The user starts in the net box and meets every control once before coming back to it.
         w->activateWindow();
         QTRY_VERIFY(w->isActiveWindow());
-        QWidget *first = box(which, QStringLiteral("netBox"));
+        QWidget *first = box(which, u"netBox"_s);
         QCOMPARE(QApplication::focusWidget(), first);
         for (const auto key : {Qt::Key_Tab, Qt::Key_Backtab}) {
             QSet<QWidget *> reached;
@@ -971,30 +938,20 @@ private slots:
         }
 
         // Each box's context menu is German, keeps Strg+C and names no key the box refuses.
-        const QString copy = QStringLiteral("&Kopieren\t")
-            + QKeySequence(QKeySequence::Copy).toString(QKeySequence::NativeText);
+        const QString copy
+            = u"&Kopieren\t"_s + QKeySequence(QKeySequence::Copy).toString(QKeySequence::NativeText);
         const auto boxes = w->findChildren<TextBox *>();
         for (TextBox *target : boxes) {
-            target->setText(QStringLiteral("12"));
-            QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(2, 2),
-                                    target->mapToGlobal(QPoint(2, 2)));
-            QCoreApplication::sendEvent(target, &event);
-            auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-            QVERIFY(menu);
-            QStringList entries;
-            const auto actions = menu->actions();
-            for (QAction *action : actions)
-                entries.append(action->text());
-            menu->close();
-            QVERIFY2(entries.contains(copy), qPrintable(entries.join(QLatin1Char('|'))));
+            target->setText(u"12"_s);
+            const QStringList entries = contextMenu(target);
+            QVERIFY2(entries.contains(copy), qPrintable(entries.join(u'|')));
             for (const QString &entry : std::as_const(entries)) {
-                const QKeySequence key(entry.section(QLatin1Char('\t'), 1), QKeySequence::NativeText);
+                const QKeySequence key(entry.section(u'\t', 1), QKeySequence::NativeText);
                 if (key.isEmpty())
                     continue;
                 MessageRecorder messages;
                 QTest::keyClick(target, key[0].key(), key[0].keyboardModifiers());
-                QVERIFY2(messages.messages.isEmpty(),
-                         qPrintable(target->objectName() + QLatin1Char(' ') + entry));
+                QVERIFY2(messages.messages.isEmpty(), qPrintable(target->objectName() + u' ' + entry));
             }
         }
     }
@@ -1002,18 +959,17 @@ private slots:
     void aboutWindow()
     {
         QPointer<AboutWindow> about = new AboutWindow;
-        QCOMPARE(about->findChild<QLabel *>(QStringLiteral("versionLabel"))->text(),
+        QCOMPARE(about->findChild<QLabel *>(u"versionLabel"_s)->text(),
                  QStringLiteral("Version " ZELK_PROJECT_VERSION));
         // The offscreen platform is no Windows version the line knows.
-        const QString system = about->findChild<QLabel *>(QStringLiteral("systemLine"))->text();
-        QVERIFY2(system.startsWith(QStringLiteral("Betriebssystem unbekannt ( Version "))
-                     && system.endsWith(QStringLiteral(" )")),
+        const QString system = about->findChild<QLabel *>(u"systemLine"_s)->text();
+        QVERIFY2(system.startsWith(u"Betriebssystem unbekannt ( Version "_s) && system.endsWith(u" )"_s),
                  qPrintable(system));
         UrlCatcher catcher;
         QTimer::singleShot(0, about, [about] {
             for (const char *link : {"homepageLink", "supportMailLink"})
                 about->findChild<CommandButton *>(QLatin1String(link))->click();
-            about->findChild<CommandButton *>(QStringLiteral("okayButton"))->click();
+            about->findChild<CommandButton *>(u"okayButton"_s)->click();
         });
         about->exec();
         QCOMPARE(catcher.urls,
@@ -1027,11 +983,11 @@ private slots:
         QPointer<DonationWindow> donation = new DonationWindow;
         bool visibleAfterDonating = false;
         QTimer::singleShot(0, donation, [donation, &visibleAfterDonating] {
-            auto *donate = donation->findChild<CommandButton *>(QStringLiteral("donateButton"));
+            auto *donate = donation->findChild<CommandButton *>(u"donateButton"_s);
             donate->click();
             donate->click();
             visibleAfterDonating = donation->isVisible();
-            donation->findChild<CommandButton *>(QStringLiteral("backButton"))->click();
+            donation->findChild<CommandButton *>(u"backButton"_s)->click();
         });
         donation->exec();
         QVERIFY(visibleAfterDonating);
@@ -1043,24 +999,23 @@ private slots:
     {
         QPointer<AutostartWindow> window = new AutostartWindow;
         window->show();
-        const QString path = window->findChild<TextBox *>(QStringLiteral("programPathBox"))->text();
+        const QString path = window->findChild<TextBox *>(u"programPathBox"_s)->text();
         QCOMPARE(path, QCoreApplication::applicationFilePath());
-        const QString entry = QDir(AutoRun::autostartFolder())
-                                  .filePath(AutoRun::entryNameFor(path) + QStringLiteral(".desktop"));
+        const QString entry
+            = QDir(AutoRun::autostartFolder()).filePath(AutoRun::entryNameFor(path) + u".desktop"_s);
         const auto click = [&window](const char *button) {
             MessageRecorder messages;
             window->findChild<CommandButton *>(QLatin1String(button))->click();
-            return messages.seen().join(QLatin1Char('/'));
+            return messages.seen().join(u'/');
         };
-        QCOMPARE(click("enterButton"), QStringLiteral("information|Autostart|Der Eintrag war erfolgreich."));
+        QCOMPARE(click("enterButton"), u"information|Autostart|Der Eintrag war erfolgreich."_s);
         QVERIFY(QFile::exists(entry));
         // Removing twice: there is none left, which is no failure.
         for (int round = 0; round < 2; ++round) {
-            QCOMPARE(click("removeButton"),
-                     QStringLiteral("information|Autostart|Der Eintrag wurde entfernt!"));
+            QCOMPARE(click("removeButton"), u"information|Autostart|Der Eintrag wurde entfernt!"_s);
             QVERIFY(!QFile::exists(entry));
         }
-        window->findChild<CommandButton *>(QStringLiteral("backButton"))->click();
+        window->findChild<CommandButton *>(u"backButton"_s)->click();
         QTRY_VERIFY(window.isNull());
     }
 
@@ -1070,29 +1025,13 @@ private slots:
         QTest::addColumn<QString>("oldRate");
         QTest::addColumn<QString>("rate"); // shown and taken over (the tests run in German)
         QTest::addColumn<QString>("way");  // "click", "Enter" on the focused button, "cancel" after Weiter
-        QTest::newRow("2009") << 2009 << "16"
-                              << "16"
-                              << "click";
-        QTest::newRow("2008") << 2008 << "16"
-                              << "16"
-                              << "click";
-        QTest::newRow("decimal point") << 2009 << "7.5"
-                                       << "7,5"
-                                       << "click";
-        QTest::newRow("not a number") << 2008 << "16 %"
-                                      << "16 %"
-                                      << "click";
-        QTest::newRow("Enter") << 2009 << "16"
-                               << "16"
-                               << "Enter";
+        QTest::newRow("2009") << 2009 << u"16"_s << u"16"_s << u"click"_s;
+        QTest::newRow("2008") << 2008 << u"16"_s << u"16"_s << u"click"_s;
+        QTest::newRow("Enter") << 2009 << u"16"_s << u"16"_s << u"Enter"_s;
         // Abbrechen after Weiter ends the wizard; the takeover stays done.
-        QTest::newRow("cancelled after Weiter") << 2009 << "16"
-                                                << "16"
-                                                << "cancel";
+        QTest::newRow("cancelled after Weiter") << 2009 << u"16"_s << u"16"_s << u"cancel"_s;
         // This version's settings cannot be written: a folder stands where its file belongs.
-        QTest::newRow("settings not writable") << 2009 << "16"
-                                               << "16"
-                                               << "blocked";
+        QTest::newRow("settings not writable") << 2009 << u"16"_s << u"16"_s << u"blocked"_s;
     }
     void wizard()
     {
@@ -1103,7 +1042,7 @@ private slots:
         QVERIFY(SettingsStore::save(RateSetting::oldApplication(year), RateSetting::section(),
                                     RateSetting::key(), oldRate));
         const QString settings = SettingsStore::location(RateSetting::application());
-        if (way == QLatin1String("blocked"))
+        if (way == u"blocked"_s)
             QVERIFY(QDir().mkpath(settings));
         QPointer<MigrationWizard> wizard = new MigrationWizard(year);
         QSignalSpy finished(wizard.data(), &MigrationWizard::finished);
@@ -1112,7 +1051,7 @@ private slots:
         wizard->show();
         QApplication::setActiveWindow(wizard);
         QVERIFY(QTest::qWaitForWindowActive(wizard));
-        auto *page = wizard->findChild<QLabel *>(QStringLiteral("pageLabel"));
+        auto *page = wizard->findChild<QLabel *>(u"pageLabel"_s);
         static const char *const names[] = {"nextButton", "takeOverButton", "cancelButton", "finishButton"};
         const auto button = [&wizard](int index) {
             return wizard->findChild<CommandButton *>(QLatin1String(names[index]));
@@ -1126,16 +1065,16 @@ private slots:
         // Each page's default button has the focus and takes Enter.
         const auto press = [&](int index) {
             QCOMPARE(QApplication::focusWidget(), button(index));
-            if (way == QLatin1String("Enter"))
+            if (way == u"Enter"_s)
                 QTest::keyClick(button(index), Qt::Key_Return);
             else
                 button(index)->click();
         };
-        QVERIFY(page->text().startsWith(QStringLiteral("Sie haben bisher Zelk. %1 verwendet.").arg(year)));
-        QCOMPARE(shownButtons(), QStringLiteral("02"));
+        QVERIFY(page->text().startsWith(u"Sie haben bisher Zelk. %1 verwendet."_s.arg(year)));
+        QCOMPARE(shownButtons(), u"02"_s);
         press(0);
-        QCOMPARE(shownButtons(), QStringLiteral("12"));
-        if (way == QLatin1String("blocked")) {
+        QCOMPARE(shownButtons(), u"12"_s);
+        if (way == u"blocked"_s) {
             QCOMPARE(messages.seen(),
                      QStringList{QStringLiteral("stop|Fehler - Error|Fehlernummer: 75\n\nBeschreibung:\n"
                                                 "Die Einstellungen von Zelk. 2010 konnten nicht "
@@ -1145,23 +1084,23 @@ private slots:
             QTRY_VERIFY(wizard.isNull());
             return;
         }
-        QVERIFY2(page->text().contains(QStringLiteral("\r\n\r\nZelk-Satz : %1\r\n\r\n").arg(rate)),
+        QVERIFY2(page->text().contains(u"\r\n\r\nZelk-Satz : %1\r\n\r\n"_s.arg(rate)),
                  qPrintable(page->text()));
         QCOMPARE(RateSetting::read(), rate);
-        const bool cancel = way == QLatin1String("cancel");
+        const bool cancel = way == u"cancel"_s;
         if (cancel) {
             button(2)->click();
             wizard->close();
         } else {
             press(1);
-            QVERIFY(page->text().startsWith(QStringLiteral("Die alten Daten wurden übernommen")));
-            QCOMPARE(shownButtons(), QStringLiteral("23"));
+            QVERIFY(page->text().startsWith(u"Die alten Daten wurden übernommen"_s));
+            QCOMPARE(shownButtons(), u"23"_s);
             press(3);
         }
         QTRY_VERIFY(wizard.isNull());
         QCOMPARE(quit.size(), cancel ? 1 : 0);
         QCOMPARE(finished.size(), cancel ? 0 : 1);
-        QVERIFY2(messages.messages.isEmpty(), qPrintable(messages.seen().join(QLatin1Char('/'))));
+        QVERIFY2(messages.messages.isEmpty(), qPrintable(messages.seen().join(u'/')));
     }
 };
 

@@ -18,6 +18,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+using namespace Qt::StringLiterals;
+
 class TestIconRenders : public QObject
 {
     Q_OBJECT
@@ -39,8 +41,7 @@ const QDir renders(QStringLiteral(ICON_DIR "/png"));
 
 QString renderName(const QString &svg, int scale)
 {
-    return QFileInfo(svg).completeBaseName() + (scale == 1 ? QString() : QStringLiteral("@%1x").arg(scale))
-        + QStringLiteral(".png");
+    return QFileInfo(svg).completeBaseName() + (scale == 1 ? QString() : u"@%1x"_s.arg(scale)) + u".png"_s;
 }
 
 } // namespace
@@ -51,22 +52,22 @@ void TestIconRenders::rendersMatchDrawings_data()
     QTest::addColumn<QString>("svg");
     QTest::addColumn<QString>("size"); // iconrender's: a scale ("2x") or pixels
     QTest::addColumn<QString>("png");  // in resources/icons/png
-    const QStringList svgs = drawings.entryList({QStringLiteral("*.svg")}, QDir::Files);
+    const QStringList svgs = drawings.entryList({u"*.svg"_s}, QDir::Files);
     QVERIFY(!svgs.isEmpty());
-    QStringList pngs = renders.entryList({QStringLiteral("*.png")}, QDir::Files);
+    QStringList pngs = renders.entryList({u"*.png"_s}, QDir::Files);
     for (const QString &svg : svgs)
         pngs << renderName(svg, 1) << renderName(svg, 2);
     pngs.removeDuplicates();
     for (const QString &png : std::as_const(pngs)) {
-        const qsizetype at = png.indexOf(QLatin1Char('@'));
+        const qsizetype at = png.indexOf(u'@');
         const int scale = at < 0 ? 1 : png.mid(at + 1, 1).toInt();
-        QTest::newRow(qPrintable(png)) << png.left(at < 0 ? png.size() - 4 : at) + QStringLiteral(".svg")
-                                       << QStringLiteral("%1x").arg(scale) << png;
+        QTest::newRow(qPrintable(png))
+            << png.left(at < 0 ? png.size() - 4 : at) + u".svg"_s << u"%1x"_s.arg(scale) << png;
     }
     // zelk.exe's icon: Windows scales none of these views (lists 16, large icons 48, tiles 256).
     for (const int pixels : {16, 24, 32, 48, 64, 256}) {
-        const QString png = QStringLiteral("ico/zelk-%1.png").arg(pixels);
-        QTest::newRow(qPrintable(png)) << QStringLiteral("zelk.svg") << QString::number(pixels) << png;
+        const QString png = u"ico/zelk-%1.png"_s.arg(pixels);
+        QTest::newRow(qPrintable(png)) << u"zelk.svg"_s << QString::number(pixels) << png;
     }
 }
 
@@ -75,9 +76,9 @@ void TestIconRenders::rendersMatchDrawings()
     QFETCH(QString, svg);
     QFETCH(QString, size);
     QFETCH(QString, png);
-    QVERIFY2(drawings.exists(svg), qPrintable(svg + QStringLiteral(" is missing")));
+    QVERIFY2(drawings.exists(svg), qPrintable(svg + u" is missing"_s));
     const QString committed = renders.filePath(png);
-    QVERIFY2(QFileInfo::exists(committed), qPrintable(committed + QStringLiteral(" is missing")));
+    QVERIFY2(QFileInfo::exists(committed), qPrintable(committed + u" is missing"_s));
 
     const QString fresh = QDir(m_fresh.path()).filePath(QFileInfo(png).fileName());
     QProcess render;
@@ -99,7 +100,7 @@ void TestIconRenders::rendersMatchDrawings()
                                 std::abs(qBlue(p) - qBlue(q)), std::abs(qAlpha(p) - qAlpha(q))});
         }
     }
-    QVERIFY2(largest <= 2, qPrintable(svg + QStringLiteral(" was changed after its PNG was rendered")));
+    QVERIFY2(largest <= 2, qPrintable(svg + u" was changed after its PNG was rendered"_s));
 }
 
 void TestIconRenders::windowIconIsTheDrawing_data()
@@ -115,7 +116,7 @@ void TestIconRenders::windowIconIsTheDrawing()
     const QIcon prepared = PreparedPixels::windowIcon();
     // Offered as they are, a window manager gets them without any scaling.
     QVERIFY(prepared.availableSizes().contains(QSize(size, size)));
-    const QImage drawn = Icons::named(QStringLiteral("zelk")).pixmap(size).toImage();
+    const QImage drawn = Icons::named(u"zelk"_s).pixmap(size).toImage();
     QCOMPARE(prepared.pixmap(size).toImage().convertToFormat(drawn.format()), drawn);
 }
 
