@@ -22,7 +22,6 @@
 #include <QMenu>
 #include <QPointer>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -81,11 +80,11 @@ class TestStoreFaults : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> m_sandbox;
+    std::unique_ptr<TestEnvironment> m_env;
     QString m_filler;
     QString m_lockedFolder;
 
-    // The file that the operation changes, below the sandbox.
+    // The file that the operation changes, below the test environment.
     static QString fileOf(Operation operation)
     {
         switch (operation) {
@@ -109,7 +108,7 @@ class TestStoreFaults : public QObject
     TextBox *rateBox(MainWindow *window) const
     {
         window->show();
-        window->findChild<CalculatorBoxes *>()->useStoredValues(m_sandbox->filePath(u"program/zelk.dat"_s));
+        window->findChild<CalculatorBoxes *>()->useStoredValues(m_env->filePath("program/zelk.dat"));
         return window->findChild<TextBox *>(u"rateBox"_s);
     }
 
@@ -150,13 +149,11 @@ private slots:
     void initTestCase()
     {
         if (::geteuid() == 0)
-            QSKIP("Root may write everywhere, so no fault shows: run through tests/faults/asuser.sh, which "
-                  "starts "
-                  "this test as an ordinary user.");
+            QSKIP("Root may write everywhere, so no fault shows: tests/faults/asuser.sh runs it as a user.");
     }
     void cleanup()
     {
-        // Give the sandbox back its permissions, so that it can be removed.
+        // Give the test environment back its permissions, so that it can be removed.
         if (!m_lockedFolder.isEmpty())
             QFile::setPermissions(m_lockedFolder,
                                   QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
@@ -164,7 +161,7 @@ private slots:
         if (!m_filler.isEmpty())
             QFile::remove(m_filler);
         m_filler.clear();
-        m_sandbox.reset();
+        m_env.reset();
     }
 
     void faults_data()
@@ -235,17 +232,11 @@ private slots:
         if (row.fault == Fault::FullDisk) {
             base = qEnvironmentVariable("ZELK_SMALL_FS");
             if (base.isEmpty())
-                QSKIP("No small file system to fill: asuser.sh mounts one (a tmpfs) when the suite runs as "
-                      "root.");
+                QSKIP("No small file system to fill: asuser.sh mounts a tmpfs when run as root.");
         }
-        m_sandbox = std::make_unique<QTemporaryDir>(QDir(base).filePath(u"faults-XXXXXX"_s));
-        QVERIFY(m_sandbox->isValid());
-        const QString sandbox = m_sandbox->path();
-        qputenv("HOME", sandbox.toLocal8Bit());
-        qputenv("XDG_CONFIG_HOME", QDir(sandbox).filePath(u"config"_s).toLocal8Bit());
-        qputenv("XDG_DATA_HOME", QDir(sandbox).filePath(u"data"_s).toLocal8Bit());
-        QVERIFY(QDir().mkpath(m_sandbox->filePath(u"program"_s)));
-        QVERIFY(QFile::setPermissions(m_sandbox->filePath(u"program"_s),
+        m_env = std::make_unique<TestEnvironment>(base);
+        QVERIFY(QDir().mkpath(m_env->filePath("program")));
+        QVERIFY(QFile::setPermissions(m_env->filePath("program"),
                                       QFileDevice::ReadOwner | QFileDevice::ExeOwner));
 
         const QString file = fileOf(row.operation);
@@ -275,7 +266,7 @@ private slots:
         case Fault::FolderIsFile:
             break;
         case Fault::FullDisk: {
-            m_filler = QDir(base).filePath(u"filler-"_s + QFileInfo(sandbox).fileName());
+            m_filler = QDir(base).filePath(u"filler-"_s + QFileInfo(m_env->path()).fileName());
             QFile filler(m_filler);
             QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
             const QByteArray block(4096, 'x');

@@ -29,7 +29,9 @@ inline QByteArray contentOf(const QString &path)
 class TestEnvironment
 {
 public:
-    TestEnvironment()
+    // Below base, a temporary folder unless told (a small file system, to fill it).
+    explicit TestEnvironment(const QString &base = QDir::tempPath())
+        : m_dir(QDir(base).filePath(QStringLiteral("zelk-test-XXXXXX")))
     {
         for (const char *folder : {"config", "data", "runtime", "tmp"})
             QDir(path()).mkpath(QLatin1String(folder));
