@@ -531,8 +531,10 @@ private slots:
         dialog.inform(u"Vorher"_s, u"Text"_s, MessageDialog::Icon::Stop);
         QString shown;
         QStringList buttons;
+        bool iconShown = false;
         QTimer::singleShot(0, &dialog, [&] {
             shown = dialog.findChild<QLabel *>(u"message"_s)->text();
+            iconShown = dialog.findChild<QLabel *>(u"icon"_s)->isVisible();
             for (QPushButton *each : dialog.findChildren<QPushButton *>()) {
                 if (each->isVisible())
                     buttons.append(each->text());
@@ -548,6 +550,7 @@ private slots:
             : (dialog.inform(u"Hinweis"_s, text, MessageDialog::Icon::None), MessageDialog::Answer::Ok);
         QTEST(answer, "answer");
         QTEST(buttons, "buttons");
+        QCOMPARE(iconShown, question); // the question's icon; none asked for the message
         QCOMPARE(shown, u"Zeile 1\nZeile 2\n\nZeile 4"_s);
         QCOMPARE(dialog.windowTitle(), question ? u"Frage"_s : u"Hinweis"_s);
     }
