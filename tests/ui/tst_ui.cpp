@@ -303,8 +303,10 @@ private slots:
         QTest::newRow("letter in the locked box") << Input{"key", "vatBox", "12", "A", "12", false, false};
         QTest::newRow("Backspace in the locked box") << Input{"key", "vatBox", "12", "Backspace", "12", false, false};
         QTest::newRow("Ctrl+C copies VAT whole") << Input{"key", "vatBox", "12", "Ctrl+C", "12", false, true};
-        // Typing stops silently at 15 characters; a longer result stays and can be shortened.
+        // Typing stops silently at 15 characters, but a refused key is still told; a longer result stays and
+        // can be shortened.
         QTest::newRow("typed past 15") << Input{"keys", "netBox", "12345678901234", "56", "123456789012345", false, false};
+        QTest::newRow("letter in a full box") << Input{"key", "netBox", "123456789012345", "A", "123456789012345", true, false};
         QTest::newRow("digit after a long result") << Input{"key", "grossBox", result, "5", result, false, false};
         QTest::newRow("Backspace after a long result") << Input{"key", "grossBox", result, "Backspace", result.chopped(1), false, false};
         // The rate takes any key, up to five.

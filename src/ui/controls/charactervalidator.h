@@ -24,6 +24,7 @@ public:
     State validate(QString &text, int &cursor) const override;
 
     int maxChars() const { return m_maxChars; }
+    bool allows(QChar character) const { return !m_allowed || m_allowed(character); }
     // A box with a rule for its characters takes none of the commands that
     // type or change text behind the rule's back (Ctrl with a letter but
     // Copy, and Escape).

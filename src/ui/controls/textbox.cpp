@@ -162,10 +162,12 @@ void TextBox::keyPressEvent(QKeyEvent *event)
         emit inputRejected();
         return;
     }
-    // A full box takes no further character, as QLineEdit's own maximum
-    // length would do; a text that comes in whole is judged by the validator.
+    // A full box takes no further character the rule allows, as QLineEdit's
+    // own maximum length would do; one it refuses goes on to the validator,
+    // which says so. A text that comes in whole is judged by the validator.
     const auto *rule = qobject_cast<const CharacterValidator *>(validator());
-    if (rule != nullptr && typesCharacter(event) && !hasSelectedText() && text().size() >= rule->maxChars()) {
+    if (rule != nullptr && typesCharacter(event) && !hasSelectedText() && text().size() >= rule->maxChars()
+        && rule->allows(event->text().at(0))) {
         event->accept();
         return;
     }
