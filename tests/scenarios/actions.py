@@ -4,9 +4,9 @@
 # pressed before a new window has the focus is lost. On X11 a repeat never
 # happens. Windows are named by their title pattern (places).
 import places
-from session import (activate, clear_clipboard, click_at, click_in, clipboard, count_colours, eventually, frame,
-                     keys, menus, minimise, pointer_on_tray_icon, run, shoot, tray_icon_centre, type_text,
-                     wait_window, window_named)
+from session import (activate, clear_clipboard, click_in, clipboard, count_colours, eventually, frame, keys, menus,
+                     minimise, pointer_on_tray_icon, root, run, shoot, tray_icon_centre, type_text, wait_window,
+                     window_named)
 
 
 def attempt(action, effect, seconds=4, tries=3):  # returns the effect
@@ -60,7 +60,7 @@ def toolbar(button, opens=None, scale=1):
 
 def close_box(pattern):  # the close button at the right end of openbox's title bar
     wid = focus(pattern)
-    return wid and attempt(lambda: click_at(frame(wid)[2] - 12, frame(wid)[1] + 10), gone(pattern))
+    return wid and attempt(lambda: click_in(root().id, frame(wid)[2] - 12, frame(wid)[1] + 10), gone(pattern))
 
 
 def to_tray():  # minimises the main window into the notification area
@@ -87,7 +87,7 @@ def tray_menu(first):  # the icon menu's first entry (öffnen) or its last (Prog
         return None
     _, x, y, width, height = menu[0]
     shoot("root", "tray-menu.png")
-    click_at(x + width // 2, y + 12 if first else y + height - 12)
+    click_in(root().id, x + width // 2, y + 12 if first else y + height - 12)
     return wait_window(places.MAIN, 5) if first else True
 
 

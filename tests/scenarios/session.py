@@ -18,7 +18,8 @@ import time
 import pytest
 from Xlib import X, XK, display as xlib, error as xerror
 
-TOOLS = {"Xvfb": "xvfb", "openbox": "openbox", "xdotool": "xdotool", "xclip": "xclip", "import": "imagemagick"}
+# The Debian package of a tool that is named otherwise.
+TOOLS = {"Xvfb": "xvfb", "import": "imagemagick", "/usr/libexec/at-spi-bus-launcher": "at-spi2-core"}
 x11 = None  # the session's display, as python-xlib talks to it
 
 
@@ -53,7 +54,7 @@ def eventually(seconds, condition):  # polls until the condition holds or time i
 class Session:  # Xvfb with openbox on a display of its own; trayer on request
 
     def __init__(self):
-        need(*TOOLS)
+        need("Xvfb", "openbox", "xdotool", "xclip", "import")
         global x11
         # Stopped, it ends the run as an interrupt does, which still takes the display and programs down.
         signal.signal(signal.SIGTERM, signal.default_int_handler)
@@ -134,11 +135,8 @@ class Program:
     def ended(self, seconds=5):
         return eventually(seconds, lambda: not self.alive())
 
-    def stored_rate(self):
-        return self.launcher.setting(self, "Zelk_2010")
-
-    def old_rate(self):
-        return self.launcher.setting(self, "Zelk_2009")
+    def stored_rate(self, application="Zelk_2010"):  # the rate stored for this program, or for its forerunner
+        return self.launcher.setting(self, application)
 
     def output(self):
         self.log.seek(0)
@@ -202,10 +200,6 @@ def windows_of(pid):
     return [win.id for win, *_ in shown() if prop(win, "_NET_WM_PID") == [pid]]
 
 
-def active_window():
-    return (prop(root(), "_NET_ACTIVE_WINDOW") or [None])[0]
-
-
 def activate(wid):
     run("xdotool", "windowactivate", str(wid))
 
@@ -244,10 +238,6 @@ def menus():  # the open menus and balloons, (id, x, y, w, h): unframed windows 
     return [menu for menu in found if menu[4] >= 40]
 
 
-def screen():  # (width, height)
-    return geometry(root().id)[2:]
-
-
 # --- the tray icon ------------------------------------------------------------
 
 def panel():  # trayer's window
@@ -281,12 +271,8 @@ def type_text(text, delay=40):
     run("xdotool", "type", "--delay", str(delay), text)
 
 
-def click_in(wid, x, y, button=1):
+def click_in(wid, x, y, button=1):  # at x, y of the window's inside; of the screen for the root window
     run("xdotool", "mousemove", "--window", str(wid), str(x), str(y), "click", str(button))
-
-
-def click_at(x, y, button=1):
-    run("xdotool", "mousemove", str(x), str(y), "click", str(button))
 
 
 def clipboard():
@@ -325,18 +311,13 @@ def count_colours(wid, *colours):  # how many pixels of the window have one of t
     return sum(value in wanted for row in pixels(wid) for value in row)
 
 
-def main(argv):
-    command = argv[argv.index("--") + 1:]
+if __name__ == "__main__":
     try:
         session = Session()
     except pytest.skip.Exception as why:
         print(f"SKIP: {why}")
-        return 77
+        sys.exit(77)
     try:
-        return subprocess.run(command, check=False).returncode
+        sys.exit(subprocess.run(sys.argv[sys.argv.index("--") + 1:], check=False).returncode)
     finally:
         session.close()
-
-
-if __name__ == "__main__":
-    sys.exit(main(sys.argv[1:]))

@@ -7,7 +7,7 @@ import pytest
 from actions import click_icon, focus, press, read_box, second_start, shows_focus, to_tray, toolbar, tray_menu
 from actions import type_amount
 from places import MAIN, MODALS, WIZARD
-from session import (eventually, frame, menus, minimise, screen, shoot, tray_icon_centre, type_text,
+from session import (eventually, frame, geometry, menus, minimise, root, shoot, tray_icon_centre, type_text,
                      wait_window, windows_named, windows_of, wm_state)
 
 launchers = pytest.mark.launchers
@@ -56,7 +56,7 @@ def test_wizard_started_twice_takes_the_rate_over_once(launch):
     wid = wait_window(WIZARD, 30)
     assert wid and len(windows_named(WIZARD)) == 1, "the 2009 wizard opens once after the splash"
     assert program.alive(), "the other start goes on"
-    assert press(WIZARD, "alt+w", lambda: program.old_rate() is None), "Weiter takes the old rate over"
+    assert press(WIZARD, "alt+w", lambda: program.stored_rate("Zelk_2009") is None), "Weiter takes the old rate over"
     assert program.stored_rate() == "16"
     shoot(wid, "wizard.png")
     press(WIZARD, "alt+udiaeresis")
@@ -68,7 +68,7 @@ def test_wizard_started_twice_takes_the_rate_over_once(launch):
 @launchers("x11")
 def test_windows_lie_on_screen(launch):
     program, wid = main_window(launch)
-    width, height = screen()
+    width, height = geometry(root().id)[2:]
 
     def centred():
         left, top, right, bottom = frame(wid)

@@ -13,7 +13,7 @@ import warnings
 from actions import click_icon, close_box, gone, press, second_start, shows_focus, to_tray, toolbar, tray_menu
 from actions import type_amount
 from places import COMPACT, MAIN, MODALS, WIZARD
-from session import active_window, eventually, keys, minimise, pixels, shoot, shown, stacked_above, tray_icon_centre
+from session import eventually, keys, minimise, pixels, prop, root, shoot, shown, stacked_above, tray_icon_centre
 from session import wait_window, window_named
 
 ROLES = {"main": MAIN, "compact": COMPACT, "wizard": WIZARD, **MODALS}
@@ -154,7 +154,7 @@ class Walk:
             raise Failure("; ".join(problems))
         if self.state in ("main", "compact") or modal:
             wid = window_named(self.pattern())
-            if not eventually(5, lambda: active_window() == wid):
+            if not eventually(5, lambda: prop(root(), "_NET_ACTIVE_WINDOW") == [wid]):
                 raise Failure(f"the {self.state} window is not the active window")
             if not modal and not eventually(5, lambda: shows_focus(wid)):
                 raise Failure(f"no box of the {self.state} window shows the focus colour")
