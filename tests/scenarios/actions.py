@@ -12,20 +12,26 @@ from session import (activate, clear_clipboard, click_in, clipboard, count_colou
 def attempt(action, effect, seconds=4, tries=3):  # returns the effect
     for _ in range(tries):
         action()
-        value = eventually(seconds, effect)
-        if value:
+        if value := eventually(seconds, effect):
             return value
     return value
+
+
+def main_window(launch, **options):  # the program started by the launch fixture, and its main window, activated
+    program = launch(**options)
+    wid = focus(places.MAIN, 60)
+    assert wid, "the main window appears"
+    return program, wid
 
 
 def gone(pattern):
     return lambda: not window_named(pattern)
 
 
-def focus(pattern):
+def focus(pattern, seconds=10):
     # The window, activated again even when X says it is active: Wine loses
     # keys and clicks sent before it has given the window the keyboard.
-    wid = wait_window(pattern, 10)
+    wid = wait_window(pattern, seconds)
     if wid:
         activate(wid)
     return wid
@@ -36,10 +42,9 @@ def press(pattern, names, effect=lambda: True, seconds=4, tries=4):  # keys such
 
 
 def type_amount(pattern, amount):  # into the box with the focus, and Enter calculates
-    wid = focus(pattern)
+    focus(pattern)
     type_text(str(amount))
     keys("Return")
-    return wid
 
 
 def read_box(pattern, moves=""):

@@ -148,7 +148,8 @@ class Program:
         for process in self.processes:
             process.kill()  # Popen polls first and leaves one that has ended alone
             process.wait()
-        wait_gone("^Zelk")  # its windows go a moment after it, and must not pass for the next one's
+        # Its windows go a moment after it, and must not pass for the next one's.
+        eventually(10, lambda: not window_named("^Zelk"))
         shutil.rmtree(self.home, ignore_errors=True)
 
 
@@ -190,10 +191,6 @@ def window_named(pattern, x=None):
 
 def wait_window(pattern, seconds=20, x=None):
     return eventually(seconds, lambda: window_named(pattern, x))
-
-
-def wait_gone(pattern, seconds=10):
-    return eventually(seconds, lambda: not window_named(pattern))
 
 
 def windows_of(pid):

@@ -4,20 +4,13 @@ import time
 
 import pytest
 
-from actions import click_icon, focus, press, read_box, second_start, shows_focus, to_tray, toolbar, tray_menu
+from actions import click_icon, main_window, press, read_box, second_start, shows_focus, to_tray, toolbar, tray_menu
 from actions import type_amount
 from places import MAIN, MODALS, WIZARD
 from session import (eventually, frame, geometry, menus, minimise, root, shoot, tray_icon_centre, type_text,
                      wait_window, windows_named, windows_of, wm_state)
 
 launchers = pytest.mark.launchers
-
-
-def main_window(launch, **options):
-    program = launch(**options)
-    wid = wait_window(MAIN, 60)
-    assert wid, "the main window appears"
-    return program, wid
 
 
 def no_icon():
@@ -94,7 +87,6 @@ def test_minimised_without_tray_host_is_iconified(launch):
 @launchers("x11")
 def test_tray_icon_and_its_menu(tray, launch):
     program, _ = main_window(launch)
-    focus(MAIN)
     type_text("42")
     assert to_tray(), "a minimised window leaves the screen for the tray icon"
     balloon = eventually(10, menus)
@@ -113,7 +105,6 @@ def test_tray_icon_and_its_menu(tray, launch):
 @launchers("x11")
 def test_quick_click_on_tray_icon_restores_with_focus(tray, launch):
     _, wid = main_window(launch)
-    focus(MAIN)
     assert eventually(10, lambda: shows_focus(wid)), "the started window shows the focus colour"
     # The widgets missed the activation now and then only: several rounds,
     # each clicked the moment the icon is there.
