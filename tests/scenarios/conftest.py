@@ -62,14 +62,12 @@ def bus(session):  # a private session bus with the accessibility bus on it
 @pytest.fixture(scope="session")
 def launcher(request, session):
     option = request.config.getoption
-    if option("launcher") == "wine":
-        with launchers.Wine(option("zelk")) as wine:
-            yield wine
-    elif option("launcher") == "cleanroot":
-        with launchers.CleanRoot(option("release")) as root:
-            yield root
-    else:
-        yield launchers.Native(option("zelk"))
+    kind, program = option("launcher"), option("zelk")
+    if kind == "x11":
+        yield launchers.Native(program)
+        return
+    with launchers.Wine(program) if kind == "wine" else launchers.CleanRoot(option("release")) as made:
+        yield made
 
 
 @pytest.fixture
