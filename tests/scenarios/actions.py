@@ -4,28 +4,34 @@
 # pressed before a new window has the focus is lost. On X11 a repeat never
 # happens. Windows are named by their title pattern (places).
 import places
-from session import (activate, clear_clipboard, click_at, click_in, clipboard, count_colours, eventually, frame,
-                     keys, menus, minimise, pointer_on_tray_icon, run, shoot, tray_icon_centre, type_text,
-                     wait_window, window_named)
+from session import (activate, clear_clipboard, click_in, clipboard, count_colours, eventually, frame, keys, menus,
+                     minimise, pointer_on_tray_icon, root, run, shoot, tray_icon_centre, type_text, wait_window,
+                     window_named)
 
 
 def attempt(action, effect, seconds=4, tries=3):  # returns the effect
     for _ in range(tries):
         action()
-        value = eventually(seconds, effect)
-        if value:
+        if value := eventually(seconds, effect):
             return value
     return value
+
+
+def main_window(launch, **options):  # the program started by the launch fixture, and its main window, activated
+    program = launch(**options)
+    wid = focus(places.MAIN, 60)
+    assert wid, "the main window appears"
+    return program, wid
 
 
 def gone(pattern):
     return lambda: not window_named(pattern)
 
 
-def focus(pattern):
+def focus(pattern, seconds=10):
     # The window, activated again even when X says it is active: Wine loses
     # keys and clicks sent before it has given the window the keyboard.
-    wid = wait_window(pattern, 10)
+    wid = wait_window(pattern, seconds)
     if wid:
         activate(wid)
     return wid
@@ -36,10 +42,9 @@ def press(pattern, names, effect=lambda: True, seconds=4, tries=4):  # keys such
 
 
 def type_amount(pattern, amount):  # into the box with the focus, and Enter calculates
-    wid = focus(pattern)
+    focus(pattern)
     type_text(str(amount))
     keys("Return")
-    return wid
 
 
 def read_box(pattern, moves=""):
@@ -60,7 +65,7 @@ def toolbar(button, opens=None, scale=1):
 
 def close_box(pattern):  # the close button at the right end of openbox's title bar
     wid = focus(pattern)
-    return wid and attempt(lambda: click_at(frame(wid)[2] - 12, frame(wid)[1] + 10), gone(pattern))
+    return wid and attempt(lambda: click_in(root().id, frame(wid)[2] - 12, frame(wid)[1] + 10), gone(pattern))
 
 
 def to_tray():  # minimises the main window into the notification area
@@ -87,7 +92,7 @@ def tray_menu(first):  # the icon menu's first entry (öffnen) or its last (Prog
         return None
     _, x, y, width, height = menu[0]
     shoot("root", "tray-menu.png")
-    click_at(x + width // 2, y + 12 if first else y + height - 12)
+    click_in(root().id, x + width // 2, y + 12 if first else y + height - 12)
     return wait_window(places.MAIN, 5) if first else True
 
 

@@ -51,9 +51,7 @@ def tray(session):
 @pytest.fixture(scope="session")
 def bus(session):  # a private session bus with the accessibility bus on it
     launcher = "/usr/libexec/at-spi-bus-launcher"
-    need("dbus-daemon")
-    if not os.path.exists(launcher):
-        pytest.skip("at-spi-bus-launcher is not installed (Debian: at-spi2-core)")
+    need("dbus-daemon", launcher)
     # The bus runs in the foreground, a process of the session, which ends it with the others.
     bus = session.spawn("dbus-daemon", "--session", "--nofork", "--print-address=1", stdout=subprocess.PIPE)
     os.environ["DBUS_SESSION_BUS_ADDRESS"] = bus.stdout.readline().decode().strip()
@@ -64,14 +62,12 @@ def bus(session):  # a private session bus with the accessibility bus on it
 @pytest.fixture(scope="session")
 def launcher(request, session):
     option = request.config.getoption
-    if option("launcher") == "wine":
-        with launchers.Wine(option("zelk")) as wine:
-            yield wine
-    elif option("launcher") == "cleanroot":
-        with launchers.CleanRoot(option("release")) as root:
-            yield root
-    else:
-        yield launchers.Native(option("zelk"))
+    kind, program = option("launcher"), option("zelk")
+    if kind == "x11":
+        yield launchers.Native(program)
+        return
+    with launchers.Wine(program) if kind == "wine" else launchers.CleanRoot(option("release")) as made:
+        yield made
 
 
 @pytest.fixture

@@ -18,7 +18,8 @@ import time
 import pytest
 from Xlib import X, XK, display as xlib, error as xerror
 
-TOOLS = {"Xvfb": "xvfb", "openbox": "openbox", "xdotool": "xdotool", "xclip": "xclip", "import": "imagemagick"}
+# The Debian package of a tool that is named otherwise.
+TOOLS = {"Xvfb": "xvfb", "import": "imagemagick", "/usr/libexec/at-spi-bus-launcher": "at-spi2-core"}
 x11 = None  # the session's display, as python-xlib talks to it
 
 
@@ -36,19 +37,24 @@ def need(*tools):  # skips the tests that need a tool the machine lacks
             pytest.skip(f"{tool} is not installed (Debian: {TOOLS.get(tool, tool)})")
 
 
+def quietly(read, default=None):  # what the X server answers, or the default for a window already gone
+    try:
+        return read()
+    except xerror.XError:
+        return default
+
+
 def eventually(seconds, condition):  # polls until the condition holds or time is up; its last value
     deadline = time.monotonic() + seconds
-    while True:
-        value = condition()
-        if value or time.monotonic() > deadline:
-            return value
+    while not (value := condition()) and time.monotonic() <= deadline:
         time.sleep(0.05)
+    return value
 
 
 class Session:  # Xvfb with openbox on a display of its own; trayer on request
 
     def __init__(self):
-        need(*TOOLS)
+        need("Xvfb", "openbox", "xdotool", "xclip", "import")
         global x11
         # Stopped, it ends the run as an interrupt does, which still takes the display and programs down.
         signal.signal(signal.SIGTERM, signal.default_int_handler)
@@ -79,10 +85,9 @@ class Session:  # Xvfb with openbox on a display of its own; trayer on request
 
     def spawn(self, *args, pass_fds=(), stdout=subprocess.DEVNULL):
         # Killed (a CTest timeout), this process takes them along: PR_SET_PDEATHSIG.
-        process = subprocess.Popen(args, stdout=stdout, stderr=subprocess.DEVNULL, pass_fds=pass_fds,
-                                   preexec_fn=lambda: ctypes.CDLL(None).prctl(1, signal.SIGKILL))
-        self.processes.append(process)
-        return process
+        self.processes.append(subprocess.Popen(args, stdout=stdout, stderr=subprocess.DEVNULL, pass_fds=pass_fds,
+                                               preexec_fn=lambda: ctypes.CDLL(None).prctl(1, signal.SIGKILL)))
+        return self.processes[-1]
 
     def start_tray(self):  # trayer as the notification area at the top right
         need("trayer")
@@ -105,7 +110,7 @@ class Session:  # Xvfb with openbox on a display of its own; trayer on request
 class Program:
 
     def __init__(self, launcher, old_rate=None, env=None, command=None):
-        self.launcher, self.command = launcher, command
+        self.launcher, self.command, self.processes = launcher, command, []
         self.home = tempfile.mkdtemp(prefix="zelk-home-", dir=launcher.homes)
         self.log = open(os.path.join(self.home, "zelk.log"), "a+", encoding="utf-8", errors="replace")
         inside = "/" + os.path.relpath(self.home, launcher.root)  # the home as the program names it
@@ -117,14 +122,12 @@ class Program:
                         LC_ALL="de_DE.UTF-8", **(env or {}))
         if old_rate is not None:
             launcher.store(self, "Zelk_2009", old_rate)
-        self.processes = []
         self.process = self.start()
 
     def start(self):  # again: a second start finds the first one running
-        command = self.command or self.launcher.command(self)
-        process = subprocess.Popen(command, env=self.env, stdout=self.log, stderr=self.log)
-        self.processes.append(process)
-        return process
+        self.processes.append(subprocess.Popen(self.command or self.launcher.command(self), env=self.env,
+                                               stdout=self.log, stderr=self.log))
+        return self.processes[-1]
 
     def alive(self, process=None):
         return (process or self.process).poll() is None
@@ -132,11 +135,8 @@ class Program:
     def ended(self, seconds=5):
         return eventually(seconds, lambda: not self.alive())
 
-    def stored_rate(self):
-        return self.launcher.setting(self, "Zelk_2010")
-
-    def old_rate(self):
-        return self.launcher.setting(self, "Zelk_2009")
+    def stored_rate(self, application="Zelk_2010"):  # the rate stored for this program, or for its forerunner
+        return self.launcher.setting(self, application)
 
     def output(self):
         self.log.seek(0)
@@ -146,10 +146,10 @@ class Program:
         if not os.path.isdir(self.home):
             return
         for process in self.processes:
-            if process.poll() is None:
-                process.kill()
+            process.kill()  # Popen polls first and leaves one that has ended alone
             process.wait()
-        wait_gone("^Zelk")  # its windows go a moment after it, and must not pass for the next one's
+        # Its windows go a moment after it, and must not pass for the next one's.
+        eventually(10, lambda: not window_named("^Zelk"))
         shutil.rmtree(self.home, ignore_errors=True)
 
 
@@ -164,33 +164,20 @@ def window(wid, x=None):
 
 
 def prop(win, name):  # a property's values (text for a text property), or None, also for a window already gone
-    try:
-        value = win.get_full_property(win.display.get_atom(name), X.AnyPropertyType)
-    except xerror.XError:
-        return None
-    if value is None:
-        return None
-    return value.value.decode(errors="replace") if value.format == 8 else list(value.value)
+    value = quietly(lambda: win.get_full_property(win.display.get_atom(name), X.AnyPropertyType))
+    return value and (value.value.decode(errors="replace") if value.format == 8 else list(value.value))
 
 
 def shown(x=None):
     # Every viewable window, depth first: (window, title, class, unframed, the root's child it lies in).
     def below(win, top):
-        try:
-            children = win.query_tree().children
-        except xerror.XError:
-            return
-        for child in children:
-            try:
-                attributes = child.get_attributes()
-                if attributes.map_state != X.IsViewable:
-                    continue
-                names = child.get_wm_class() or ()
-            except xerror.XError:
-                continue
-            title = prop(child, "_NET_WM_NAME") or prop(child, "WM_NAME") or ""
-            yield child, title, " ".join(names), attributes.override_redirect, top or child
-            yield from below(child, top or child)
+        for child in quietly(lambda: win.query_tree().children, []):
+            attributes = quietly(child.get_attributes)
+            if attributes and attributes.map_state == X.IsViewable:
+                title = prop(child, "_NET_WM_NAME") or prop(child, "WM_NAME") or ""
+                names = " ".join(quietly(child.get_wm_class) or ())
+                yield child, title, names, attributes.override_redirect, top or child
+                yield from below(child, top or child)
     return list(below(root(x), None))
 
 
@@ -199,24 +186,15 @@ def windows_named(pattern, x=None):
 
 
 def window_named(pattern, x=None):
-    found = windows_named(pattern, x)
-    return found[0] if found else None
+    return next(iter(windows_named(pattern, x)), None)
 
 
 def wait_window(pattern, seconds=20, x=None):
     return eventually(seconds, lambda: window_named(pattern, x))
 
 
-def wait_gone(pattern, seconds=10):
-    return eventually(seconds, lambda: not window_named(pattern))
-
-
 def windows_of(pid):
     return [win.id for win, *_ in shown() if prop(win, "_NET_WM_PID") == [pid]]
-
-
-def active_window():
-    return (prop(root(), "_NET_ACTIVE_WINDOW") or [None])[0]
 
 
 def activate(wid):
@@ -242,11 +220,8 @@ def stacked_above(upper, lower):
 
 def geometry(wid, x=None):  # (x, y, width, height) of the window's inside on the screen
     win = window(wid, x)
-    try:
-        corner, size = root(x).translate_coords(win, 0, 0), win.get_geometry()
-    except xerror.XError:
-        return None
-    return corner.x, corner.y, size.width, size.height
+    corner, size = quietly(lambda: (root(x).translate_coords(win, 0, 0), win.get_geometry()), (None, None))
+    return size and (corner.x, corner.y, size.width, size.height)
 
 
 def frame(wid):  # (left, top, right, bottom) of the window with the frame the window manager draws
@@ -258,10 +233,6 @@ def frame(wid):  # (left, top, right, bottom) of the window with the frame the w
 def menus():  # the open menus and balloons, (id, x, y, w, h): unframed windows taller than a tooltip
     found = [(win.id, *geometry(win.id)) for win, _, names, unframed, _ in shown() if unframed and "zelk" in names]
     return [menu for menu in found if menu[4] >= 40]
-
-
-def screen():  # (width, height)
-    return geometry(root().id)[2:]
 
 
 # --- the tray icon ------------------------------------------------------------
@@ -297,12 +268,8 @@ def type_text(text, delay=40):
     run("xdotool", "type", "--delay", str(delay), text)
 
 
-def click_in(wid, x, y, button=1):
+def click_in(wid, x, y, button=1):  # at x, y of the window's inside; of the screen for the root window
     run("xdotool", "mousemove", "--window", str(wid), str(x), str(y), "click", str(button))
-
-
-def click_at(x, y, button=1):
-    run("xdotool", "mousemove", str(x), str(y), "click", str(button))
 
 
 def clipboard():
@@ -329,9 +296,8 @@ def shoot(wid, name):  # a picture of the window (or "root") in $ZELK_SCREENSHOT
 def pixels(wid, x=0, y=0, width=None, height=None):  # the window's pixels, rows of 0xrrggbb, or []
     _, _, full_width, full_height = geometry(wid) or (0, 0, 0, 0)
     width, height = width or full_width - x, height or full_height - y
-    try:
-        data = window(wid).get_image(x, y, width, height, X.ZPixmap, 0xffffffff).data
-    except xerror.XError:
+    data = quietly(lambda: window(wid).get_image(x, y, width, height, X.ZPixmap, 0xffffffff).data)
+    if not data:
         return []
     values = memoryview(data).cast("I")  # 32 bits a pixel, blue first
     return [[value & 0xffffff for value in values[row * width:(row + 1) * width]] for row in range(height)]
@@ -342,18 +308,13 @@ def count_colours(wid, *colours):  # how many pixels of the window have one of t
     return sum(value in wanted for row in pixels(wid) for value in row)
 
 
-def main(argv):
-    command = argv[argv.index("--") + 1:]
+if __name__ == "__main__":
     try:
         session = Session()
     except pytest.skip.Exception as why:
         print(f"SKIP: {why}")
-        return 77
+        sys.exit(77)
     try:
-        return subprocess.run(command, check=False).returncode
+        sys.exit(subprocess.run(sys.argv[sys.argv.index("--") + 1:], check=False).returncode)
     finally:
         session.close()
-
-
-if __name__ == "__main__":
-    sys.exit(main(sys.argv[1:]))

@@ -17,22 +17,20 @@ Atspi = pytest.importorskip("gi.repository.Atspi")
 pytestmark = pytest.mark.filterwarnings("ignore::DeprecationWarning")
 
 
+def children(obj):  # one that went away meanwhile is None, and left out
+    return (child for child in map(obj.get_child_at_index, range(obj.get_child_count())) if child)
+
+
 def find(obj, name):  # the showing object below obj (depth first) with that name and actions
-    states = obj.get_state_set()
-    if not states.contains(Atspi.StateType.SHOWING):
+    if not obj.get_state_set().contains(Atspi.StateType.SHOWING):
         return None
     if obj.get_name() == name and obj.get_n_actions():
         return obj
-    children = (obj.get_child_at_index(i) for i in range(obj.get_child_count()))
-    return next((found for child in children if child and (found := find(child, name))), None)
+    return next((found for child in children(obj) if (found := find(child, name))), None)
 
 
 def control(app, window, name):
-    def found():
-        tops = [app.get_child_at_index(i) for i in range(app.get_child_count())]
-        top = next((top for top in tops if top and top.get_name() == window), None)
-        return top and find(top, name)
-    obj = eventually(10, found)
+    obj = eventually(10, lambda: next((find(top, name) for top in children(app) if top.get_name() == window), None))
     assert obj, f"'{name}' in '{window}'"
     return obj
 
@@ -47,12 +45,8 @@ def act(obj, action):  # runs the action, which must return at once
 @pytest.fixture
 def app(bus, launch):  # the program as the accessibility bus shows it
     program = launch()
-    desktop = Atspi.get_desktop(0)
-
-    def application():
-        apps = (desktop.get_child_at_index(i) for i in range(desktop.get_child_count()))
-        return next((app for app in apps if app and app.get_process_id() == program.process.pid), None)
-    found = eventually(20, application)
+    found = eventually(20, lambda: next((app for app in children(Atspi.get_desktop(0))
+                                         if app.get_process_id() == program.process.pid), None))
     assert found and wait_window(MAIN, 30), "the program shows up on the accessibility bus"
     return found
 

@@ -9,9 +9,9 @@ from itertools import groupby
 import pytest
 
 import launchers
-from actions import shows_focus
-from places import MAIN
-from session import activate, eventually, keys, pixels, run, shoot, wait_gone, wait_window
+from actions import gone, main_window, press, shows_focus
+from places import MAIN, MODALS
+from session import eventually, pixels, run, shoot, window_named
 
 pytestmark = pytest.mark.launchers("cleanroot")
 
@@ -45,15 +45,10 @@ def drawn_stretches(rows):
 
 def test_looks_as_built_here(launch, request):
     run("xdotool", "mousemove", "0", "767")  # nothing hovers over a button in either shot
-    here = launch(via=launchers.Pristine(request.config.getoption("zelk")))
-    wid = wait_window(MAIN, 30)
-    assert wid, "the program built here shows its main window"
+    here, wid = main_window(launch, via=launchers.Pristine(request.config.getoption("zelk")))
     drawn_here, plugins_here = toolbar(wid, "toolbar-here.png"), plugins(here.process.pid)
-    here.stop()
-    wait_gone(MAIN)
-    program = launch()
-    wid = wait_window(MAIN, 30)
-    assert wid, "the installed program shows its main window"
+    here.stop()  # and its windows are gone
+    program, wid = main_window(launch)
     drawn = toolbar(wid, "toolbar-clean-root.png")
     # Qt may load a plug-in at its first use: the late ones get their time.
     eventually(5, lambda: plugins(program.process.pid) == plugins_here)
@@ -68,14 +63,8 @@ def test_looks_as_built_here(launch, request):
 
 def test_f1_with_nothing_to_open_help_says_so(launch):
     # A pristine root has neither a CHM viewer nor a browser nor xdg-utils.
-    program = launch()
-    wid = wait_window(MAIN, 30)
-    assert wid, "the installed program shows its main window"
-    activate(wid)
-    keys("F1")
-    message = wait_window("^Hilfe$", 10)
-    assert message, "F1 with nothing to open help says so"
-    activate(message)
-    keys("Return")
-    assert wait_gone("^Hilfe$"), "the message closes"
+    program, _ = main_window(launch)
+    message = MODALS["help message"]
+    assert press(MAIN, "F1", lambda: window_named(message), 10, tries=1), "F1 with nothing to open help says so"
+    assert press(message, "Return", gone(message), 10, tries=1), "the message closes"
     assert program.alive()

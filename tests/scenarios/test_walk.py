@@ -13,7 +13,7 @@ import warnings
 from actions import click_icon, close_box, gone, press, second_start, shows_focus, to_tray, toolbar, tray_menu
 from actions import type_amount
 from places import COMPACT, MAIN, MODALS, WIZARD
-from session import active_window, eventually, keys, minimise, pixels, shoot, shown, stacked_above, tray_icon_centre
+from session import eventually, keys, minimise, pixels, prop, root, shoot, shown, stacked_above, tray_icon_centre
 from session import wait_window, window_named
 
 ROLES = {"main": MAIN, "compact": COMPACT, "wizard": WIZARD, **MODALS}
@@ -22,24 +22,13 @@ OPENS = [("about", "about", 2), ("autostart", "autostart", 1), ("update", "updat
          ("exit", "exit question", 1)]
 
 
-class Failure(Exception):
-    pass
-
-
-def by_role():  # the windows shown, by role
-    windows = shown()
-    return {role: [win.id for win, title, *_ in windows if re.search(pattern, title)]
-            for role, pattern in ROLES.items()}
-
-
 class Walk:
     # The model is one state: ended, splash (or "splash, 2009 rate" before the
     # wizard), main, tray, compact, "wizard <page>", or "<modal window> over <its owner>".
 
     def __init__(self, launch, rng):
         self.launch, self.rng = launch, rng
-        self.program, self.state = None, "ended"
-        self.seen = set()
+        self.program, self.state, self.seen = None, "ended", set()  # seen: the states whose windows were shot
 
     def pattern(self, state=None):
         role = (state or self.state).split(" over ")[0]
@@ -47,8 +36,7 @@ class Walk:
 
     def window(self, pattern):  # the window the model says is there
         wid = wait_window(pattern, 5)
-        if not wid:
-            raise Failure(f"no window {pattern} to act on in state {self.state}")
+        assert wid, f"no window {pattern} to act on in state {self.state}"
         return wid
 
     def moves(self, state):
@@ -106,9 +94,6 @@ class Walk:
                     todo.append(move[3])
         return first
 
-    def pairs(self):  # every (state, action) pair the model can reach from a stopped program
-        return {(state, move[1]) for state in self.ways("ended") for move in self.moves(state)}
-
     def choose(self, tried):
         # An untried move here, else the first move towards the nearest state with one, else any move.
         moves = self.moves(self.state)
@@ -127,53 +112,47 @@ class Walk:
     def check(self):
         # Waits until the program shows what the model says, or fails.
         process = self.program.process
-        if self.state == "ended" and (not self.program.ended(10) or process.returncode != 0):
-            raise Failure(f"the program did not end well (exit code {process.returncode})")
-        if self.state != "ended" and not self.program.alive():
-            raise Failure(f"the program died (exit code {process.returncode})")
-        if self.state == "ended" or self.state.startswith("splash"):
+        if self.state == "ended":
+            ended = self.program.ended(10) and process.returncode == 0
+            assert ended, f"the program did not end well (exit code {process.returncode})"
+            return
+        assert self.program.alive(), f"the program died (exit code {process.returncode})"
+        if self.state.startswith("splash"):
             return
         problems = []
         modal, owner = self.state.split(" over ") if " over " in self.state else (None, None)
+        expected = {owner, modal} if modal else {self.state.split()[0]}
 
         def holds():
-            problems.clear()
-            icon = tray_icon_centre()
+            icon, windows = tray_icon_centre(), shown()
+            windows = {role: [win.id for win, title, *_ in windows if re.search(pattern, title)]
+                       for role, pattern in ROLES.items()}
+            problems[:] = [f"{len(ids)} {role} windows" for role, ids in windows.items()
+                           if (role in expected) != bool(ids) or len(ids) > 1]
             if bool(icon) != (self.state == "tray"):
                 problems.append("a tray icon exists" if icon else "no tray icon")
-            windows = by_role()
-            expected = {owner, modal} if modal else {self.state.split()[0]}
-            for role, ids in windows.items():
-                if (role in expected) != bool(ids) or len(ids) > 1:
-                    problems.append(f"{len(ids)} {role} windows")
             if modal and not problems and not stacked_above(windows[modal][0], windows[owner][0]):
                 problems.append(f"the {modal} window is not above its owner")
             return not problems
 
-        if not eventually(8, holds):
-            raise Failure("; ".join(problems))
+        assert eventually(8, holds), "; ".join(problems)
         if self.state in ("main", "compact") or modal:
             wid = window_named(self.pattern())
-            if not eventually(5, lambda: active_window() == wid):
-                raise Failure(f"the {self.state} window is not the active window")
-            if not modal and not eventually(5, lambda: shows_focus(wid)):
-                raise Failure(f"no box of the {self.state} window shows the focus colour")
+            assert eventually(5, lambda: prop(root(), "_NET_ACTIVE_WINDOW") == [wid]), f"{self.state}: not active"
+            assert modal or eventually(5, lambda: shows_focus(wid)), f"{self.state}: no box shows the focus colour"
             if self.state not in self.seen:  # each window's picture, for the README and to look at
                 self.seen.add(self.state)
                 shoot(wid, f"walk-{self.state.split(' over ')[0].replace(' ', '-')}.png")
 
     def after_splash(self):
-        if not eventually(30, lambda: window_named(MAIN) or window_named(WIZARD)):
-            raise Failure("neither the main window nor the wizard followed the splash")
+        assert eventually(30, lambda: window_named(MAIN) or window_named(WIZARD)), "nothing followed the splash"
 
     def second_start(self):
         # Right after the first start either may take the lock; the walk goes on with the one that runs.
         first = self.program.process
         ended = second_start(self.program)
-        if not ended or ended.returncode != 0:
-            raise Failure("a second start did not end well")
-        if ended is first and not self.state.startswith("splash"):
-            raise Failure("the running program ended when started again")
+        assert ended and ended.returncode == 0, "a second start did not end well"
+        assert ended is not first or self.state.startswith("splash"), "the running program ended when started again"
 
     def minimise_and_click(self):
         minimise(self.window(MAIN))
@@ -183,11 +162,8 @@ class Walk:
     def turn_page(self, page, key=None):  # with Enter or the button's mnemonic
         key, wid = key or WIZARD_KEYS[page - 1], self.window(WIZARD)
         before = pixels(wid)
-        # The next page shows its text and button once the key has been handled.
-        if page < 3 and not press(WIZARD, key, lambda: pixels(wid) != before):
-            raise Failure(f"{key} did not turn the wizard's page")
-        if page == 3:
-            press(WIZARD, key)
+        # The next page shows its text and button once the key has been handled; after the last the model checks.
+        assert press(WIZARD, key, lambda: page == 3 or pixels(wid) != before), f"{key} did not turn the wizard's page"
 
 
 def test_walk(tray, launch, capsys):
@@ -196,8 +172,7 @@ def test_walk(tray, launch, capsys):
     replay = f"ZELK_WALK_SEED={seed} ZELK_WALK_STEPS={steps} ctest --preset sanitize -R '^walk$'"
     with capsys.disabled():
         print(f"\nrandom walk: {steps} steps, seed {seed}", flush=True)
-    rng = random.Random(seed)
-    walk, history, tried = Walk(launch, rng), [], set()
+    walk, history, tried = Walk(launch, random.Random(seed)), [], set()
     try:
         for step in range(1, steps + 1):
             _, name, action, after = walk.choose(tried)
@@ -206,18 +181,18 @@ def test_walk(tray, launch, capsys):
             action()
             walk.state = after
             # Now and then the user goes on before the program has answered.
-            if walk.state in ("main", "tray", "compact") or " over " in walk.state:
-                if rng.random() < 0.25:
-                    gap = rng.uniform(0, 0.3)
-                    history[-1] += f" (next after {gap * 1000:.0f} ms)"
-                    time.sleep(gap)
-                    continue
-            walk.check()
+            if (after in ("main", "tray", "compact") or " over " in after) and walk.rng.random() < 0.25:
+                gap = walk.rng.uniform(0, 0.3)
+                history[-1] += f" (next after {gap * 1000:.0f} ms)"
+                time.sleep(gap)  # the user's own pace, not a wait for the program
+            else:
+                walk.check()
     except Exception as failure:  # an action that broke, too, is shown with its seed
         shoot("root", "walk-failure.png")
         raise AssertionError("\n".join([*history[-15:], f"FAILED after step {len(history)}: {failure}",
                                         f"replay with: {replay}"])) from failure
-    untried = sorted(walk.pairs() - tried)
+    # Every (state, action) pair the model can reach from a stopped program, that the walk did not try.
+    untried = sorted({(state, move[1]) for state in walk.ways("ended") for move in walk.moves(state)} - tried)
     with capsys.disabled():
         print(f"coverage: {len(tried)} of {len(tried) + len(untried)} (state, action) pairs tried", flush=True)
     if untried:

@@ -5,8 +5,6 @@
 import glob
 import os
 import re
-import shutil
-import subprocess
 import tempfile
 
 import pytest
@@ -15,7 +13,7 @@ from Xlib.protocol import display as protocol, event
 
 import places
 from actions import shows_focus
-from session import eventually, geometry, keys, need, run, shoot, type_text, wait_window
+from session import click_in, eventually, geometry, keys, need, run, shoot, type_text, wait_window
 
 SOCKET = "zelk-wayland"
 
@@ -23,21 +21,17 @@ SOCKET = "zelk-wayland"
 class Weston:
     # weston's output window on the display, its XWayland display, and what its scene graph shows.
 
-    def __init__(self, session):
-        self.runtime = tempfile.mkdtemp()
-        os.environ["XDG_RUNTIME_DIR"] = self.runtime
+    def __init__(self, session, runtime):
+        os.environ["XDG_RUNTIME_DIR"] = runtime
         # No on-screen keyboard for text boxes, no panel: the output is the windows'.
-        with open(f"{self.runtime}/weston.ini", "w", encoding="utf-8") as ini:
+        with open(f"{runtime}/weston.ini", "w", encoding="utf-8") as ini:
             ini.write("[core]\nidle-time=0\n[input-method]\npath=\n[shell]\npanel-position=none\n")
-        log = f"{self.runtime}/weston.log"
-        with open(log, "w", encoding="utf-8") as out:
-            session.processes.append(subprocess.Popen(
-                ["weston", f"--config={self.runtime}/weston.ini", "--debug", "--backend=x11-backend.so",
-                 "--use-pixman", "--xwayland", f"--socket={SOCKET}", "--width=1000", "--height=700"],
-                stdout=out, stderr=out))
+        log = f"{runtime}/weston.log"
+        session.spawn("weston", f"--config={runtime}/weston.ini", f"--log={log}", "--debug", "--use-pixman",
+                      "--backend=x11-backend.so", "--xwayland", f"--socket={SOCKET}", "--width=1000", "--height=700")
         self.output = wait_window("^Weston Compositor", 10)
-        name = eventually(10, lambda: re.findall(r"xserver listening on display (:\d+)", open(log).read()))
-        assert self.output and name, f"weston starts: {open(log).read()}"
+        name = eventually(10, lambda: re.findall(r"xserver listening on display (:\d+)", run("cat", log)))
+        assert self.output and name, f"weston starts: {run('cat', log)}"
         # python-xlib keeps one table of extension events for all connections, and XWayland numbers them
         # differently: a fresh table for this one (the session's connection asks for no events).
         protocol.Display.event_classes = event.event_class.copy()
@@ -57,26 +51,20 @@ class Weston:
         return match and tuple(map(int, match.groups()))
 
     def surface(self, title):
-        match = re.search(r"surface ID (\d+),", self.view(title))
-        return match and match.group(1)
-
-    def click(self, x, y):
-        run("xdotool", "mousemove", "--window", str(self.output), str(x), str(y), "click", "1")
+        return next(iter(re.findall(r"surface ID (\d+),", self.view(title))), None)
 
     def click_view(self, title, place):
         # Clicks into the client area of a Wayland window: Qt's decoration is 3 pixels wide, its title bar 30.
         corners = self.corners(title)
-        return corners and (self.click(corners[0] + 3 + place[0], corners[1] + 30 + place[1]) or True)
+        return corners and (click_in(self.output, corners[0] + 3 + place[0], corners[1] + 30 + place[1]) or True)
 
     def x_origin(self, wid):
         # Client origin of an X window on XWayland. weston frames it itself and does not always know its
         # title, so its view is found by its size: the opaque part is the window with a border of one pixel.
         _, _, width, height = geometry(wid, self.xwayland)
-        for x1, y1, x2, y2 in re.findall(r"\[opaque: \((-?\d+), (-?\d+)\) -> \((-?\d+), (-?\d+)\)\]",
-                                         run("weston-debug", "scene-graph")):
-            if int(x2) - int(x1) == width + 2 and int(y2) - int(y1) == height + 2:
-                return int(x1) + 1, int(y1) + 1, width, height
-        return None
+        opaque = re.findall(r"opaque: \((-?\d+), (-?\d+)\) -> \((-?\d+), (-?\d+)\)", run("weston-debug", "scene-graph"))
+        return next(((x1 + 1, y1 + 1, width, height) for x1, y1, x2, y2 in (map(int, box) for box in opaque)
+                     if x2 - x1 == width + 2 and y2 - y1 == height + 2), None)
 
 
 @pytest.fixture(scope="module")
@@ -85,9 +73,8 @@ def weston(session):
     if not glob.glob("/usr/lib/*/qt6/plugins/platforms/libqwayland-generic.so"):
         pytest.skip("Qt's Wayland platform is not installed (Debian: qt6-wayland)")
     os.environ.pop("QT_QPA_PLATFORM", None)
-    started = Weston(session)
-    yield started
-    shutil.rmtree(started.runtime, ignore_errors=True)
+    with tempfile.TemporaryDirectory() as runtime:
+        yield Weston(session, runtime)
 
 
 def test_plain_start_runs_on_xwayland_centred(weston, launch):
@@ -102,7 +89,7 @@ def test_plain_start_runs_on_xwayland_centred(weston, launch):
     # Clicked once it has painted itself with the keyboard in the net box, not before.
     assert eventually(10, lambda: shows_focus(weston.output)), "it shows its focus"
     x, y, _, _ = weston.x_origin(wid)
-    weston.click(x + places.TOOLBAR["compact"][0], y + places.TOOLBAR["compact"][1])
+    click_in(weston.output, x + places.TOOLBAR["compact"][0], y + places.TOOLBAR["compact"][1])
     # (weston's window manager for X windows has no "above" state and gives tool
     # windows no input: keeping the compact window on top is the X11 suite's case.)
     assert wait_window(places.COMPACT, 10, weston.xwayland), "Ansicht wechseln opens the compact window there too"
@@ -115,30 +102,29 @@ def test_without_x_server_runs_natively(weston, launch):
 
 def test_native_wayland(weston, launch):
     launch(env={"QT_QPA_PLATFORM": "wayland"})
-    main = places.MAIN
-    assert eventually(30, lambda: weston.corners(main)), "with QT_QPA_PLATFORM=wayland the main window is Wayland's"
-    assert "of example.zelk.Zelk," in weston.view(main), "its app id is the menu entry's"
+    assert eventually(30, lambda: weston.corners(places.MAIN)), "with QT_QPA_PLATFORM=wayland the window is Wayland's"
+    assert "of example.zelk.Zelk," in weston.view(places.MAIN), "its app id is the menu entry's"
 
     def copies(net, gross):  # the gross amount of the net one, read with wl-paste
-        weston.click_view(main, places.BOXES["net"])
+        weston.click_view(places.MAIN, places.BOXES["net"])
         keys("End", "BackSpace", "BackSpace", "BackSpace")
         type_text(net)
         keys("Return")
         # Kopieren, then "Bruttowert kopieren": one copy. (Ctrl+C in a box copies twice, and
         # weston's clipboard keeper starts reading the first, then puts an empty copy over the second.)
-        weston.click_view(main, places.TOOLBAR["copy"])
+        weston.click_view(places.MAIN, places.TOOLBAR["copy"])
         if eventually(5, lambda: "role xdg_popup" in run("weston-debug", "scene-graph")):
             keys("b")
         return eventually(10, lambda: run("wl-paste", "-n", timeout=5) == gross)
 
     assert eventually(10, lambda: shows_focus(weston.output)), "it shows its focus"
     assert copies("100", "119,00")
-    weston.click_view(main, places.TOOLBAR["about"])
+    weston.click_view(places.MAIN, places.TOOLBAR["about"])
     surface = eventually(10, lambda: weston.surface("Copyright"))
     assert surface, "the about window opens"
     shoot(weston.output, "wayland-about.png")
     _, y1, x2, _ = weston.corners("Copyright")
-    weston.click(x2 - 63, y1 + 15)  # the minimise button of Qt's decoration
+    click_in(weston.output, x2 - 63, y1 + 15)  # the minimise button of Qt's decoration
     assert eventually(10, lambda: weston.surface("Copyright") not in (None, surface)), "minimised, it comes back"
     keys("Escape")
     assert eventually(10, lambda: not weston.view("Copyright")), "Escape then closes it"
