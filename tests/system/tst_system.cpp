@@ -104,10 +104,8 @@ private slots:
         QVERIFY(AutoRun::setAutoRun(u"zelk"_s, program));
         QCOMPARE(QDir(AutoRun::autostartFolder()).entryList(QDir::Files), QStringList{"zelk.desktop"});
         const QString entry = QDir(AutoRun::autostartFolder()).filePath(u"zelk.desktop"_s);
-        QFile file(entry);
-        QVERIFY(file.open(QIODevice::ReadOnly));
         QFETCH(QString, exec);
-        QVERIFY(file.readAll().contains(u"\nExec=\"%1/%2/zelk\"\n"_s.arg(m_env->path(), exec).toUtf8()));
+        QVERIFY(contentOf(entry).contains(u"\nExec=\"%1/%2/zelk\"\n"_s.arg(m_env->path(), exec).toUtf8()));
 
         const QString gio = QStandardPaths::findExecutable(u"gio"_s);
         if (gio.isEmpty())
