@@ -19,7 +19,6 @@ struct Calculation
     QString other; // the gross from the net, the net from the gross
     QLocale locale = german;
 };
-Q_DECLARE_METATYPE(Calculation)
 
 struct LocalForm
 {
@@ -28,7 +27,6 @@ struct LocalForm
     QString written; // "-": no number
     double value;    // what the locale reads back
 };
-Q_DECLARE_METATYPE(LocalForm)
 
 struct System
 {
@@ -38,7 +36,6 @@ struct System
     QByteArray servicePack;
     QString shown;
 };
-Q_DECLARE_METATYPE(System)
 
 class TestCore : public QObject
 {

@@ -62,8 +62,6 @@ QString snapshot(const QString &path)
 
 } // namespace
 
-Q_DECLARE_METATYPE(Operation)
-Q_DECLARE_METATYPE(Fault)
 
 struct Row
 {
@@ -74,7 +72,6 @@ struct Row
     QStringList shown; // what the program shows afterwards ("-" where it shows nothing)
     bool changes;      // the operation succeeds and so changes the disk
 };
-Q_DECLARE_METATYPE(Row)
 
 class TestStoreFaults : public QObject
 {

@@ -42,7 +42,6 @@ struct Store
     QString read;       // what get() gives with the default "19"
     QString value;      // saved then, and read back
 };
-Q_DECLARE_METATYPE(Store)
 
 struct List
 {
@@ -51,7 +50,6 @@ struct List
     QStringList entries;
     bool complete;
 };
-Q_DECLARE_METATYPE(List)
 
 struct Takeover
 {
@@ -61,7 +59,6 @@ struct Takeover
     QString stored;   // this version's rate before; "-": none
     QString expected; // this version's rate after; "-": none
 };
-Q_DECLARE_METATYPE(Takeover)
 
 class TestSettings : public QObject
 {

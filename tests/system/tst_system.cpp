@@ -34,7 +34,6 @@ struct Help
     Outcome outcome;
     bool notOpened; // told later that nothing showed it
 };
-Q_DECLARE_METATYPE(Help)
 
 struct Claim
 {
@@ -43,7 +42,6 @@ struct Claim
     QStringList later; // the places of a later start
     bool found;        // the later start finds the running program
 };
-Q_DECLARE_METATYPE(Claim)
 
 class TestSystem : public QObject
 {
