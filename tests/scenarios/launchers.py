@@ -90,8 +90,10 @@ class Wine(Native):
         run("wineserver", "-k")
         shutil.rmtree(self.work, ignore_errors=True)
 
-    def command(self, program):
-        return ["wine", self.program]
+    def command(self, program, *args):
+        # Debian's Wine finds its server through TMPDIR, and every program gets a TMPDIR of its own: with that,
+        # the program would run on a server of its own, whose registry `wine reg` never sees.
+        return ["env", f"TMPDIR={os.environ.get('TMPDIR', '/tmp')}", "wine", *(args or [self.program])]
 
     def store(self, program, application, rate):
         reg_add(rf"{VB}\{application}\Zelk_Satz", "x.Text", str(rate))
