@@ -184,9 +184,11 @@ def add_rate(rate):
 
 def test_portable_program_in_protected_folder(launch, launcher, release, tmp_path):
     # The zip's program where it may not write: it calculates in its compact window, keeps its list in the data
-    # folder, and stores nothing in the registry that it is not asked to.
+    # folder, and stores nothing in the registry that it is not asked to. The folder is closed to its owner but
+    # open to the group: Wine then shows no read-only attribute, as Windows shows none on a folder that its
+    # access rights close.
     folder = shutil.copytree(os.path.dirname(release[0]), f"{tmp_path}/Zelk 2010")
-    os.chmod(folder, 0o555)
+    os.chmod(folder, 0o575)
     wine("cmd", "/c", f'echo x > "{run("winepath", "-w", f"{folder}/probe").strip()}"')
     assert not os.path.exists(f"{folder}/probe"), "Wine refuses new files in a folder closed to writing"
     data = windows_folder("APPDATA", r"zelk\zelk.dat")[1]  # the application's data folder
