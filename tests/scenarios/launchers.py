@@ -44,8 +44,8 @@ VB = r"HKCU\Software\VB and VBA Program Settings"
 RUN_KEY = r"HKCU\SOFTWARE\Microsoft\Windows\CurrentVersion\Run"
 
 
-def wine(*args):
-    return subprocess.run(("wine",) + args, capture_output=True, check=False).returncode
+def wine(*args):  # its exit code; its output goes nowhere, so that no program it starts can hold a pipe open
+    return subprocess.run(("wine",) + args, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode
 
 
 def reg_value(key, name):
@@ -79,9 +79,13 @@ class Wine(Native):
         os.environ.update(WINEPREFIX=f"{self.work}/prefix", WINEARCH="win64", WINEDEBUG="-all",
                           WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d")
         run("wineboot", "-i", timeout=300)
+        run("wineserver", "-w")
+        # Wine's server opens every file for its programs. As root it would pass any permission bits, so it runs
+        # without that right, and a folder closed to its owner is closed to the program, as to a Windows user
+        # (for other users setpriv fails, and the first program starts the server).
+        sh("setpriv", "--bounding-set=-dac_override,-dac_read_search", "wineserver", "--persistent=600")
         reg_add(r"HKCU\Software\Wine", "Version", "win10")
         reg_add(r"HKCU\Software\Wine\Fonts\Replacements", "Arial", "Liberation Sans")
-        run("wineserver", "-w")
 
     def __enter__(self):
         return self
@@ -90,8 +94,10 @@ class Wine(Native):
         run("wineserver", "-k")
         shutil.rmtree(self.work, ignore_errors=True)
 
-    def command(self, program):
-        return ["wine", self.program]
+    def command(self, program, *args):
+        # Debian's Wine finds its server through TMPDIR, and every program gets a TMPDIR of its own: with that,
+        # the program would run on a server of its own, whose registry `wine reg` never sees.
+        return ["env", f"TMPDIR={os.environ.get('TMPDIR', '/tmp')}", "wine", *(args or [self.program])]
 
     def store(self, program, application, rate):
         reg_add(rf"{VB}\{application}\Zelk_Satz", "x.Text", str(rate))
