@@ -174,7 +174,8 @@ StoreResult FileStore::replace(const QString &linkOrFile, const QByteArray &cont
         QFile touched(filePath);
         for (const int milliseconds : {1, 1000, 2000}) {
             if (!touched.open(QIODevice::ReadOnly)
-                || !touched.setFileTime(before.lastModified().addMSecs(milliseconds), QFileDevice::FileModificationTime)
+                || !touched.setFileTime(before.lastModified().addMSecs(milliseconds),
+                                        QFileDevice::FileModificationTime)
                 || QFileInfo(filePath).lastModified() != before.lastModified())
                 break;
             touched.close();

@@ -62,7 +62,6 @@ QString snapshot(const QString &path)
 
 } // namespace
 
-
 struct Row
 {
     Operation operation;
