@@ -76,8 +76,11 @@ class Wine(Native):
         super().__init__(os.path.realpath(exe))
         assert os.path.isfile(os.path.join(os.path.dirname(self.program), "zelk.chm")), "no zelk.chm beside zelk.exe"
         self.work = tempfile.mkdtemp(prefix="zelk-wine-")
-        os.environ.update(WINEPREFIX=f"{self.work}/prefix", WINEARCH="win64", WINEDEBUG="-all",
-                          WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d")
+        # German, as its users' Windows is: every Wine process writes the number formats of its own locale into
+        # the user's registry, and the program shows those it finds there, so the suite's own wine commands are
+        # German too. Wine reads LC_ALL where the system lacks that locale; LANG alone does not do.
+        os.environ.update(WINEPREFIX=f"{self.work}/prefix", WINEARCH="win64", WINEDEBUG="-all", LANG="de_DE.UTF-8",
+                          LC_ALL="de_DE.UTF-8", WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d")
         run("wineboot", "-i", timeout=300)
         run("wineserver", "-w")
         # Wine's server opens every file for its programs. As root it would pass any permission bits, so it runs
