@@ -109,7 +109,6 @@ struct Enter
     QString message; // a word of the message shown; none when empty
     QLocale locale = QLocale(QLocale::German, QLocale::Germany);
 };
-Q_DECLARE_METATYPE(Enter)
 
 struct Input
 {
@@ -121,7 +120,6 @@ struct Input
     bool warns;  // "Falsche Eingabe"
     bool copies; // the box's whole text is on the clipboard after
 };
-Q_DECLARE_METATYPE(Input)
 
 struct Command
 {
@@ -137,7 +135,6 @@ struct Command
     QString window; // "main" or "compact"
     QString stored; // the rate a new window shows after; 7 before
 };
-Q_DECLARE_METATYPE(Command)
 
 class TestUi : public QObject
 {
