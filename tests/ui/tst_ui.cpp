@@ -43,6 +43,8 @@
 #include <QTextDocument>
 #include <QToolButton>
 
+#include <optional>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -108,6 +110,7 @@ struct Enter
     QString gross;
     QString message; // a word of the message shown; none when empty
     QLocale locale = QLocale(QLocale::German, QLocale::Germany);
+    std::optional<QString> stored = {}; // stored for the box to read; else the rate is put in
 };
 
 struct Input
@@ -210,6 +213,7 @@ private slots:
     void enter_data()
     {
         const QLocale english(QLocale::English, QLocale::UnitedStates);
+        const QLocale german(QLocale::German, QLocale::Germany);
         // clang-format off
         table<Enter>({
             {"net 100", {"19", "netBox", "100", "100", "19,00", "119,00", ""}},
@@ -222,6 +226,11 @@ private slots:
             {"rate -100", {"-100", "grossBox", "100", "", "", "100", "kein Ergebnis"}},
             // The example amount as the user's locale writes it.
             {"English fraction", {"19", "netBox", "1/2", "1/2", "", "", "wie 100 oder 99.95 ein", english}},
+            // A stored rate reads whichever locale stored it: a rate is never grouped.
+            {"German rate, English user", {"16.5", "netBox", "100", "100", "16.50", "116.50", "", english, "16,5"}},
+            {"English rate, German user", {"7,5", "netBox", "100", "100", "7,50", "107,50", "", german, "7.5"}},
+            {"nothing stored", {"19", "netBox", "100", "100", "19.00", "119.00", "", english, ""}},
+            {"not a number", {"16 %", "netBox", "100", "100", "", "", "Mehrwertsteuersatz", english, "16 %"}},
         });
         // clang-format on
     }
@@ -229,7 +238,12 @@ private slots:
     {
         QFETCH(Enter, row);
         QLocale::setDefault(row.locale);
-        box("rateBox")->setText(row.rate);
+        if (row.stored) {
+            QVERIFY(!RateSetting::save(*row.stored).failed());
+            m_boxes->showStoredRate();
+        } else {
+            box("rateBox")->setText(row.rate);
+        }
         QTest::keyClicks(box(row.box), row.typed);
         MessageRecorder messages;
         QTest::keyClick(box(row.box), Qt::Key_Return);
@@ -242,6 +256,9 @@ private slots:
         QCOMPARE(box("vatBox")->text(), row.vat);
         QCOMPARE(box("grossBox")->text(), row.gross);
         QCOMPARE(box("rateBox")->text(), row.rate);
+        // What is stored is what the box shows, whenever it is saved again.
+        m_boxes->saveRate();
+        QCOMPARE(RateSetting::read(), row.rate);
     }
 
     // Once the user changes an amount or the rate, the amounts computed from
@@ -451,37 +468,6 @@ private slots:
         QCOMPARE(useStoredValues(rateBox), QStringList{"Zelk.-Satz"} + after);
         QCOMPARE(messages.seen(), QStringList());
         QCOMPARE(contentOf(EntryList::backupPath(file)), damaged ? content : QByteArray("(missing)"));
-    }
-
-    // A stored rate reads whichever locale stored it: a rate is never grouped.
-    void storedRateInEitherForm_data()
-    {
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<QLocale>("locale");
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<QString>("vat"); // of net 100
-        const QLocale english(QLocale::English, QLocale::UnitedStates);
-        QTest::newRow("German rate, English user") << u"16,5"_s << english << u"16.5"_s << u"16.50"_s;
-        QTest::newRow("English rate, German user")
-            << u"7.5"_s << QLocale(QLocale::German) << u"7,5"_s << u"7,50"_s;
-        QTest::newRow("nothing stored") << u""_s << english << u"19"_s << u"19.00"_s;
-        QTest::newRow("not a number") << u"16 %"_s << english << u"16 %"_s << u""_s;
-    }
-    void storedRateInEitherForm()
-    {
-        QFETCH(QString, stored);
-        QFETCH(QLocale, locale);
-        QLocale::setDefault(locale);
-        QVERIFY(!RateSetting::save(stored).failed());
-        m_boxes->showStoredRate();
-        QTEST(box("rateBox")->text(), "shown");
-        QTest::keyClicks(box("netBox"), u"100"_s);
-        MessageRecorder messages;
-        QTest::keyClick(box("netBox"), Qt::Key_Return);
-        QTEST(box("vatBox")->text(), "vat");
-        // What is stored is what the box shows, whenever it is saved again.
-        m_boxes->saveRate();
-        QCOMPARE(RateSetting::read(), box("rateBox")->text());
     }
 
     void fontShrinksOnlyToFit_data()
