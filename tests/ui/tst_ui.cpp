@@ -136,7 +136,8 @@ struct Enter
 
 struct Input
 {
-    QString path; // "key", "keys", or how the clipboard's text is put in
+    QString
+        path; // "key", "keys", how the clipboard's text is put in, or "back by" how the box is come back to
     QString box;
     QString before; // the box's text, the cursor at its end
     QString input;  // the key or keys, or the text on the clipboard
@@ -344,6 +345,11 @@ private slots:
         // The rate takes any key, up to five.
         QTest::newRow("letter in the rate") << Input{"key", "rateBox", "12", "A", "12a", false, false};
         QTest::newRow("rate of five") << Input{"keys", "rateBox", "", "99,991", "99,99", false, false};
+        // Left for another control, a box shows its start; the user who comes back goes on at the end (by the
+        // program or an assistive tool), replaces the whole (by Tab) or types where the click put the cursor.
+        QTest::newRow("back by the program or an assistive tool") << Input{"back by focus", "netBox", "123", "4", "1234", false, false};
+        QTest::newRow("back by Tab") << Input{"back by Tab", "netBox", "123", "4", "4", false, false};
+        QTest::newRow("back by a click before the text") << Input{"back by click", "netBox", "123", "4", "4123", false, false};
         for (const char *path : {"Shift+Insert", "context menu", "drop", "middle click"}) {
             QTest::addRow("%s, digits", path) << Input{path, "netBox", "12", "3,5", "123,5", false, false};
             QTest::addRow("%s, letters", path) << Input{path, "grossBox", "12", "abc", "12", true, false};
@@ -370,6 +376,9 @@ private slots:
         const QClipboard::Mode mode = selection ? QClipboard::Selection : QClipboard::Clipboard;
         QGuiApplication::clipboard()->setText(pasted, mode);
         TextBox *target = box(row.box);
+        // The focus leaves a box, and comes back, in the active window.
+        m_panel->activateWindow();
+        QTRY_VERIFY(m_panel->isActiveWindow());
         target->setFocus();
         target->setText(row.before);
         target->end(false);
@@ -380,6 +389,17 @@ private slots:
         } else if (row.path == u"key"_s) {
             const QKeyCombination key = QKeySequence(row.input)[0];
             QTest::keyClick(target, key.key(), key.keyboardModifiers());
+        } else if (row.path.startsWith(u"back"_s)) {
+            QTest::keyClick(target, Qt::Key_Tab);
+            QVERIFY(!target->hasFocus());
+            QCOMPARE(target->cursorPosition(), 0);
+            if (row.path == u"back by focus"_s)
+                target->setFocus();
+            else if (row.path == u"back by Tab"_s)
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+            else
+                QTest::mouseClick(target, Qt::LeftButton, {}, QPoint(3, target->height() / 2));
+            QTest::keyClicks(target, row.input);
         } else if (row.path == u"Shift+Insert"_s) {
             QTest::keyClick(target, Qt::Key_Insert, Qt::ShiftModifier);
         } else if (selection) {
@@ -399,38 +419,6 @@ private slots:
         QCOMPARE(target->text(), row.after);
         QCOMPARE(messages.seen(), row.warns ? QStringList{wrongKey} : QStringList());
         QCOMPARE(QGuiApplication::clipboard()->text(mode), row.copies ? row.before : pasted);
-    }
-
-    // Left for another control, a box shows its start; the user who comes back
-    // goes on at the end (by the program or an assistive tool), replaces the
-    // whole (by Tab) or types where the click put the cursor.
-    void comingBackToABox_data()
-    {
-        QTest::addColumn<QString>("how");
-        QTest::addColumn<QString>("after");
-        QTest::newRow("the program or an assistive tool") << u"focus"_s << u"1234"_s;
-        QTest::newRow("Tab") << u"Tab"_s << u"4"_s;
-        QTest::newRow("a click before the text") << u"click"_s << u"4123"_s;
-    }
-    void comingBackToABox()
-    {
-        QFETCH(QString, how);
-        m_panel->activateWindow();
-        QTRY_VERIFY(m_panel->isActiveWindow());
-        TextBox *net = box("netBox");
-        net->setFocus();
-        QTest::keyClicks(net, u"123"_s);
-        QTest::keyClick(net, Qt::Key_Tab);
-        QVERIFY(!net->hasFocus());
-        QCOMPARE(net->cursorPosition(), 0);
-        if (how == u"focus"_s)
-            net->setFocus();
-        else if (how == u"Tab"_s)
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
-        else
-            QTest::mouseClick(net, Qt::LeftButton, {}, QPoint(3, net->height() / 2));
-        QTest::keyClicks(net, u"4"_s);
-        QTEST(net->text(), "after");
     }
 
     void storedValues_data()
@@ -982,8 +970,6 @@ private slots:
         QApplication::setActiveWindow(wizard);
         QVERIFY(QTest::qWaitForWindowActive(wizard));
         auto *page = wizard->findChild<QLabel *>(u"pageLabel"_s);
-        const auto button
-            = [&wizard](const char *name) { return wizard->findChild<CommandButton *>(QLatin1String(name)); };
         const auto shownButtons = [&wizard] {
             QStringList shown;
             for (CommandButton *each : wizard->findChildren<CommandButton *>()) {
@@ -994,11 +980,12 @@ private slots:
         };
         // Each page's default button has the focus and takes Enter.
         const auto press = [&](const char *name) {
-            QCOMPARE(QApplication::focusWidget(), button(name));
+            auto *button = wizard->findChild<CommandButton *>(QLatin1String(name));
+            QCOMPARE(QApplication::focusWidget(), button);
             if (way == u"Enter"_s)
-                QTest::keyClick(button(name), Qt::Key_Return);
+                QTest::keyClick(button, Qt::Key_Return);
             else
-                button(name)->click();
+                button->click();
         };
         QVERIFY(page->text().startsWith(u"Sie haben bisher Zelk. %1 verwendet."_s.arg(year)));
         QCOMPARE(shownButtons(), (QStringList{"nextButton", "cancelButton"}));
@@ -1019,7 +1006,7 @@ private slots:
         QCOMPARE(RateSetting::read(), rate);
         const bool cancel = way == u"cancel"_s;
         if (cancel) {
-            button("cancelButton")->click();
+            wizard->findChild<CommandButton *>(u"cancelButton"_s)->click();
             wizard->close();
         } else {
             press("takeOverButton");
