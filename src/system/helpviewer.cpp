@@ -1,5 +1,6 @@
 #include "system/helpviewer.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QProcess>
 
@@ -39,25 +40,30 @@ bool displayTopic(const QString &helpFile)
 const int nothingToOpenWith = 3;
 
 // Hands the file to the desktop's opener. It is not waited for: the viewer it
-// starts may run for hours. When it finds nothing, notOpened hears of it.
+// starts may run for hours. When it finds nothing, notOpened hears of it while
+// the context lives. The opener belongs to the program, not to the context: a
+// window closed just as the opener ended would otherwise hear of it halfway
+// through its own destruction.
 void openWithDesktop(const QString &file, QObject *context,
                      const std::function<void(const QString &)> &notOpened)
 {
-    auto *opener = new QProcess(context);
+    auto *opener = new QProcess(QCoreApplication::instance());
     opener->setProcessChannelMode(QProcess::ForwardedChannels);
-    QObject::connect(opener, &QProcess::finished, opener,
-                     [opener, file, notOpened](int exitCode, QProcess::ExitStatus status) {
+    QObject::connect(opener, &QProcess::finished, context,
+                     [file, notOpened](int exitCode, QProcess::ExitStatus status) {
                          if (status == QProcess::NormalExit && exitCode == nothingToOpenWith)
                              notOpened(file);
-                         opener->deleteLater();
                      });
-    QObject::connect(opener, &QProcess::errorOccurred, opener,
-                     [opener, file, notOpened](QProcess::ProcessError error) {
-                         if (error != QProcess::FailedToStart)
-                             return;
-                         notOpened(file);
-                         opener->deleteLater();
+    QObject::connect(opener, &QProcess::errorOccurred, context,
+                     [file, notOpened](QProcess::ProcessError error) {
+                         if (error == QProcess::FailedToStart)
+                             notOpened(file);
                      });
+    QObject::connect(opener, &QProcess::finished, opener, &QObject::deleteLater);
+    QObject::connect(opener, &QProcess::errorOccurred, opener, [opener](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart)
+            opener->deleteLater();
+    });
     opener->start(QStringLiteral("xdg-open"), {file});
 }
 #endif

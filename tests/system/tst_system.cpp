@@ -8,10 +8,12 @@
 #include "system/windowreach.h"
 #include "system/windowsystem.h"
 
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QStandardPaths>
+#include <QThread>
 #include <QTimer>
 #include <QWidget>
 
@@ -225,6 +227,33 @@ private slots:
         QCOMPARE(notOpened.size(), int(row.notOpened));
     }
 
+    // The window that asked is closed just as the opener has found nothing: it hears nothing more.
+    void windowClosedBeforeTheOpenerEnds()
+    {
+        const QString pid = m_env->filePath("opener.pid");
+        writeFile(m_env->filePath("bin/xdg-open"), u"#!/bin/sh\necho $$ > '%1'\nexit 3\n"_s.arg(pid).toUtf8(),
+                  true);
+        qputenv("PATH", (m_env->filePath("bin") + u':' + m_systemPath).toLocal8Bit());
+        const QString index = m_env->filePath("index.html");
+        writeFile(index, {});
+        auto *window = new QWidget;
+        int told = 0;
+        HelpViewer::showHelp({}, index, window, [&told](const QString &) { ++told; });
+        // Ended (a zombie, or gone), but the program has not heard of it: no events run until the window is
+        // gone.
+        const auto ended = [&pid] {
+            const QByteArray stat
+                = contentOf(u"/proc/"_s + QString::fromUtf8(contentOf(pid)).trimmed() + u"/stat"_s);
+            return QFile::exists(pid) && (stat == "(missing)" || stat.contains(") Z "));
+        };
+        QDeadlineTimer limit(10000);
+        while (!limit.hasExpired() && !ended())
+            QThread::msleep(10);
+        QVERIFY(!limit.hasExpired());
+        delete window;
+        QCoreApplication::processEvents();
+        QCOMPARE(told, 0);
+    }
     void secondStartWakesTheFirst()
     {
         SingleInstance first({m_env->path()});
