@@ -21,6 +21,7 @@
 #include "ui/info/aboutwindow.h"
 #include "ui/info/donationwindow.h"
 #include "ui/main/mainwindow.h"
+#include "ui/main/trayicon.h"
 #include "ui/setup/autostartwindow.h"
 #include "ui/setup/migrationwizard.h"
 
@@ -723,6 +724,14 @@ private slots:
                 QCOMPARE(popupOpenedBy(open), button->menu()->objectName());
             QCOMPARE(triggered.size(), 0);
         }
+        // The tray icon answers after its own event has returned, its menu without a loop of its own: an
+        // entry that hides the icon must never run inside the icon's event.
+        auto *icon = m_main->findChild<QSystemTrayIcon *>();
+        QCOMPARE(popupOpenedBy([icon] { emit icon->activated(QSystemTrayIcon::Context); }), u"trayMenu"_s);
+        QSignalSpy clicked(m_main->findChild<TrayIcon *>(), &TrayIcon::activated);
+        emit icon->activated(QSystemTrayIcon::Trigger);
+        QCOMPARE(clicked.size(), 0);
+        QTRY_COMPARE(clicked.size(), 1);
     }
 
     // A box's text shows whole in either window, set or typed, and stays so while the window's on-top
