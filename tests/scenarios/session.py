@@ -285,12 +285,14 @@ def clear_clipboard():
 
 # --- pixels -------------------------------------------------------------------
 
-def shoot(wid, name):  # a picture of the window (or "root") in $ZELK_SCREENSHOTS, for the README and failures
-    folder = os.environ.get("ZELK_SCREENSHOTS")
-    if folder and wid:
+def shoot(wid, name):
+    # A picture of the window (or "root") in $ZELK_SCREENSHOTS, else in the temporary folder's zelk-screenshots,
+    # for the README, for failures and for the cases that read text in it.
+    folder = os.environ.get("ZELK_SCREENSHOTS") or os.path.join(tempfile.gettempdir(), "zelk-screenshots")
+    if wid:
         os.makedirs(folder, exist_ok=True)
         run("import", "-window", str(wid), os.path.join(folder, name))
-    return folder and wid and os.path.join(folder, name)
+    return wid and os.path.join(folder, name)
 
 
 def pixels(wid, x=0, y=0, width=None, height=None):  # the window's pixels, rows of 0xrrggbb, or []
