@@ -35,7 +35,8 @@ QToolButton *ToolBar::addButton(QAction *action, int width, Caption caption, QMe
     button->setIconSize(QSize(16, 16));
     if (caption == Caption::Shown) {
         // What is written on the button is what a voice-control user says; a
-        // tip that only repeats it is left out.
+        // tip that only repeats it is left out. Another tip is what assistive
+        // tools read as the description.
         QString name = action->text();
         name.remove(QLatin1Char('&'));
         button->setText(action->text());
@@ -43,8 +44,6 @@ QToolButton *ToolBar::addButton(QAction *action, int width, Caption caption, QMe
         button->setAccessibleName(name);
         if (action->toolTip() == name)
             button->setToolTip(QString());
-        else
-            button->setAccessibleDescription(action->toolTip());
     }
     button->setMinimumWidth(width);
     button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
