@@ -8,10 +8,18 @@ import pytest
 from actions import click_icon, main_window, press, read_box, second_start, shows_focus, to_tray, toolbar, tray_menu
 from actions import type_amount
 from places import MAIN, MODALS, WIZARD
-from session import (eventually, frame, geometry, menus, minimise, root, shoot, tray_icon_centre, type_text,
-                     wait_window, windows_named, windows_of, wm_state)
+from session import (eventually, frame, geometry, menus, minimise, prop, root, shoot, tray_icon_centre, type_text,
+                     wait_window, window, windows_named, windows_of, wm_state)
 
 pytestmark = pytest.mark.launchers("x11")
+
+
+def icon_sizes(wid):  # the widths of the images in the window's _NET_WM_ICON: width, height, pixels, ...
+    values, sizes = prop(window(wid), "_NET_WM_ICON") or [], []
+    while values:
+        sizes.append(values[0])
+        values = values[2 + values[0] * values[1]:]
+    return sizes
 
 
 @pytest.mark.launchers("x11", "cleanroot")
@@ -20,6 +28,9 @@ def test_splash_comes_first_for_three_seconds(launch):
     splash = eventually(10, lambda: windows_of(program.process.pid))
     shown = time.monotonic()
     assert splash and not windows_named(MAIN), "the splash window comes first, alone"
+    # A window without an icon of its own shows the program's, drawn for the task bar's small size (Qt's own
+    # stand-in has 48 pixels only).
+    assert 16 in icon_sizes(splash[0]), "with the program's icon"
     shoot(splash[0], "splash.png")
     wid = wait_window(MAIN, 60)
     # How long the start before and the main window after take depends on the
@@ -66,8 +77,8 @@ def test_windows_lie_on_screen(launch):
     # Twice the size: the main window is wider than the screen, the about window taller.
     _, wid = main_window(launch, env={"QT_SCALE_FACTOR": "2"})
     about = toolbar("about", MODALS["about"], scale=2)
-    for window in (wid, about):
-        assert window and eventually(5, lambda: min(frame(window)[:2]) >= 0), "left edge and title bar on screen"
+    for placed in (wid, about):
+        assert placed and eventually(5, lambda: min(frame(placed)[:2]) >= 0), "left edge and title bar on screen"
 
 
 def test_minimised_without_tray_host_is_iconified(launch):

@@ -15,6 +15,7 @@
 #include "ui/calculator/calculatorboxes.h"
 #include "ui/compact/compactwindow.h"
 #include "ui/controls/commandbutton.h"
+#include "ui/controls/frame.h"
 #include "ui/controls/programlook.h"
 #include "ui/controls/textbox.h"
 #include "ui/controls/toolbar.h"
@@ -81,6 +82,25 @@ std::pair<QRect, QSize> captionRoom(QWidget *widget)
     if (!button->icon().isNull())
         needed.rwidth() += button->iconSize().width() + 4;
     return {button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button), needed};
+}
+
+// Whether the frame's caption is drawn: glyphs cover more rows of its strip than the border's two lines.
+bool captionDrawn(Frame *frame)
+{
+    const QImage image = frame->grab().toImage();
+    const QRect strip(8, 0, frame->fontMetrics().horizontalAdvance(frame->caption()),
+                      frame->fontMetrics().height());
+    int rows = 0;
+    for (int y = strip.top(); y <= strip.bottom(); ++y) {
+        for (int x = strip.left(); x <= strip.right(); ++x) {
+            // Left of the caption, above the border: the background.
+            if (image.pixel(x, y) != image.pixel(2, 1)) {
+                ++rows;
+                break;
+            }
+        }
+    }
+    return rows > 2;
 }
 
 // Opens the box's context menu from the keyboard, triggers the entry captioned choose (its key left
@@ -825,6 +845,8 @@ private slots:
                 continue;
             if (widget->isEnabled() && widget->focusPolicy() & Qt::TabFocus)
                 takesFocus.insert(widget);
+            if (auto *frame = qobject_cast<Frame *>(widget); frame && !frame->caption().isEmpty())
+                QVERIFY2(captionDrawn(frame), qPrintable(frame->caption()));
             const auto [room, needed] = captionRoom(widget);
             const QString text = widget->property("text").toString();
             if (!text.isEmpty() && needed.isValid()) {
