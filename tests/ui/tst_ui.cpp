@@ -499,8 +499,12 @@ private slots:
                  }),
                  u"storedValuesMenu"_s);
         QCOMPARE(useStoredValues(rateBox), QStringList{"Zelk.-Satz"} + row.shown);
+        // Worked in the net box, the user uses the rate's list: a chosen rate takes the cursor along.
+        box("netBox")->setFocus();
         useStoredValues(rateBox, row.command);
-        QCOMPARE(rateBox->text(), row.command.startsWith(u"choose "_s) ? row.command.mid(7) : row.rate);
+        const bool chosen = row.command.startsWith(u"choose "_s);
+        QCOMPARE(rateBox->text(), chosen ? row.command.mid(7) : row.rate);
+        QCOMPARE(m_panel->focusWidget(), chosen ? rateBox : box("netBox"));
         QCOMPARE(useStoredValues(rateBox), QStringList{"Zelk.-Satz"} + row.after);
         QCOMPARE(messages.seen(), QStringList());
         QCOMPARE(contentOf(EntryList::backupPath(file)), row.damaged ? row.content : QByteArray("(missing)"));
