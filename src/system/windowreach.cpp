@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QEvent>
 #include <QPointer>
-#include <QSet>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
@@ -120,21 +119,19 @@ protected:
         if (event->type() != QEvent::Show || !watched->isWidgetType())
             return false;
         auto *window = static_cast<QWidget *>(watched);
-        if (!window->isWindow() || window->windowFlags().testFlag(Qt::WindowMinimizeButtonHint)
-            || m_watched.contains(window->windowHandle()))
-            return false;
+        // The mark lives and dies with the native window, so that a window shown again is watched once.
+        const char *watchedMark = "zelkMinimiseWatched";
         QWindow *handle = window->windowHandle();
-        m_watched.insert(handle);
-        connect(handle, &QObject::destroyed, this, [this, handle] { m_watched.remove(handle); });
+        if (!window->isWindow() || window->windowFlags().testFlag(Qt::WindowMinimizeButtonHint)
+            || handle->property(watchedMark).toBool())
+            return false;
+        handle->setProperty(watchedMark, true);
         connect(handle, &QWindow::windowStateChanged, window, [window](Qt::WindowState state) {
             if (state == Qt::WindowMinimized)
                 runAfterThisEvent(window, [window] { mapAnew(window); });
         });
         return false;
     }
-
-private:
-    QSet<QWindow *> m_watched;
 };
 
 } // namespace
