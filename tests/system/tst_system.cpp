@@ -56,10 +56,9 @@ class TestSystem : public QObject
     static QString standIn(const QString &folder, const char *name, int code)
     {
         const QString program = QDir(folder).filePath(QLatin1String(name));
-        writeFile(
-            program,
-            u"#!/bin/sh\nprintf '%s' \"$*\" > '%1.started'\nexit %2\n"_s.arg(program).arg(code).toUtf8(),
-            true);
+        const QString script
+            = u"#!/bin/sh\nprintf '%s' \"$*\" > '%1.started'\nexit %2\n"_s.arg(program).arg(code);
+        writeFile(program, script.toUtf8(), true);
         return program;
     }
 
