@@ -26,6 +26,7 @@
 #include <QTimer>
 
 #include <unistd.h>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -33,10 +34,6 @@ namespace {
 
 enum class Operation { RateSave, RateDelete, ListAdd, ListRemove, AutostartEnter, AutostartRemove };
 enum class Fault { ReadOnlyFolder, ReadOnlyFile, UnreadableFile, FolderIsFile, FullDisk };
-
-const QByteArray storedRate = QByteArrayLiteral("[Zelk_Satz]\nx.Text=16\n");
-const QByteArray storedList = QByteArrayLiteral("# Zelk. 2010 entry list 1\n16\n5,5\n");
-const QByteArray storedEntry = QByteArrayLiteral("[Desktop Entry]\nType=Application\nExec=/alt/zelk\n");
 
 // What a folder holds, as far as the test user can see it: names, sizes,
 // times, permissions and the bytes of every readable file. For a file in the
@@ -80,22 +77,24 @@ class TestStoreFaults : public QObject
     QString m_filler;
     QString m_lockedFolder;
 
-    // The file that the operation changes, below the test environment.
-    static QString fileOf(Operation operation)
+    // The file that the operation changes, below the test environment, and what it holds before.
+    static std::pair<QString, QByteArray> storeOf(Operation operation)
     {
         switch (operation) {
         case Operation::RateSave:
         case Operation::RateDelete:
-            return SettingsStore::location(u"Zelk_2010"_s);
+            return {SettingsStore::location(u"Zelk_2010"_s), "[Zelk_Satz]\nx.Text=16\n"};
         case Operation::ListAdd:
         case Operation::ListRemove:
-            return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + u"/zelk.dat"_s;
+            return {QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + u"/zelk.dat"_s,
+                    "# Zelk. 2010 entry list 1\n16\n5,5\n"};
         case Operation::AutostartEnter:
         case Operation::AutostartRemove:
-            return AutoRun::autostartFolder() + u'/'
-                + AutoRun::entryNameFor(QCoreApplication::applicationFilePath()) + u".desktop"_s;
+            return {AutoRun::autostartFolder() + u'/'
+                        + AutoRun::entryNameFor(QCoreApplication::applicationFilePath()) + u".desktop"_s,
+                    "[Desktop Entry]\nType=Application\nExec=/alt/zelk\n"};
         }
-        return QString();
+        return {};
     }
 
     // A new main window, as after "Ansicht wechseln" and back: it shows what
@@ -177,75 +176,62 @@ private slots:
         const QString notFolder = u"ist kein Ordner, sondern eine Datei."_s;
         const QString full = u"ist kein Platz mehr frei."_s;
 
-        const QStringList rate{"16"};
-        const QStringList noRate{"19"};
-        const QStringList list{"16", "5,5"};
-        const QStringList defaults{"19", "7"};
-        const QStringList nothing{"-"};
-
         // clang-format off
         table<Row>({
-            {"rate save, read-only folder", {Operation::RateSave, Fault::ReadOnlyFolder, rateSave, readOnly, rate, false}},
-            {"rate save, read-only file", {Operation::RateSave, Fault::ReadOnlyFile, rateSave, readOnly, rate, false}},
-            {"rate save, unreadable file", {Operation::RateSave, Fault::UnreadableFile, rateSave, unreadable, noRate, false}},
-            {"rate save, folder is a file", {Operation::RateSave, Fault::FolderIsFile, rateSave, notFolder, noRate, false}},
-            {"rate save, full disk", {Operation::RateSave, Fault::FullDisk, rateSave, full, rate, false}},
-            {"rate delete, read-only folder", {Operation::RateDelete, Fault::ReadOnlyFolder, rateDelete, readOnly, rate, false}},
-            {"rate delete, read-only file", {Operation::RateDelete, Fault::ReadOnlyFile, rateDelete, readOnly, rate, false}},
-            {"rate delete, unreadable file", {Operation::RateDelete, Fault::UnreadableFile, rateDelete, unreadable, noRate, false}},
+            {"rate save, read-only folder", {Operation::RateSave, Fault::ReadOnlyFolder, rateSave, readOnly, {"16"}, false}},
+            {"rate save, read-only file", {Operation::RateSave, Fault::ReadOnlyFile, rateSave, readOnly, {"16"}, false}},
+            {"rate save, unreadable file", {Operation::RateSave, Fault::UnreadableFile, rateSave, unreadable, {"19"}, false}},
+            {"rate save, folder is a file", {Operation::RateSave, Fault::FolderIsFile, rateSave, notFolder, {"19"}, false}},
+            {"rate save, full disk", {Operation::RateSave, Fault::FullDisk, rateSave, full, {"16"}, false}},
+            {"rate delete, read-only folder", {Operation::RateDelete, Fault::ReadOnlyFolder, rateDelete, readOnly, {"16"}, false}},
+            {"rate delete, read-only file", {Operation::RateDelete, Fault::ReadOnlyFile, rateDelete, readOnly, {"16"}, false}},
+            {"rate delete, unreadable file", {Operation::RateDelete, Fault::UnreadableFile, rateDelete, unreadable, {"19"}, false}},
             // Nothing can be stored there, so there is nothing to delete: no message.
-            {"rate delete, folder is a file", {Operation::RateDelete, Fault::FolderIsFile, QString(), QString(), noRate, false}},
-            {"rate delete, full disk", {Operation::RateDelete, Fault::FullDisk, rateDelete, full, rate, false}},
-            {"list add, read-only folder", {Operation::ListAdd, Fault::ReadOnlyFolder, listAdd, readOnly, list, false}},
-            {"list add, read-only file", {Operation::ListAdd, Fault::ReadOnlyFile, listAdd, readOnly, list, false}},
-            {"list add, unreadable file", {Operation::ListAdd, Fault::UnreadableFile, listAdd, unreadable, defaults, false}},
-            {"list add, folder is a file", {Operation::ListAdd, Fault::FolderIsFile, listAdd, notFolder, defaults, false}},
-            {"list add, full disk", {Operation::ListAdd, Fault::FullDisk, listAdd, full, list, false}},
-            {"list remove, read-only folder", {Operation::ListRemove, Fault::ReadOnlyFolder, listRemove5, readOnly, list, false}},
-            {"list remove, read-only file", {Operation::ListRemove, Fault::ReadOnlyFile, listRemove5, readOnly, list, false}},
-            {"list remove, unreadable file", {Operation::ListRemove, Fault::UnreadableFile, listRemove7, unreadable, defaults, false}},
-            {"list remove, folder is a file", {Operation::ListRemove, Fault::FolderIsFile, listRemove7, notFolder, defaults, false}},
-            {"list remove, full disk", {Operation::ListRemove, Fault::FullDisk, listRemove5, full, list, false}},
-            {"autostart enter, read-only folder", {Operation::AutostartEnter, Fault::ReadOnlyFolder, enter, readOnly, nothing, false}},
-            {"autostart enter, read-only file", {Operation::AutostartEnter, Fault::ReadOnlyFile, enter, readOnly, nothing, false}},
+            {"rate delete, folder is a file", {Operation::RateDelete, Fault::FolderIsFile, QString(), QString(), {"19"}, false}},
+            {"rate delete, full disk", {Operation::RateDelete, Fault::FullDisk, rateDelete, full, {"16"}, false}},
+            {"list add, read-only folder", {Operation::ListAdd, Fault::ReadOnlyFolder, listAdd, readOnly, {"16", "5,5"}, false}},
+            {"list add, read-only file", {Operation::ListAdd, Fault::ReadOnlyFile, listAdd, readOnly, {"16", "5,5"}, false}},
+            {"list add, unreadable file", {Operation::ListAdd, Fault::UnreadableFile, listAdd, unreadable, {"19", "7"}, false}},
+            {"list add, folder is a file", {Operation::ListAdd, Fault::FolderIsFile, listAdd, notFolder, {"19", "7"}, false}},
+            {"list add, full disk", {Operation::ListAdd, Fault::FullDisk, listAdd, full, {"16", "5,5"}, false}},
+            {"list remove, read-only folder", {Operation::ListRemove, Fault::ReadOnlyFolder, listRemove5, readOnly, {"16", "5,5"}, false}},
+            {"list remove, read-only file", {Operation::ListRemove, Fault::ReadOnlyFile, listRemove5, readOnly, {"16", "5,5"}, false}},
+            {"list remove, unreadable file", {Operation::ListRemove, Fault::UnreadableFile, listRemove7, unreadable, {"19", "7"}, false}},
+            {"list remove, folder is a file", {Operation::ListRemove, Fault::FolderIsFile, listRemove7, notFolder, {"19", "7"}, false}},
+            {"list remove, full disk", {Operation::ListRemove, Fault::FullDisk, listRemove5, full, {"16", "5,5"}, false}},
+            {"autostart enter, read-only folder", {Operation::AutostartEnter, Fault::ReadOnlyFolder, enter, readOnly, {"-"}, false}},
+            {"autostart enter, read-only file", {Operation::AutostartEnter, Fault::ReadOnlyFile, enter, readOnly, {"-"}, false}},
             // Replacing it would keep its permissions, and the desktop could not read the new entry either.
-            {"autostart enter, unreadable file", {Operation::AutostartEnter, Fault::UnreadableFile, enter, unreadable, nothing, false}},
-            {"autostart enter, folder is a file", {Operation::AutostartEnter, Fault::FolderIsFile, enter, notFolder, nothing, false}},
-            {"autostart enter, full disk", {Operation::AutostartEnter, Fault::FullDisk, enter, full, nothing, false}},
-            {"autostart remove, read-only folder", {Operation::AutostartRemove, Fault::ReadOnlyFolder, remove, readOnly, nothing, false}},
-            {"autostart remove, read-only file", {Operation::AutostartRemove, Fault::ReadOnlyFile, remove, readOnly, nothing, false}},
+            {"autostart enter, unreadable file", {Operation::AutostartEnter, Fault::UnreadableFile, enter, unreadable, {"-"}, false}},
+            {"autostart enter, folder is a file", {Operation::AutostartEnter, Fault::FolderIsFile, enter, notFolder, {"-"}, false}},
+            {"autostart enter, full disk", {Operation::AutostartEnter, Fault::FullDisk, enter, full, {"-"}, false}},
+            {"autostart remove, read-only folder", {Operation::AutostartRemove, Fault::ReadOnlyFolder, remove, readOnly, {"-"}, false}},
+            {"autostart remove, read-only file", {Operation::AutostartRemove, Fault::ReadOnlyFile, remove, readOnly, {"-"}, false}},
             // Removing needs neither reading the entry nor room on the disk: these succeed.
-            {"autostart remove, unreadable file", {Operation::AutostartRemove, Fault::UnreadableFile, removed, QString(), nothing, true}},
-            {"autostart remove, folder is a file", {Operation::AutostartRemove, Fault::FolderIsFile, removed, QString(), nothing, false}},
-            {"autostart remove, full disk", {Operation::AutostartRemove, Fault::FullDisk, removed, QString(), nothing, true}},
+            {"autostart remove, unreadable file", {Operation::AutostartRemove, Fault::UnreadableFile, removed, QString(), {"-"}, true}},
+            {"autostart remove, folder is a file", {Operation::AutostartRemove, Fault::FolderIsFile, removed, QString(), {"-"}, false}},
+            {"autostart remove, full disk", {Operation::AutostartRemove, Fault::FullDisk, removed, QString(), {"-"}, true}},
         });
         // clang-format on
     }
     void faults()
     {
         QFETCH(Row, row);
-        QString base = QDir::tempPath();
-        if (row.fault == Fault::FullDisk) {
-            base = qEnvironmentVariable("ZELK_SMALL_FS");
-            if (base.isEmpty())
-                QSKIP("No small file system to fill: asuser.sh mounts a tmpfs when run as root.");
-        }
+        const QString base
+            = row.fault == Fault::FullDisk ? qEnvironmentVariable("ZELK_SMALL_FS") : QDir::tempPath();
+        if (base.isEmpty())
+            QSKIP("No small file system to fill: asuser.sh mounts a tmpfs when run as root.");
         m_env = std::make_unique<TestEnvironment>(base);
         QVERIFY(QDir().mkpath(m_env->filePath("program")));
         QVERIFY(QFile::setPermissions(m_env->filePath("program"),
                                       QFileDevice::ReadOwner | QFileDevice::ExeOwner));
 
-        const QString file = fileOf(row.operation);
+        const auto [file, stored] = storeOf(row.operation);
         const QString folder = QFileInfo(file).absolutePath();
-        if (row.fault == Fault::FolderIsFile) {
+        if (row.fault == Fault::FolderIsFile)
             writeFile(folder, QByteArrayLiteral("kein Ordner\n"));
-        } else {
-            const QByteArray stored
-                = row.operation == Operation::RateSave || row.operation == Operation::RateDelete ? storedRate
-                : row.operation == Operation::ListAdd || row.operation == Operation::ListRemove  ? storedList
-                                                                                                : storedEntry;
+        else
             writeFile(file, stored);
-        }
         if (QTest::currentTestFailed())
             return;
         switch (row.fault) {
@@ -261,15 +247,13 @@ private slots:
             break;
         case Fault::FolderIsFile:
             break;
-        case Fault::FullDisk: {
+        case Fault::FullDisk:
             m_filler = QDir(base).filePath(u"filler-"_s + QFileInfo(m_env->path()).fileName());
             QFile filler(m_filler);
             QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
-            const QByteArray block(4096, 'x');
-            while (filler.write(block) > 0) { }
+            while (filler.write(QByteArray(4096, 'x')) > 0) { }
             QVERIFY2(filler.error() == QFileDevice::ResourceError, qPrintable(filler.errorString()));
             break;
-        }
         }
         const QString before = snapshot(folder);
 

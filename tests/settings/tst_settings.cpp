@@ -21,7 +21,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QByteArray header = QByteArrayLiteral("# Zelk. 2010 entry list 1\n");
-const QByteArray storedRate = QByteArrayLiteral("[Zelk_Satz]\nx.Text=");
 
 QString storeOf(int year)
 {
@@ -73,7 +72,7 @@ private slots:
 
     void saveOverWhatIsThere_data()
     {
-        const QByteArray rate = storedRate;
+        const QByteArray rate = QByteArrayLiteral("[Zelk_Satz]\nx.Text=");
         // clang-format off
         table<Store>({
             {"nothing, rate", {"", {}, "19", "19"}},
@@ -179,13 +178,12 @@ private slots:
             if (i <= 50)
                 first50.append(QString::number(i));
         }
-        const QStringList defaults{"19", "7"};
         const QByteArray lines50 = lines60.left(lines60.indexOf("\n51\n") + 1);
         // clang-format off
         table<List>({
-            {"missing", {false, {}, defaults, true}},
-            {"empty", {true, {}, defaults, true}},
-            {"garbage", {true, QByteArray("\x00\xff\x10junk", 7), defaults, false}},
+            {"missing", {false, {}, {"19", "7"}, true}},
+            {"empty", {true, {}, {"19", "7"}, true}},
+            {"garbage", {true, QByteArray("\x00\xff\x10junk", 7), {"19", "7"}, false}},
             {"stored, blank line and double", {true, header + "16\n7,5\n\n16\n", {"16", "7,5"}, true}},
             {"emptied by the user", {true, header, {}, true}},
             {"Windows line ends", {true, "# Zelk. 2010 entry list 1\r\n16\r\n5\r\n", {"16", "5"}, true}},
@@ -193,7 +191,7 @@ private slots:
             {"bad UTF-8 line", {true, header + "16\n\xff\xfe\n7,5\n", {"16", "7,5"}, false}},
             {"longest kept, longer skipped", {true, header + "123456789012345\n1234567890123456\n5\n", {"123456789012345", "5"}, false}},
             {"control character", {true, header + "1\x01" "6\n5,5\n", {"5,5"}, false}},
-            {"only damaged lines", {true, header + "\xff\n", defaults, false}},
+            {"only damaged lines", {true, header + "\xff\n", {"19", "7"}, false}},
             {"50 entries", {true, lines50, first50, true}},
             {"60 entries keep the first 50", {true, lines60, first50, false}},
             {"past the size limit", {true, header + "16\n" + QByteArray(70 * 1024, '\n') + "5\n", {"16"}, false}},

@@ -16,8 +16,7 @@ public:
         MessageDialog::setStandIn(this);
     }
     ~MessageRecorder() override { MessageDialog::setStandIn(nullptr); }
-    MessageRecorder(const MessageRecorder &) = delete;
-    MessageRecorder &operator=(const MessageRecorder &) = delete;
+    Q_DISABLE_COPY(MessageRecorder)
 
     MessageDialog::Answer answer(const MessageDialog::Message &message) override
     {

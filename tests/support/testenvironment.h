@@ -42,8 +42,7 @@ public:
         qputenv("TMPDIR", filePath("tmp").toLocal8Bit());
     }
     ~TestEnvironment() { qputenv("TMPDIR", m_tmp); }
-    TestEnvironment(const TestEnvironment &) = delete;
-    TestEnvironment &operator=(const TestEnvironment &) = delete;
+    Q_DISABLE_COPY(TestEnvironment)
     QString path() const { return m_dir.path(); }
     QString filePath(const char *name) const { return m_dir.filePath(QLatin1String(name)); }
 

@@ -56,15 +56,10 @@ class TestSystem : public QObject
     static QString standIn(const QString &folder, const char *name, int code)
     {
         const QString program = QDir(folder).filePath(QLatin1String(name));
-        writeFile(
-            program,
-            u"#!/bin/sh\nprintf '%s' \"$*\" > '%1.started'\nexit %2\n"_s.arg(program).arg(code).toUtf8(),
-            true);
+        const QString script
+            = u"#!/bin/sh\nprintf '%s' \"$*\" > '%1.started'\nexit %2\n"_s.arg(program).arg(code);
+        writeFile(program, script.toUtf8(), true);
         return program;
-    }
-    static QString started(const QString &program)
-    {
-        return QString::fromUtf8(contentOf(program + u".started"_s));
     }
 
 private slots:
@@ -113,7 +108,7 @@ private slots:
         QCOMPARE(QProcess::execute(gio, {u"launch"_s, entry}), 0);
         // Started with no argument sneaked in.
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(program + u".started"_s), 10000);
-        QCOMPARE(started(program), QString());
+        QCOMPARE(contentOf(program + u".started"_s), QByteArray());
     }
 
     // Windows takes the first word of a Run value as the program, split as splitCommand splits.
@@ -184,9 +179,8 @@ private slots:
         QFETCH(Help, row);
         if (row.xdgUtils && QStandardPaths::findExecutable(u"xdg-mime"_s).isEmpty())
             QSKIP("xdg-mime is not installed (Debian: xdg-utils)");
-        QDir dir(m_env->path());
-        const QString chm = dir.filePath(u"program/zelk.chm"_s);
-        const QString index = dir.filePath(u"program/help/index.html"_s);
+        const QString chm = m_env->filePath("program/zelk.chm");
+        const QString index = m_env->filePath("program/help/index.html");
         for (const QString &file : {row.pages ? index : QString(), row.chmBuilt ? chm : QString()}) {
             if (!file.isEmpty())
                 writeFile(file, {});
@@ -194,18 +188,18 @@ private slots:
         // A viewer's package installs a desktop entry and update-desktop-database
         // lists it in mimeinfo.cache; a user's choice goes to mimeapps.list.
         if (!row.chmViewer.isEmpty()) {
-            writeFile(dir.filePath(u"data/applications/chmviewer.desktop"_s),
+            writeFile(m_env->filePath("data/applications/chmviewer.desktop"),
                       "[Desktop Entry]\nType=Application\nName=CHM\nExec=chmviewer %f\n"
                       "MimeType=application/vnd.ms-htmlhelp;\n");
             const bool cache = row.chmViewer.endsWith(u".cache"_s);
-            writeFile(dir.filePath((cache ? u"data/"_s : u"config/"_s) + row.chmViewer),
+            writeFile(m_env->path() + (cache ? u"/data/"_s : u"/config/"_s) + row.chmViewer,
                       cache ? "[MIME Cache]\napplication/vnd.ms-htmlhelp=chmviewer.desktop;\n"
                             : "[Default Applications]\napplication/vnd.ms-htmlhelp=chmviewer.desktop\n");
         }
         // Only this test's associations count, not those of the machine's packages.
-        qputenv("XDG_DATA_DIRS", dir.filePath(u"data"_s).toLocal8Bit());
-        qputenv("XDG_CONFIG_DIRS", dir.filePath(u"config"_s).toLocal8Bit());
-        const QString bin = dir.filePath(u"bin"_s);
+        qputenv("XDG_DATA_DIRS", m_env->filePath("data").toLocal8Bit());
+        qputenv("XDG_CONFIG_DIRS", m_env->filePath("config").toLocal8Bit());
+        const QString bin = m_env->filePath("bin");
         const QString opener = standIn(bin, "xdg-open", row.openerExit);
         if (!row.xdgUtils)
             QFile::remove(opener);
@@ -215,7 +209,7 @@ private slots:
         QStringList notOpened;
         const HelpViewer::Result result = HelpViewer::showHelp(
             chm, index, &context, [&notOpened](const QString &file) { notOpened << file; });
-        const QString file = dir.filePath(u"program/"_s + row.file);
+        const QString file = m_env->path() + u"/program/"_s + row.file;
         QCOMPARE(result.outcome, row.outcome);
         QCOMPARE(result.file, file);
         if (row.outcome == Outcome::Missing)
@@ -223,7 +217,7 @@ private slots:
         if (row.notOpened)
             QTRY_COMPARE(notOpened, QStringList{file});
         else
-            QTRY_COMPARE(started(opener), file);
+            QTRY_COMPARE(QString::fromUtf8(contentOf(opener + u".started"_s)), file);
         QCOMPARE(notOpened.size(), int(row.notOpened));
     }
 
