@@ -87,18 +87,14 @@ std::pair<QRect, QSize> captionRoom(QWidget *widget)
 // Whether the frame's caption is drawn: glyphs cover more rows of its strip than the border's two lines.
 bool captionDrawn(Frame *frame)
 {
-    const QImage image = frame->grab().toImage();
-    const QRect strip(8, 0, frame->fontMetrics().horizontalAdvance(frame->caption()),
-                      frame->fontMetrics().height());
+    const QImage image = frame->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    // Left of the caption, above the border: the background.
+    const QRgb background = image.pixel(2, 1);
+    const int width = frame->fontMetrics().horizontalAdvance(frame->caption());
     int rows = 0;
-    for (int y = strip.top(); y <= strip.bottom(); ++y) {
-        for (int x = strip.left(); x <= strip.right(); ++x) {
-            // Left of the caption, above the border: the background.
-            if (image.pixel(x, y) != image.pixel(2, 1)) {
-                ++rows;
-                break;
-            }
-        }
+    for (int y = 0; y < frame->fontMetrics().height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y)) + 8;
+        rows += std::any_of(line, line + width, [background](QRgb pixel) { return pixel != background; });
     }
     return rows > 2;
 }
@@ -138,10 +134,9 @@ QStringList shownButtons(const QWidget *window)
 QStringList matchedBy(QStringList texts, const QStringList &patterns)
 {
     for (qsizetype i = 0; i < std::min(texts.size(), patterns.size()); ++i) {
-        QStringList parts = patterns[i].split(u'*');
-        for (QString &part : parts)
-            part = QRegularExpression::escape(part);
-        const QRegularExpression pattern(QRegularExpression::anchoredPattern(parts.join(u".*"_s)),
+        // Escaped, a * reads \*.
+        const QString wildcards = QRegularExpression::escape(patterns[i]).replace(u"\\*"_s, u".*"_s);
+        const QRegularExpression pattern(QRegularExpression::anchoredPattern(wildcards),
                                          QRegularExpression::DotMatchesEverythingOption);
         if (pattern.match(texts[i]).hasMatch())
             texts[i] = patterns[i];
@@ -168,8 +163,8 @@ struct Enter
 
 struct Input
 {
-    QString
-        path; // "key", "keys", how the clipboard's text is put in, or "back by" how the box is come back to
+    // "key", "keys", how the clipboard's text is put in, or "back by" how the box is come back to
+    QString path;
     QString box;
     QString before; // the box's text, the cursor at its end
     QString input;  // the key or keys, or the text on the clipboard
@@ -244,7 +239,8 @@ class TestUi : public QObject
                 shown->close();
         }
     }
-    void freshWindows()
+    // New windows; the one named active has the keyboard.
+    void freshWindows(const QString &active = u"compact"_s)
     {
         closeWindows();
         m_main = new MainWindow;
@@ -253,6 +249,8 @@ class TestUi : public QObject
         m_compact->show();
         // It takes the keyboard itself once on screen; a test may give it to the main window only after that.
         QTRY_VERIFY(m_compact->isActiveWindow());
+        window(active)->activateWindow();
+        QTRY_VERIFY(window(active)->isActiveWindow());
     }
 
 private slots:
@@ -429,8 +427,7 @@ private slots:
         if (row.path == u"keys"_s) {
             QTest::keyClicks(target, row.input);
         } else if (row.path == u"key"_s) {
-            const QKeyCombination key = QKeySequence(row.input)[0];
-            QTest::keyClick(target, key.key(), key.keyboardModifiers());
+            QTest::keySequence(target, QKeySequence(row.input));
         } else if (row.path.startsWith(u"back"_s)) {
             QTest::keyClick(target, Qt::Key_Tab);
             QVERIFY(!target->hasFocus());
@@ -668,7 +665,8 @@ private slots:
         const QString beside = ProgramFolder::filePath(row.beside);
         if (!row.content.isNull())
             writeFile(beside, row.content, row.executable);
-        freshWindows();
+        // A key reaches the window's shortcuts (F1) while it is active.
+        freshWindows(row.window);
         QWidget *where = window(row.window);
         TextBox *net = box(row.window, u"netBox"_s);
         box(row.window, u"rateBox"_s)->setText(u"16"_s);
@@ -687,9 +685,6 @@ private slots:
         MessageRecorder messages(row.answer);
         UrlCatcher catcher;
 
-        // A key reaches the window's shortcuts (F1) while it is active.
-        where->activateWindow();
-        QTRY_VERIFY(where->isActiveWindow());
         // Else the command's toolbar button (pressed as an assistive tool does), its menu or tray entry,
         // or the button of that name.
         if (row.key)
@@ -781,20 +776,16 @@ private slots:
         QFETCH(QString, which);
         QFETCH(QString, text);
         QFETCH(bool, typed);
-        freshWindows();
+        freshWindows(which);
         QWidget *w = window(which);
         QFETCH(QString, box);
         TextBox *target = this->box(which, box);
+        target->setText(typed ? QString() : text);
         if (typed) {
-            w->activateWindow();
-            QTRY_VERIFY(w->isActiveWindow());
             target->setFocus();
-            target->clear();
             QTest::keyClicks(target, text);
             QTest::keyClick(target, Qt::Key_Tab);
             QVERIFY(!target->hasFocus());
-        } else {
-            target->setText(text);
         }
         QCOMPARE(target->text(), text);
         // The start shows; with the cursor at the end, it still shows: the text is whole.
@@ -836,14 +827,13 @@ private slots:
         const QString before = QApplication::style()->name();
         QApplication::setStyle(style);
         const auto restore = qScopeGuard([&before] { QApplication::setStyle(before); });
-        freshWindows();
+        freshWindows(which);
         QWidget *w = window(which);
         int named = 0;
         int measured = 0;
         QString cut;
         QSet<QWidget *> takesFocus;
-        const auto widgets = w->findChildren<QWidget *>();
-        for (QWidget *widget : widgets) {
+        for (QWidget *widget : w->findChildren<QWidget *>()) {
             QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(widget);
             if (!iface || !widget->isVisibleTo(w))
                 continue;
@@ -887,18 +877,15 @@ private slots:
         QVERIFY(which == u"main"_s ? named >= 20 && measured >= 9 : named >= 10 && measured >= 2);
 
         // The user starts in the net box and meets every control once before coming back to it.
-        w->activateWindow();
-        QTRY_VERIFY(w->isActiveWindow());
         QWidget *first = box(which, u"netBox"_s);
         QCOMPARE(QApplication::focusWidget(), first);
-        for (const auto key : {Qt::Key_Tab, Qt::Key_Backtab}) {
+        for (const char *key : {"Tab", "Shift+Backtab"}) {
             QSet<QWidget *> reached;
             do {
                 QVERIFY2(!reached.contains(QApplication::focusWidget()),
                          qPrintable(QApplication::focusWidget()->objectName()));
                 reached.insert(QApplication::focusWidget());
-                QTest::keyClick(QApplication::focusWidget(), key,
-                                key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
+                QTest::keySequence(QApplication::focusWidget(), QKeySequence(QLatin1String(key)));
             } while (QApplication::focusWidget() != first);
             QCOMPARE(reached, takesFocus);
         }
@@ -906,8 +893,7 @@ private slots:
         // Each box's context menu is German, keeps Strg+C and names no key the box refuses.
         const QString copy
             = u"&Kopieren\t"_s + QKeySequence(QKeySequence::Copy).toString(QKeySequence::NativeText);
-        const auto boxes = w->findChildren<TextBox *>();
-        for (TextBox *target : boxes) {
+        for (TextBox *target : w->findChildren<TextBox *>()) {
             target->setText(u"12"_s);
             const QStringList entries = contextMenu(target);
             QVERIFY2(entries.contains(copy), qPrintable(entries.join(u'|')));
@@ -916,7 +902,7 @@ private slots:
                 if (key.isEmpty())
                     continue;
                 MessageRecorder messages;
-                QTest::keyClick(target, key[0].key(), key[0].keyboardModifiers());
+                QTest::keySequence(target, key);
                 QVERIFY2(messages.messages.isEmpty(), qPrintable(target->objectName() + u' ' + entry));
             }
         }
