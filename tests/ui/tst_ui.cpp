@@ -189,8 +189,7 @@ struct Command
     QString clipboard;
     QString page; // the address opened
     QStringList signalsEmitted;
-    bool cleared; // the amounts are emptied
-    bool closes;
+    QString then;            // "emptied": the amounts are; "closed": the window is
     int key;                 // on the button (on the window without one); else pressed as assistive tools do
     QString window;          // "main" or "compact"
     QString stored;          // the rate a new window shows after; 7 before
@@ -231,10 +230,6 @@ class TestUi : public QObject
     {
         const auto text = [in](const QString &name) { return in->findChild<TextBox *>(name)->text(); };
         return {text(u"netBox"_s), text(u"vatBox"_s), text(u"grossBox"_s)};
-    }
-    TextBox *box(const QString &which, const QString &name) const
-    {
-        return window(which)->findChild<TextBox *>(name);
     }
     // New windows; the one named active has the keyboard.
     void freshWindows(const QString &active = u"compact"_s)
@@ -525,15 +520,14 @@ private slots:
 
     void messageAnswers_data()
     {
-        using Answer = MessageDialog::Answer;
         QTest::addColumn<bool>("question");
         QTest::addColumn<QString>("button"); // empty: Escape
-        QTest::addColumn<Answer>("answer");
-        QTest::newRow("OK") << false << u"okButton"_s << Answer::Ok;
-        QTest::newRow("Escape on a message") << false << u""_s << Answer::Ok;
-        QTest::newRow("JA") << true << u"yesButton"_s << Answer::Yes;
-        QTest::newRow("NEIN") << true << u"noButton"_s << Answer::No;
-        QTest::newRow("Escape on a question") << true << u""_s << Answer::No;
+        QTest::addColumn<MessageDialog::Answer>("answer");
+        QTest::newRow("OK") << false << u"okButton"_s << MessageDialog::Answer::Ok;
+        QTest::newRow("Escape on a message") << false << u""_s << MessageDialog::Answer::Ok;
+        QTest::newRow("JA") << true << u"yesButton"_s << MessageDialog::Answer::Yes;
+        QTest::newRow("NEIN") << true << u"noButton"_s << MessageDialog::Answer::No;
+        QTest::newRow("Escape on a question") << true << u""_s << MessageDialog::Answer::No;
     }
     // The real message window, answered the moment it runs.
     void messageAnswers()
@@ -544,13 +538,13 @@ private slots:
         // Answered once before: nothing of it may carry over.
         QTimer::singleShot(0, &dialog, [&] { dialog.findChild<QPushButton *>(u"okButton"_s)->click(); });
         dialog.inform(u"Vorher"_s, u"Text"_s, MessageDialog::Icon::Stop);
-        QString shown;
-        QStringList buttons;
-        bool iconShown = false;
+        // Its buttons, title and text, and "icon" when one shows: the question's; none asked for the message.
+        QStringList shown;
         QTimer::singleShot(0, &dialog, [&] {
-            shown = dialog.findChild<QLabel *>(u"message"_s)->text();
-            iconShown = dialog.findChild<QLabel *>(u"icon"_s)->isVisible();
-            buttons = shownButtons(&dialog);
+            shown = shownButtons(&dialog)
+                << dialog.windowTitle() << dialog.findChild<QLabel *>(u"message"_s)->text();
+            if (dialog.findChild<QLabel *>(u"icon"_s)->isVisible())
+                shown.append(u"icon"_s);
             if (button.isEmpty())
                 QTest::keyClick(&dialog, Qt::Key_Escape);
             else
@@ -561,10 +555,8 @@ private slots:
             ? dialog.ask(u"Frage"_s, text, MessageDialog::Icon::Question)
             : (dialog.inform(u"Hinweis"_s, text, MessageDialog::Icon::None), MessageDialog::Answer::Ok);
         QTEST(answer, "answer");
-        QCOMPARE(buttons, (question ? QStringList{"JA", "NEIN"} : QStringList{"OK"}));
-        QCOMPARE(iconShown, question); // the question's icon; none asked for the message
-        QCOMPARE(shown, u"Zeile 1\nZeile 2\n\nZeile 4"_s);
-        QCOMPARE(dialog.windowTitle(), question ? u"Frage"_s : u"Hinweis"_s);
+        const QString lines = u"Zeile 1\nZeile 2\n\nZeile 4"_s;
+        QCOMPARE(shown.join(u'|'), (question ? u"JA|NEIN|Frage|%1|icon"_s : u"OK|Hinweis|%1"_s).arg(lines));
     }
 
     void startShowsStoredRate_data()
@@ -587,14 +579,14 @@ private slots:
             if (!written[i].isNull())
                 writeFile(files[i], written[i]);
         }
-        box("main", u"netBox"_s)->setText(u"5"_s);
+        m_main->findChild<TextBox *>(u"netBox"_s)->setText(u"5"_s);
         m_main->findChild<CommandButton *>(u"alwaysOnTopButton"_s)->click();
         freshWindows();
-        for (const QString &which : {u"main"_s, u"compact"_s}) {
-            QTEST(box(which, u"rateBox"_s)->text(), "shown");
-            QCOMPARE(amounts(window(which)), QStringList(3));
-            QVERIFY(!window(which)->findChild<CommandButton *>(u"alwaysOnTopButton"_s)->isChecked());
-            QCOMPARE(QApplication::focusWidget() == box(which, u"netBox"_s), window(which)->isActiveWindow());
+        for (QWidget *w : {window(u"main"_s), window(u"compact"_s)}) {
+            QTEST(w->findChild<TextBox *>(u"rateBox"_s)->text(), "shown");
+            QCOMPARE(amounts(w), QStringList(3));
+            QVERIFY(!w->findChild<CommandButton *>(u"alwaysOnTopButton"_s)->isChecked());
+            QCOMPARE(w->findChild<TextBox *>(u"netBox"_s)->hasFocus(), w->isActiveWindow());
         }
         // Without a picture the tray icon leaves nothing to click the window back with.
         QVERIFY(!m_main->findChild<QSystemTrayIcon *>()->icon().isNull());
@@ -607,47 +599,46 @@ private slots:
     {
         const auto no = MessageDialog::Answer::No;
         const auto yes = MessageDialog::Answer::Yes;
-        const QStringList none;
         const QString kept = u"alt"_s;
         const QStringList quit{"quitRequested"};
         const QStringList exitQuestion{"question|Programm beenden|Wollen Sie das Programm wirklich beenden?"};
         const QString update = u"information|Online-Update|*"_s; // whether to run it
         // clang-format off
         table<Command>({
-            {"Neu", {"newAction", no, none, kept, "", none, true, false, 0, "main", "7"}},
-            {"Nettowert kopieren", {"copyNetAction", no, none, "100", "", none, false, false, 0, "main", "7"}},
-            {"Zelk.-Anteil kopieren", {"copyVatAction", no, none, "16,00", "", none, false, false, 0, "main", "7"}},
-            {"Bruttowert kopieren", {"copyGrossAction", no, none, "116,00", "", none, false, false, 0, "main", "7"}},
-            {"Alles kopieren", {"copyAllAction", no, none, "100 (Netto)\r\n16,00 (16 %)\r\n116,00 (Brutto)\r\n", "", none, false, false, 0, "main", "7"}},
-            {"Homepage", {"homepageAction", no, none, kept, MakerAddresses::homePage(), none, false, false, 0, "main", "7"}},
-            {"home page link", {"homepageLink", no, none, kept, MakerAddresses::homePage(), none, false, false, 0, "main", "7"}},
-            {"Bewerten", {"rateUsAction", no, none, kept, MakerAddresses::ratingPage(), none, false, false, 0, "main", "7"}},
-            {"Fehler", {"reportErrorAction", no, none, kept, MakerAddresses::errorReportPage(), none, false, false, 0, "main", "7"}},
-            {"Online-Shop", {"shopAction", no, none, kept, MakerAddresses::shopPage(), none, false, false, 0, "main", "7"}},
-            {"Spende", {"donateAction", no, none, kept, "", {"donationRequested"}, false, false, 0, "main", "7"}},
-            {"Copyright", {"aboutAction", no, none, kept, "", {"aboutRequested"}, false, false, 0, "main", "7"}},
-            {"Autostart", {"autostartAction", no, none, kept, "", {"autostartRequested"}, false, false, 0, "main", "7"}},
-            {"Ansicht wechseln", {"compactAction", no, none, kept, "", {"compactModeRequested"}, false, true, 0, "main", "7"}},
-            {"beenden, No", {"exitAction", no, exitQuestion, kept, "", none, false, false, 0, "main", "7"}},
-            {"beenden, Yes", {"exitAction", yes, exitQuestion, kept, "", quit, false, false, 0, "main", "7"}},
-            {"tray beenden", {"trayExitAction", no, none, kept, "", quit, false, false, 0, "main", "7"}},
-            {"Zelk. speichern", {"saveRateAction", no, none, kept, "", none, false, false, 0, "main", "16"}},
-            {"Zelk. löschen", {"deleteRateAction", no, none, kept, "", none, false, false, 0, "main", "19"}},
-            {"Online-Update, No", {"updateAction", no, {update}, kept, "", none, false, false, 0, "main", "7"}},
+            {"Neu", {"newAction", no, {}, kept, "", {}, "emptied", 0, "main", "7"}},
+            {"Nettowert kopieren", {"copyNetAction", no, {}, "100", "", {}, "", 0, "main", "7"}},
+            {"Zelk.-Anteil kopieren", {"copyVatAction", no, {}, "16,00", "", {}, "", 0, "main", "7"}},
+            {"Bruttowert kopieren", {"copyGrossAction", no, {}, "116,00", "", {}, "", 0, "main", "7"}},
+            {"Alles kopieren", {"copyAllAction", no, {}, "100 (Netto)\r\n16,00 (16 %)\r\n116,00 (Brutto)\r\n", "", {}, "", 0, "main", "7"}},
+            {"Homepage", {"homepageAction", no, {}, kept, MakerAddresses::homePage(), {}, "", 0, "main", "7"}},
+            {"home page link", {"homepageLink", no, {}, kept, MakerAddresses::homePage(), {}, "", 0, "main", "7"}},
+            {"Bewerten", {"rateUsAction", no, {}, kept, MakerAddresses::ratingPage(), {}, "", 0, "main", "7"}},
+            {"Fehler", {"reportErrorAction", no, {}, kept, MakerAddresses::errorReportPage(), {}, "", 0, "main", "7"}},
+            {"Online-Shop", {"shopAction", no, {}, kept, MakerAddresses::shopPage(), {}, "", 0, "main", "7"}},
+            {"Spende", {"donateAction", no, {}, kept, "", {"donationRequested"}, "", 0, "main", "7"}},
+            {"Copyright", {"aboutAction", no, {}, kept, "", {"aboutRequested"}, "", 0, "main", "7"}},
+            {"Autostart", {"autostartAction", no, {}, kept, "", {"autostartRequested"}, "", 0, "main", "7"}},
+            {"Ansicht wechseln", {"compactAction", no, {}, kept, "", {"compactModeRequested"}, "closed", 0, "main", "7"}},
+            {"beenden, No", {"exitAction", no, exitQuestion, kept, "", {}, "", 0, "main", "7"}},
+            {"beenden, Yes", {"exitAction", yes, exitQuestion, kept, "", quit, "", 0, "main", "7"}},
+            {"tray beenden", {"trayExitAction", no, {}, kept, "", quit, "", 0, "main", "7"}},
+            {"Zelk. speichern", {"saveRateAction", no, {}, kept, "", {}, "", 0, "main", "16"}},
+            {"Zelk. löschen", {"deleteRateAction", no, {}, kept, "", {}, "", 0, "main", "19"}},
+            {"Online-Update, No", {"updateAction", no, {update}, kept, "", {}, "", 0, "main", "7"}},
             // Return and the keypad's Enter press the focused button.
-            {"Neu, Return", {"newAction", no, none, kept, "", none, true, false, Qt::Key_Return, "main", "7"}},
-            {"Neu, keypad Enter", {"newAction", no, none, kept, "", none, true, false, Qt::Key_Enter, "main", "7"}},
-            {"compact Neu", {"newButton", no, none, kept, "", none, true, false, Qt::Key_Enter, "compact", "7"}},
-            {"compact Netto kopieren", {"copyNetButton", no, none, "100", "", none, false, false, Qt::Key_Return, "compact", "7"}},
-            {"compact Zelk.-Anteil kopieren", {"copyVatButton", no, none, "16,00", "", none, false, false, Qt::Key_Enter, "compact", "7"}},
-            {"compact Brutto kopieren", {"copyGrossButton", no, none, "116,00", "", none, false, false, Qt::Key_Return, "compact", "7"}},
+            {"Neu, Return", {"newAction", no, {}, kept, "", {}, "emptied", Qt::Key_Return, "main", "7"}},
+            {"Neu, keypad Enter", {"newAction", no, {}, kept, "", {}, "emptied", Qt::Key_Enter, "main", "7"}},
+            {"compact Neu", {"newButton", no, {}, kept, "", {}, "emptied", Qt::Key_Enter, "compact", "7"}},
+            {"compact Netto kopieren", {"copyNetButton", no, {}, "100", "", {}, "", Qt::Key_Return, "compact", "7"}},
+            {"compact Zelk.-Anteil kopieren", {"copyVatButton", no, {}, "16,00", "", {}, "", Qt::Key_Enter, "compact", "7"}},
+            {"compact Brutto kopieren", {"copyGrossButton", no, {}, "116,00", "", {}, "", Qt::Key_Return, "compact", "7"}},
             // What the help and the update need beside the program, and what is said when it is not there.
-            {"F1, nothing to show the pages with", {"", yes, {"warning|Hilfe|*Internetbrowser*\n" + ProgramFolder::helpIndex()}, kept, "", none, false, false, Qt::Key_F1, "main", "7", "help/index.html", ""}},
-            {"Hilfe, no pages", {"helpAction", yes, {"warning|Hilfe|*nicht gefunden*\n" + ProgramFolder::helpIndex()}, kept, "", none, false, false, 0, "main", "7"}},
-            {"Online-Update, no update program", {"updateAction", yes, {update, "warning|Online-Update|*nicht gefunden*\n" + ProgramFolder::updateProgram()}, kept, "", none, false, false, 0, "main", "7"}},
-            {"Online-Update, not executable", {"updateAction", yes, {update, "warning|Online-Update|*nicht gestartet*\n" + ProgramFolder::updateProgram()}, kept, "", none, false, false, 0, "main", "7", "update.exe", "kein Programm", false}},
-            {"Online-Update, no program at all", {"updateAction", yes, {update, "warning|Online-Update|*nicht gestartet*\n" + ProgramFolder::updateProgram()}, kept, "", none, false, false, 0, "main", "7", "update.exe", "\x7f" "ELF\x02\x01\x01 kaputt"}},
-            {"Online-Update starts it and ends", {"updateAction", yes, {update}, kept, "", quit, false, false, 0, "main", "7", "update.exe", "#!/bin/sh\ntouch \"$0.started\"\n"}},
+            {"F1, nothing to show the pages with", {"", yes, {"warning|Hilfe|*Internetbrowser*\n" + ProgramFolder::helpIndex()}, kept, "", {}, "", Qt::Key_F1, "main", "7", "help/index.html", ""}},
+            {"Hilfe, no pages", {"helpAction", yes, {"warning|Hilfe|*nicht gefunden*\n" + ProgramFolder::helpIndex()}, kept, "", {}, "", 0, "main", "7"}},
+            {"Online-Update, no update program", {"updateAction", yes, {update, "warning|Online-Update|*nicht gefunden*\n" + ProgramFolder::updateProgram()}, kept, "", {}, "", 0, "main", "7"}},
+            {"Online-Update, not executable", {"updateAction", yes, {update, "warning|Online-Update|*nicht gestartet*\n" + ProgramFolder::updateProgram()}, kept, "", {}, "", 0, "main", "7", "update.exe", "kein Programm", false}},
+            {"Online-Update, no program at all", {"updateAction", yes, {update, "warning|Online-Update|*nicht gestartet*\n" + ProgramFolder::updateProgram()}, kept, "", {}, "", 0, "main", "7", "update.exe", "\x7f" "ELF\x02\x01\x01 kaputt"}},
+            {"Online-Update starts it and ends", {"updateAction", yes, {update}, kept, "", quit, "", 0, "main", "7", "update.exe", "#!/bin/sh\ntouch \"$0.started\"\n"}},
         });
         // clang-format on
     }
@@ -661,8 +652,8 @@ private slots:
         // A key reaches the window's shortcuts (F1) while it is active.
         freshWindows(row.window);
         QWidget *where = window(row.window);
-        TextBox *net = box(row.window, u"netBox"_s);
-        box(row.window, u"rateBox"_s)->setText(u"16"_s);
+        TextBox *net = where->findChild<TextBox *>(u"netBox"_s);
+        where->findChild<TextBox *>(u"rateBox"_s)->setText(u"16"_s);
         QTest::keyClicks(net, u"100"_s);
         QTest::keyClick(net, Qt::Key_Return);
         QGuiApplication::clipboard()->setText(u"alt"_s);
@@ -703,15 +694,16 @@ private slots:
         // The stand-in program leaves a note beside itself when it runs.
         if (row.content.startsWith("#!"))
             QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(beside + u".started"_s), 10000);
-        if (row.closes) {
+        if (row.then == u"closed"_s) {
             QTRY_VERIFY(m_main.isNull());
             return;
         }
         QVERIFY(where->isVisible());
-        QCOMPARE(amounts(where), (row.cleared ? QStringList(3) : QStringList{"100", "16,00", "116,00"}));
-        QCOMPARE(box(row.window, u"rateBox"_s)->text(), u"16"_s);
+        QCOMPARE(amounts(where),
+                 (row.then == u"emptied"_s ? QStringList(3) : QStringList{"100", "16,00", "116,00"}));
+        QCOMPARE(where->findChild<TextBox *>(u"rateBox"_s)->text(), u"16"_s);
         freshWindows();
-        QCOMPARE(box(u"main"_s, u"rateBox"_s)->text(), row.stored);
+        QCOMPARE(m_main->findChild<TextBox *>(u"rateBox"_s)->text(), row.stored);
     }
 
     void menuButtonsAreSplitButtons()
@@ -771,7 +763,7 @@ private slots:
         freshWindows(which);
         QWidget *w = window(which);
         QFETCH(QString, box);
-        TextBox *target = this->box(which, box);
+        auto *target = w->findChild<TextBox *>(box);
         target->setText(typed ? QString() : text);
         if (typed) {
             target->setFocus();
@@ -816,9 +808,9 @@ private slots:
     {
         QFETCH(QString, which);
         QFETCH(QString, style);
-        const QString before = QApplication::style()->name();
+        const auto restore
+            = qScopeGuard([before = QApplication::style()->name()] { QApplication::setStyle(before); });
         QApplication::setStyle(style);
-        const auto restore = qScopeGuard([&before] { QApplication::setStyle(before); });
         freshWindows(which);
         QWidget *w = window(which);
         int named = 0;
@@ -852,8 +844,7 @@ private slots:
             auto *button = qobject_cast<QAbstractButton *>(widget);
             // The side buttons inside the boxes show only an icon.
             if (button && !qobject_cast<QLineEdit *>(widget->parentWidget())) {
-                QString caption = button->text();
-                caption.remove(u'&');
+                const QString caption = QString(button->text()).remove(u'&');
                 QCOMPARE(name, caption.isEmpty() ? button->toolTip() : caption);
                 if (!caption.isEmpty() && !button->toolTip().isEmpty())
                     QCOMPARE(description, button->toolTip());
@@ -869,7 +860,7 @@ private slots:
         QVERIFY(which == u"main"_s ? named >= 20 && measured >= 9 : named >= 10 && measured >= 2);
 
         // The user starts in the net box and meets every control once before coming back to it.
-        QWidget *first = box(which, u"netBox"_s);
+        QWidget *first = w->findChild<TextBox *>(u"netBox"_s);
         QCOMPARE(QApplication::focusWidget(), first);
         for (const char *key : {"Tab", "Shift+Backtab"}) {
             QSet<QWidget *> reached;
@@ -890,11 +881,9 @@ private slots:
             const QStringList entries = contextMenu(target);
             QVERIFY2(entries.contains(copy), qPrintable(entries.join(u'|')));
             for (const QString &entry : std::as_const(entries)) {
-                const QKeySequence key(entry.section(u'\t', 1), QKeySequence::NativeText);
-                if (key.isEmpty())
-                    continue;
+                // An entry without a key presses none.
                 MessageRecorder messages;
-                QTest::keySequence(target, key);
+                QTest::keySequence(target, QKeySequence(entry.section(u'\t', 1), QKeySequence::NativeText));
                 QVERIFY2(messages.messages.isEmpty(), qPrintable(target->objectName() + u' ' + entry));
             }
         }
@@ -967,9 +956,8 @@ private slots:
         QFETCH(int, year);
         QFETCH(QString, way);
         // The old version's rate, shown and taken over (the tests run in German).
-        const QString rate = u"16"_s;
         QVERIFY(SettingsStore::save(RateSetting::oldApplication(year), RateSetting::section(),
-                                    RateSetting::key(), rate));
+                                    RateSetting::key(), u"16"_s));
         const QString settings = SettingsStore::location(RateSetting::application());
         if (way == u"blocked"_s)
             QVERIFY(QDir().mkpath(settings));
@@ -1003,9 +991,8 @@ private slots:
             QTRY_VERIFY(wizard.isNull());
             return;
         }
-        QVERIFY2(page->text().contains(u"\r\n\r\nZelk-Satz : %1\r\n\r\n"_s.arg(rate)),
-                 qPrintable(page->text()));
-        QCOMPARE(RateSetting::read(), rate);
+        QVERIFY2(page->text().contains(u"\r\n\r\nZelk-Satz : 16\r\n\r\n"_s), qPrintable(page->text()));
+        QCOMPARE(RateSetting::read(), u"16"_s);
         const bool cancel = way == u"cancel"_s;
         if (cancel) {
             wizard->findChild<CommandButton *>(u"cancelButton"_s)->click();
