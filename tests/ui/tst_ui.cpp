@@ -48,6 +48,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <iterator>
 #include <optional>
 
 using namespace Qt::StringLiterals;
@@ -451,8 +452,7 @@ private slots:
     {
         const QByteArray header("# Zelk. 2010 entry list 1\n");
         QStringList numbers; // 1 to 60
-        for (int i = 1; i <= 60; ++i)
-            numbers.append(QString::number(i));
+        std::generate_n(std::back_inserter(numbers), 60, [i = 0]() mutable { return QString::number(++i); });
         const auto numbered = [&](int to) { return header + numbers.first(to).join(u'\n').toUtf8() + '\n'; };
         // clang-format off
         table<Stored>({
@@ -911,9 +911,8 @@ private slots:
             shown.append(name + u": "_s + dialog->findChild<QWidget *>(name)->property("text").toString());
         }
         QCOMPARE(matchedBy(shown, row.shown), row.shown);
-        const QString entry
-            = QDir(AutoRun::autostartFolder())
-                  .filePath(AutoRun::entryNameFor(QCoreApplication::applicationFilePath()) + u".desktop"_s);
+        const QString entry = AutoRun::autostartFolder() + u'/'
+            + AutoRun::entryNameFor(QCoreApplication::applicationFilePath()) + u".desktop"_s;
         QStringList after;
         QTimer::singleShot(0, dialog, [&] {
             for (const QString &button : std::as_const(row.clicks)) {
